@@ -1,0 +1,19 @@
+#ifndef MVPR_APP_APPTEXTS_H
+#define MVPR_APP_APPTEXTS_H
+
+#include <string_view>
+
+namespace mvpr {
+
+inline constexpr std::string_view kApplicationTitle = "Morvellan Selector";
+inline constexpr std::string_view kHelpFileName = "mvpr.hlp";
+inline constexpr std::string_view kMainCaption = "Morvellan Selector";  // the layout caption
+inline constexpr std::string_view kSplashStatus = "Loading...";
+inline constexpr std::string_view kSplashVersionPrefix = "Version : ";
+// Version record of the executable.
+inline constexpr std::string_view kVersionBlock = "041304E4";
+inline constexpr std::string_view kFileVersionQuery = "\\StringFileInfo\\041304E4\\FileVersion";
+
+}  // namespace mvpr
+
+#endif

@@ -1,0 +1,69 @@
+#ifndef MVPR_LISTS_CATEGORYLIST_H
+#define MVPR_LISTS_CATEGORYLIST_H
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lists/ScreenEntry.h"
+
+namespace mvpr {
+
+// Orders file names; lstrcmpA in the Windows build, so that the list follows the user's locale.
+using NameCompare = int (*)(const std::string& a, const std::string& b);
+
+// Case-insensitive ASCII order with a case-sensitive tie-break; the default where no
+// platform comparison is given.
+int AlphabeticCompare(const std::string& a, const std::string& b);
+
+// The entries of one category, always in ascending file-name order. Entries with equal names
+// keep the order in which they were added. Also tracks which entry has the keyboard focus, so
+// that a list view shown over it can be kept in step when rows come and go.
+class CategoryList {
+public:
+    explicit CategoryList(NameCompare compare = &AlphabeticCompare) : compare_(compare) {}
+
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    const ScreenEntry& operator[](std::size_t i) const { return *entries_[i]; }
+
+    // Binary insertion after any equal names; returns the new entry's position.
+    std::size_t Add(ScreenEntry entry);
+    // Many at once: one sort of the newcomers and one merge, for loading big lists.
+    void AddMany(std::vector<ScreenEntry> entries);
+    void Clear();
+
+    void RemoveAt(std::size_t index);
+    // Removes every selected entry; returns how many went.
+    std::size_t RemoveSelected();
+
+    std::size_t SelectedCount() const;
+    bool AnySelected() const;
+    bool AllSelected() const;  // false for an empty list
+    std::optional<std::size_t> FirstSelected() const;
+    void SetSelected(std::size_t index, bool selected);
+    void SetSelectedRange(std::size_t first, std::size_t last, bool selected);  // inclusive
+    void SetAllSelected(bool selected);
+    void InvertSelection();
+
+    std::optional<std::size_t> Focused() const { return focused_; }
+    void SetFocused(std::optional<std::size_t> index);
+
+    // Gives every selected entry the style; returns how many entries that touched.
+    std::size_t SetStyleOfSelected(std::string_view style);
+    void SetStyle(std::size_t index, std::string_view style);
+
+private:
+    NameCompare compare_;
+    // Held by pointer: an insertion near the front of a big list then moves pointers, not
+    // three strings per entry.
+    std::vector<std::unique_ptr<ScreenEntry>> entries_;
+    std::optional<std::size_t> focused_;
+};
+
+}  // namespace mvpr
+
+#endif

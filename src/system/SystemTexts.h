@@ -1,0 +1,19 @@
+#ifndef MVPR_SYSTEM_SYSTEMTEXTS_H
+#define MVPR_SYSTEM_SYSTEMTEXTS_H
+
+#include <string_view>
+
+namespace mvpr {
+
+// Line breaks in message texts are LF CR, in that order.
+inline constexpr std::string_view kUninstallQuestion =
+    "This will uninstall MVPR.\n\r"
+    "\n\r"
+    "It will place your original screens back\n\r"
+    "and remove all registry entries of MVPR.\n\r"
+    "\n\r"
+    "Are you sure you want to continue?";
+
+}  // namespace mvpr
+
+#endif

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "lists/CategoryList.h"
+#include "lists/DisplayStyle.h"
+#include "lists/FilterText.h"
+#include "lists/ScreenCategory.h"
+
+namespace mvpr {
+namespace {
+
+std::vector<std::string> Names(const CategoryList& list) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.size(); ++i) out.push_back(list[i].fileName + "@" + list[i].folder);
+    return out;
+}
+
+ScreenEntry Entry(std::string name, std::string folder = "C:\\P") {
+    return ScreenEntry{std::move(name), std::move(folder), {}, false};
+}
+
+TEST(ScreenCategoryTable, CodesMapBothWaysAndUnknownCodesAreRejected) {
+    for (const auto& info : kCategories) {
+        ASSERT_TRUE(CategoryFromCode(CategoryCode(info.category)).has_value());
+        EXPECT_EQ(*CategoryFromCode(CategoryCode(info.category)), info.category);
+        EXPECT_EQ(&Info(info.category), &info);
+    }
+    for (int bad : {0, 1, 11, 15, 50, -10, 100}) EXPECT_FALSE(CategoryFromCode(bad).has_value()) << bad;
+    EXPECT_EQ(Info(ScreenCategory::Wall).section, "[WALLPAPER]");
+    EXPECT_EQ(Info(ScreenCategory::Wait).folderValue, "WaitDir");
+    EXPECT_FALSE(IsScreenCategory(ScreenCategory::Wall));
+    EXPECT_TRUE(IsScreenCategory(ScreenCategory::Shut));
+}
+
+TEST(JoinPath, OneBackslashBetweenFolderAndName) {
+    EXPECT_EQ(JoinPath("C:\\PICS", "A.BMP"), "C:\\PICS\\A.BMP");
+    EXPECT_EQ(JoinPath("C:\\", "A.BMP"), "C:\\A.BMP");
+    EXPECT_EQ(JoinPath("C:\\PICS\\", "A.BMP"), "C:\\PICS\\A.BMP");
+    EXPECT_EQ(JoinPath("", "A.BMP"), "\\A.BMP");
+    EXPECT_EQ(WithTrailingBackslash("C:\\X"), "C:\\X\\");
+    EXPECT_EQ(WithTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(WithTrailingBackslash(""), "");
+}
+
+TEST(CategoryList, KeepsNameOrderAndPutsEqualNamesAfterTheirTwins) {
+    CategoryList list;
+    list.Add(Entry("c.bmp"));
+    list.Add(Entry("a.bmp"));
+    EXPECT_EQ(list.Add(Entry("b.bmp")), 1u);
+    EXPECT_EQ(list.Add(Entry("a.bmp", "D:\\other")), 1u);  // after the first a.bmp
+    EXPECT_EQ(list.Add(Entry("A.BMP", "E:\\")), 0u);       // case only breaks ties
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"A.BMP@E:\\", "a.bmp@C:\\P", "a.bmp@D:\\other",
+                                                     "b.bmp@C:\\P", "c.bmp@C:\\P"}));
+}
+
+int Reverse(const std::string& a, const std::string& b) { return b.compare(a); }
+
+TEST(CategoryList, UsesTheInjectedComparison) {
+    CategoryList list(&Reverse);
+    for (const char* n : {"b", "a", "c"}) list.Add(Entry(n));
+    EXPECT_EQ(list[0].fileName, "c");
+    EXPECT_EQ(list[2].fileName, "a");
+    list.AddMany({Entry("d"), Entry("a", "X")});
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"d@C:\\P", "c@C:\\P", "b@C:\\P", "a@C:\\P", "a@X"}));
+}
+
+TEST(CategoryList, AddManyMergesStablyAndFollowsTheFocus) {
+    CategoryList list;
+    list.Add(Entry("b"));
+    list.Add(Entry("d"));
+    list.SetFocused(1);  // "d"
+    list.AddMany({Entry("e"), Entry("b", "2"), Entry("a"), Entry("b", "3")});
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"a@C:\\P", "b@C:\\P", "b@2", "b@3", "d@C:\\P", "e@C:\\P"}));
+    ASSERT_TRUE(list.Focused().has_value());
+    EXPECT_EQ(list[*list.Focused()].fileName, "d");
+}
+
+TEST(CategoryList, FocusFollowsInsertionsAndRemovals) {
+    CategoryList list;
+    for (const char* n : {"b", "d", "f"}) list.Add(Entry(n));
+    list.SetFocused(1);                  // d
+    list.Add(Entry("a"));                // before: focus moves down
+    EXPECT_EQ(list.Focused(), 2u);
+    list.Add(Entry("z"));                // after: unchanged
+    EXPECT_EQ(list.Focused(), 2u);
+    list.Add(Entry("d"));                // equal name lands after the focused one
+    EXPECT_EQ(list.Focused(), 2u);
+    list.RemoveAt(0);
+    EXPECT_EQ(list.Focused(), 1u);
+    list.RemoveAt(1);                    // the focused entry itself
+    EXPECT_FALSE(list.Focused().has_value());
+    list.SetFocused(99);
+    EXPECT_FALSE(list.Focused().has_value());
+}
+
+TEST(CategoryList, SelectionCountsRemovalAndStyles) {
+    CategoryList list;
+    for (const char* n : {"1", "2", "3", "4", "5"}) list.Add(Entry(n));
+    EXPECT_EQ(list.SelectedCount(), 0u);
+    EXPECT_FALSE(list.AnySelected());
+    EXPECT_FALSE(list.FirstSelected().has_value());
+    list.SetSelected(0, true);
+    list.SetSelected(1, true);
+    list.SetSelected(4, true);
+    list.SetSelected(17, true);  // out of range: ignored
+    EXPECT_EQ(list.SelectedCount(), 3u);
+    EXPECT_EQ(list.FirstSelected(), 0u);
+    EXPECT_EQ(list.SetStyleOfSelected("Mirror"), 3u);
+    EXPECT_EQ(list[4].style, "Mirror");
+    EXPECT_EQ(list[2].style, "");
+    list.SetFocused(3);
+    EXPECT_EQ(list.RemoveSelected(), 3u);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"3@C:\\P", "4@C:\\P"}));
+    EXPECT_EQ(list.Focused(), 1u);
+    list.InvertSelection();
+    EXPECT_TRUE(list.AllSelected());
+    list.SetSelectedRange(1, 50, false);
+    EXPECT_EQ(list.SelectedCount(), 1u);
+    list.SetAllSelected(false);
+    EXPECT_EQ(list.RemoveSelected(), 0u);
+    EXPECT_EQ(list.size(), 2u);
+    EXPECT_FALSE(CategoryList().AllSelected());
+}
+
+TEST(CategoryList, HundredThousandEntriesBuildWellUnderASecond) {
+    std::vector<ScreenEntry> entries;
+    entries.reserve(100000);
+    for (int i = 0; i < 100000; ++i) {
+        // A scrambled order, so the sort has work to do.
+        const unsigned v = static_cast<unsigned>(i) * 2654435761u;
+        entries.push_back(Entry("PIC" + std::to_string(v) + ".BMP", "C:\\PICTURES\\SUB"));
+    }
+    const auto t0 = std::chrono::steady_clock::now();
+    CategoryList list;
+    list.AddMany(std::move(entries));
+    for (int i = 0; i < 50; ++i) list.Add(Entry("ADDED" + std::to_string(i) + ".BMP"));
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(list.size(), 100050u);
+    for (std::size_t i = 1; i < list.size(); ++i)
+        ASSERT_LE(AlphabeticCompare(list[i - 1].fileName, list[i].fileName), 0) << i;
+    EXPECT_LT(ms, 1000) << "building took " << ms << " ms";  // generous: ASan build on a busy machine
+}
+
+TEST(FilterText, BothPickerTextsParseIntoTheirFourEntries) {
+    const auto screen = ParseFilterText(kScreenFilterText);
+    ASSERT_EQ(screen.size(), 4u);
+    EXPECT_EQ(screen[0].description, "All usable files (*.bmp, *.sys)");
+    EXPECT_EQ(screen[0].mask, "*.bmp;*.sys;");
+    EXPECT_EQ(screen[0].mask, kInitialFileMask);
+    EXPECT_EQ(screen[3].mask, "*.*");
+    const auto wall = ParseFilterText(kWallpaperFilterText);
+    ASSERT_EQ(wall.size(), 4u);
+    EXPECT_EQ(wall[0].mask, "*.bmp;*.jpg;*.jpeg;*.jif;*.gif;*.dib;*.rle;*.tga;*.pcx;*.sys;");
+    EXPECT_EQ(wall[1].description, "Windows Bitmaps (*.bmp)");
+    EXPECT_EQ(wall[2].mask, "*.sys");
+    // odd hand-made texts
+    EXPECT_TRUE(ParseFilterText("").empty());
+    EXPECT_TRUE(ParseFilterText("only a description").empty());
+    EXPECT_EQ(ParseFilterText("A|*.a|B").size(), 1u);
+    EXPECT_EQ(ParseFilterText("|*.a|B|*.b").size(), 1u);
+}
+
+TEST(FilterText, MasksMatchLikeTheWindowsFileFunctions) {
+    EXPECT_EQ(SplitMask("*.bmp;*.sys;"), (std::vector<std::string>{"*.bmp", "*.sys"}));
+    EXPECT_TRUE(MatchesMask("LOGO.SYS", "*.bmp;*.sys;"));
+    EXPECT_TRUE(MatchesMask("pic.Bmp", "*.bmp;*.sys;"));
+    EXPECT_FALSE(MatchesMask("pic.bmpx", "*.bmp;*.sys;"));
+    EXPECT_FALSE(MatchesMask("photo.jpg", "*.bmp;*.sys;"));
+    EXPECT_TRUE(MatchesMask("photo.JPG", ParseFilterText(kWallpaperFilterText)[0].mask));
+    EXPECT_TRUE(MatchesMask("README", "*.*"));
+    EXPECT_TRUE(MatchesMask("a.b.c", "*.*"));
+    EXPECT_TRUE(MatchesPattern("README", "README.*"));
+    EXPECT_TRUE(MatchesPattern("abc.bmp", "a?c.*"));
+    EXPECT_FALSE(MatchesPattern("ac.bmp", "a?c.*"));
+    EXPECT_TRUE(MatchesPattern("aXbXc", "a*b*c"));
+    EXPECT_FALSE(MatchesPattern("aXbXd", "a*b*c"));
+    EXPECT_FALSE(MatchesMask("x.bmp", ";;"));
+    // a long name against many stars stays fast (no exponential backtracking)
+    EXPECT_FALSE(MatchesPattern(std::string(5000, 'a'), "*a*a*a*a*a*a*a*a*b"));
+    EXPECT_TRUE(EqualsIgnoreCase(kScreenFilterText, "ALL USABLE FILES (*.BMP, *.SYS)|*.BMP;*.SYS;|WINDOWS BITMAPS "
+                                                    "(*.BMP)|*.BMP|SYSTEM FILES (*.SYS)|*.SYS|ALL FILES (*.*)|*.*"));
+    EXPECT_FALSE(EqualsIgnoreCase(kScreenFilterText, kWallpaperFilterText));
+}
+
+TEST(DisplayStyle, OnlyTheExactNamesAreStyles) {
+    EXPECT_EQ(DisplayStyleIndex("Centred"), 0u);
+    EXPECT_EQ(DisplayStyleIndex("Fit 2 Screen"), 3u);
+    EXPECT_EQ(DisplayStyleIndex("Mirror"), 4u);
+    EXPECT_FALSE(DisplayStyleIndex("tiled").has_value());
+    EXPECT_FALSE(DisplayStyleIndex("Tiled ").has_value());
+    EXPECT_FALSE(DisplayStyleIndex("").has_value());
+}
+
+}  // namespace
+}  // namespace mvpr
