@@ -232,6 +232,19 @@ void TFormSelect::Show(int showCommand) {
 
 void TFormSelect::FormDestroy() {}
 
+void TFormSelect::Close1Click() {
+    autoPreview_ = false;  // list changes while closing show nothing
+    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TFormSelect::PnlExtendClick() {}
+
+void TFormSelect::FormResize() {}
+
+void TFormSelect::Help2Click() {}
+
+void TFormSelect::About1Click() {}
+
 HWND TFormSelect::Control(SelectCtl id) const {
     if (HWND h = GetDlgItem(hwnd(), Id(id))) return h;
     // The preview panel holds its name strip and picture.
@@ -254,12 +267,60 @@ void TFormSelect::OnCommand(int id, int code, HWND control) {
         if (code == BN_CLICKED) Change_Screen_Button(control);
         return;
     }
-    switch (id) {
-        case Id(SelectCtl::CBStyle):
-            if (code == CBN_SELCHANGE) CBStyleChange();
-            break;
-        case Id(SelectCmd::Refresh1): Refresh1Click(); break;
-        default: break;
+    if (control) {  // notifications of the window's own controls
+        switch (id) {
+            case Id(SelectCtl::BtnAdd): BtnAddClick(); break;
+            case Id(SelectCtl::btnRemove): btnRemoveClick(); break;
+            case Id(SelectCtl::chkbStartUpRun): Runrandomizeratstartup1Click(control); break;
+            case Id(SelectCtl::CBStyle):
+                if (code == CBN_SELCHANGE) CBStyleChange();
+                break;
+            case Id(SelectCtl::pnlPreview):
+                if (code == win::Panel::kDoubleClicked) pnlPreviewDblClick();
+                break;
+            case Id(SelectCtl::ImgPreview):
+                if (code == STN_DBLCLK) ImgPreviewDblClick();
+                break;
+            case Id(SelectCtl::PnlExtend):
+                if (code == win::Panel::kClicked) PnlExtendClick();
+                break;
+            default: break;
+        }
+        return;
+    }
+    switch (static_cast<SelectCmd>(id)) {
+        case SelectCmd::Save1: SaveToFile(); break;
+        case SelectCmd::Close1: Close1Click(); break;
+        case SelectCmd::Runrandomizeratstartup1: Runrandomizeratstartup1Click(nullptr); break;
+        case SelectCmd::ErrorReportOn1: ChangeErrorReport(); break;
+        case SelectCmd::PreviewNone1:
+        case SelectCmd::PreviewChooseOnly1:
+        case SelectCmd::PreviewSelectedOnly1:
+        case SelectCmd::PreviewBoth1: ChangePreviewOn(static_cast<SelectCmd>(id)); break;
+        case SelectCmd::Removenonexistingfiles1: Removenonexistingfiles1Click(); break;
+        case SelectCmd::OriginalScreens1: OriginalScreens1Click(); break;
+        case SelectCmd::Uninstall2: Uninstall2Click(); break;
+        case SelectCmd::Help2: Help2Click(); break;
+        case SelectCmd::About1: About1Click(); break;
+        case SelectCmd::FullScreenPreview2: ImgPreviewDblClick(); break;
+        case SelectCmd::Setascurrent1: SetasCurrentClick(); break;
+        case SelectCmd::Refresh1: Refresh1Click(); break;
+        case SelectCmd::Add2: break;     // shortcut only, no command
+        case SelectCmd::Remove2: break;  // shortcut only, no command
+        case SelectCmd::Add1: BtnAddClick(); break;
+        case SelectCmd::SelectAll1: btnAllFilesClick(); break;
+        case SelectCmd::InvertSelection1: BtnInvFilesClick(); break;
+        case SelectCmd::Refresh2: break;  // shortcut only, no command
+        case SelectCmd::ViewFullScreen1: ImgPreviewDblClick(); break;
+        case SelectCmd::View2: ImgPreviewDblClick(); break;
+        case SelectCmd::Remove1: btnRemoveClick(); break;
+        case SelectCmd::Findfile1: Findfile1Click(); break;
+        case SelectCmd::SelectAll2: btnAllSelectClick(); break;
+        case SelectCmd::InvertSelection2: btnInvSelectClick(); break;
+        case SelectCmd::SetascurrentScreen1: SetasCurrentClick(); break;
+        case SelectCmd::Setascurrentwallpaper1: SetasCurrentClick(); break;
+        case SelectCmd::FullScreenPreview1: ImgPreviewDblClick(); break;
+        case SelectCmd::Size: SizeClick(); break;
     }
 }
 
@@ -299,13 +360,25 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 PopMSelectedPopup();
                 ShowPopup(PopMSelected(), from, lp);
             } else if (from == Control(SelectCtl::ImgPreview)) {
+                PopMFileInfoPopup();
                 ShowPopup(PopMFileInfo(), from, lp);
             } else {
                 break;
             }
             return 0;
         }
-        case WM_SIZE: LayoutListArea(); return 0;
+        case WM_SIZE:
+            LayoutListArea();
+            FormResize();
+            return 0;
+        case WM_CLOSE: {
+            bool canClose = true;
+            FormCloseQuery(canClose);
+            if (!canClose) return 0;
+            FormClose();
+            DestroyWindow(hwnd());
+            return 0;
+        }
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd(), &ps);

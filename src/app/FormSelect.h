@@ -72,7 +72,14 @@ public:
     HMENU PopMSelected() const { return GetSubMenu(popMSelected_.get(), 0); }
     HMENU PopMFileInfo() const { return GetSubMenu(popMFileInfo_.get(), 0); }
 
-    // --- handlers ---------------------------------------------------------------------------
+    // --- handlers, by the concern of the file that holds them ------------------------------
+    // window and layout (FormSelect.cpp)
+    void Close1Click();
+    void PnlExtendClick();
+    void FormResize();
+    void Help2Click();
+    void About1Click();
+    // categories and lists (FormSelectLists.cpp)
     void Change_Screen_Button(HWND sender);
     void LstVSelectedChange(HWND sender);
     void PopMSelectedPopup();
@@ -80,15 +87,43 @@ public:
     void DirectoryListBox1Change();
     void Refresh1Click();
     void FilterComboBox1Change();
+    // the screen-list file (FormSelectListFile.cpp)
+    void LoadScreenLists();
+    bool SaveToFile();  // true when the file was written
+    void FormCloseQuery(bool& canClose);
+    // list maintenance (FormSelectMaintenance.cpp)
+    void btnRemoveClick();
+    void btnAllSelectClick();
+    void btnInvSelectClick();
+    void btnAllFilesClick();
+    void BtnInvFilesClick();
+    void Findfile1Click();
+    void Removenonexistingfiles1Click();
+    std::size_t PurgeMissingFiles(ScreenCategory category);
+    // adding files (FormSelectAdding.cpp)
+    void BtnAddClick();
+    void AddChosenFile(std::size_t index);
+    // preview panel (FormSelectPreview.cpp)
     void ViewChooseBox();
     void ViewSelected(HWND sender);
-    void Uninstall2Click();
-
-    // Loading steps of the first showing.
+    void SetSizeHint();
+    void ImgPreviewDblClick();
+    void pnlPreviewDblClick();
+    void PopMFileInfoPopup();
+    void SizeClick();
+    // settings (FormSelectSettings.cpp)
     void LoadSettings();
-    void LoadScreenLists();
+    void FormClose();
+    void ChangePreviewOn(SelectCmd sender);
+    void ChangeErrorReport();
+    void Runrandomizeratstartup1Click(HWND sender);
+    // installing (FormSelectInstall.cpp)
+    void SetasCurrentClick();
+    // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
     void RestoreOriginalScreens();
+    void OriginalScreens1Click();
+    void Uninstall2Click();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -117,7 +152,7 @@ private:
     // FileBrowserEvents
     void DirectoryChanged() override { DirectoryListBox1Change(); }
     void FileListChanged() override { ViewChooseBox(); }
-    void FileListDoubleClicked() override {}
+    void FileListDoubleClicked() override { BtnAddClick(); }
     void FilterChanged() override { FilterComboBox1Change(); }
 
     FormSelectConfig config_;

@@ -105,8 +105,5 @@ void TFormSelect::FilterComboBox1Change() {
     hints_.Set(browser_.FilterCombo(), browser_.CurrentFilterDescription());
 }
 
-void TFormSelect::ViewChooseBox() { EnableWindow(Control(SelectCtl::BtnAdd), browser_.SelectedFileCount() > 0); }
-
-void TFormSelect::ViewSelected(HWND) {}
 
 }  // namespace mvpr

@@ -4,5 +4,9 @@
 namespace mvpr {
 
 void TFormSelect::LoadSettings() {}
+void TFormSelect::FormClose() {}
+void TFormSelect::ChangePreviewOn(SelectCmd) {}
+void TFormSelect::ChangeErrorReport() {}
+void TFormSelect::Runrandomizeratstartup1Click(HWND) {}
 
 }  // namespace mvpr

@@ -11,6 +11,8 @@ void TFormSelect::BackupOriginalScreens() {}
 
 void TFormSelect::RestoreOriginalScreens() {}
 
+void TFormSelect::OriginalScreens1Click() { RestoreOriginalScreens(); }
+
 void TFormSelect::Uninstall2Click() {
     if (win::ShowMessage(hwnd(), win::MsgKind::Warning, kUninstallQuestion, win::MsgButtons::YesNo) ==
         win::MsgAnswer::Yes) {
