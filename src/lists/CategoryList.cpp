@@ -80,18 +80,7 @@ void CategoryList::RemoveAt(std::size_t index) {
 }
 
 std::size_t CategoryList::RemoveSelected() {
-    std::size_t kept = 0;
-    std::optional<std::size_t> newFocus;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i]->selected) continue;
-        if (focused_ && *focused_ == i) newFocus = kept;
-        if (kept != i) entries_[kept] = std::move(entries_[i]);
-        ++kept;
-    }
-    const std::size_t removed = entries_.size() - kept;
-    entries_.resize(kept);
-    focused_ = newFocus;
-    return removed;
+    return RemoveIf([](const ScreenEntry& e) { return e.selected; });
 }
 
 std::size_t CategoryList::SelectedCount() const {

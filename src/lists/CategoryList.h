@@ -39,6 +39,10 @@ public:
     void RemoveAt(std::size_t index);
     // Removes every selected entry; returns how many went.
     std::size_t RemoveSelected();
+    // Removes every entry for which remove(entry) is true, in one pass over the list (a purge of
+    // a big list must not move the rest once per removed entry); returns how many went.
+    template <typename Pred>
+    std::size_t RemoveIf(Pred remove);
 
     std::size_t SelectedCount() const;
     bool AnySelected() const;
@@ -63,6 +67,22 @@ private:
     std::vector<std::unique_ptr<ScreenEntry>> entries_;
     std::optional<std::size_t> focused_;
 };
+
+template <typename Pred>
+std::size_t CategoryList::RemoveIf(Pred remove) {
+    std::size_t kept = 0;
+    std::optional<std::size_t> newFocus;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (remove(static_cast<const ScreenEntry&>(*entries_[i]))) continue;
+        if (focused_ && *focused_ == i) newFocus = kept;
+        if (kept != i) entries_[kept] = std::move(entries_[i]);
+        ++kept;
+    }
+    const std::size_t removed = entries_.size() - kept;
+    entries_.resize(kept);
+    focused_ = newFocus;
+    return removed;
+}
 
 }  // namespace mvpr
 

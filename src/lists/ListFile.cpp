@@ -1,0 +1,157 @@
+#include "lists/ListFile.h"
+
+#include <cstring>
+
+#include "lists/DisplayStyle.h"
+#include "lists/ScreenCategory.h"
+
+namespace mvpr {
+
+namespace {
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
+constexpr char kEndOfFile = 26;  // Ctrl-Z
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kStyleSeparator = ", ";
+constexpr std::size_t kWallIndex = CategoryIndex(ScreenCategory::Wall);
+
+// Blanks and control characters, as the style is trimmed of them.
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsUpper(std::string_view upper, std::string_view name) {
+    if (upper.size() != name.size()) return false;
+    for (std::size_t i = 0; i < upper.size(); ++i)
+        if (upper[i] != UpperAscii(name[i])) return false;
+    return true;
+}
+}  // namespace
+
+std::optional<std::size_t> SectionOfHeader(std::string_view line) {
+    for (std::size_t i = 0; i < kCategories.size(); ++i)
+        if (line == kCategories[i].section) return i;
+    return std::nullopt;
+}
+
+std::string_view StyleFromText(std::string_view text) {
+    std::size_t first = 0, last = text.size();
+    while (first < last && IsBlankOrControl(text[first])) ++first;
+    while (last > first && IsBlankOrControl(text[last - 1])) --last;
+    std::string upper(text.substr(first, last - first));
+    for (char& c : upper) c = UpperAscii(c);
+    for (std::string_view name : kDisplayStyles)
+        if (EqualsUpper(upper, name)) return name;
+    return kDefaultStyle;
+}
+
+ScreenEntry ParseEntryLine(std::string_view line, bool wallpaper, std::string_view programDir) {
+    ScreenEntry entry;
+    if (wallpaper) {
+        // The first comma ends the path, so a comma in a wallpaper's path cannot be stored.
+        const std::size_t comma = line.find(',');
+        entry.style = std::string(comma == std::string_view::npos ? kDefaultStyle : StyleFromText(line.substr(comma + 1)));
+        line = line.substr(0, comma);
+    }
+    const std::size_t split = line.find_last_of("\\:");
+    if (split == std::string_view::npos) {
+        entry.folder = std::string(programDir);
+        entry.fileName = std::string(line);
+    } else {
+        entry.folder = std::string(line.substr(0, split + 1));
+        entry.fileName = std::string(line.substr(split + 1));
+    }
+    return entry;
+}
+
+void ListFileReader::TakeLine(std::string_view line) {
+    if (line.empty()) return;
+    if (line.front() == '[') {
+        section_ = SectionOfHeader(line);  // an unknown header leaves no section current
+        return;
+    }
+    if (!section_) return;
+    entries_[*section_].push_back(ParseEntryLine(line, *section_ == kWallIndex, programDir_));
+}
+
+bool ListFileReader::Feed(std::string_view bytes) {
+    if (ended_) return false;
+    bool endMark = false;
+    if (const void* z = std::memchr(bytes.data(), kEndOfFile, bytes.size())) {
+        bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - bytes.data()));
+        endMark = true;
+    }
+    if (skipLf_ && !bytes.empty()) {
+        if (bytes.front() == kLf) bytes.remove_prefix(1);
+        skipLf_ = false;
+    }
+    while (!bytes.empty()) {
+        const void* cr = std::memchr(bytes.data(), kCr, bytes.size());
+        if (!cr) {
+            pending_.append(bytes);
+            break;
+        }
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
+        if (pending_.empty()) {
+            TakeLine(bytes.substr(0, at));
+        } else {
+            pending_.append(bytes.substr(0, at));
+            TakeLine(pending_);
+            pending_.clear();
+        }
+        bytes.remove_prefix(at + 1);
+        if (bytes.empty())
+            skipLf_ = true;  // the LF, if any, comes with the next piece
+        else if (bytes.front() == kLf)
+            bytes.remove_prefix(1);
+    }
+    if (endMark) Finish();
+    return !ended_;
+}
+
+void ListFileReader::Finish() {
+    if (ended_) return;
+    ended_ = true;
+    TakeLine(pending_);
+    pending_.clear();
+}
+
+ListFileEntries ParseListFile(std::string_view bytes, std::string programDir) {
+    ListFileReader reader(std::move(programDir));
+    reader.Feed(bytes);
+    reader.Finish();
+    return std::move(reader.Entries());
+}
+
+std::string FormatListFile(const std::array<CategoryList, 4>& lists) {
+    std::size_t size = 0;
+    for (std::size_t c = 0; c < lists.size(); ++c) {
+        size += kCategories[c].section.size() + 2 * kLineEnd.size();
+        for (std::size_t i = 0; i < lists[c].size(); ++i) {
+            const ScreenEntry& e = lists[c][i];
+            size += e.folder.size() + 1 + e.fileName.size() + kLineEnd.size();
+            if (c == kWallIndex) size += kStyleSeparator.size() + e.style.size();
+        }
+    }
+    std::string out;
+    out.reserve(size);
+    for (std::size_t c = 0; c < lists.size(); ++c) {
+        if (c > 0) out += kLineEnd;  // the empty line between sections
+        out += kCategories[c].section;
+        out += kLineEnd;
+        for (std::size_t i = 0; i < lists[c].size(); ++i) {
+            const ScreenEntry& e = lists[c][i];
+            out += e.folder;
+            if (e.folder.empty() || e.folder.back() != '\\') out += '\\';  // as JoinPath
+            out += e.fileName;
+            if (c == kWallIndex) {
+                out += kStyleSeparator;
+                out += e.style;
+            }
+            out += kLineEnd;
+        }
+    }
+    return out;
+}
+
+}  // namespace mvpr

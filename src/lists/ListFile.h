@@ -1,0 +1,67 @@
+#ifndef MVPR_LISTS_LISTFILE_H
+#define MVPR_LISTS_LISTFILE_H
+
+// The screen-list file MVDATA.MVD: four sections of paths, wallpapers with their style. The
+// randomizer reads the same file, so the layout written here must not drift.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lists/CategoryList.h"
+#include "lists/ScreenEntry.h"
+
+namespace mvpr {
+
+// The entries of the four sections in file order, indexed as kCategories.
+using ListFileEntries = std::array<std::vector<ScreenEntry>, 4>;
+
+// Reads the file as the program always has: a CR ends a line and one LF right after it is
+// skipped, a lone LF is part of the line, Ctrl-Z (byte 26) ends the file, a last line needs
+// no line end, and lines have no length limit. Bytes may arrive in pieces of any size.
+class ListFileReader {
+public:
+    // Bare file names in the file get this folder (it ends in a backslash).
+    explicit ListFileReader(std::string programDir) : programDir_(std::move(programDir)) {}
+
+    // False once Ctrl-Z has been read; the bytes after it are ignored.
+    bool Feed(std::string_view bytes);
+    // The bytes are all there: a line begun without its end is taken as the last one.
+    void Finish();
+
+    ListFileEntries& Entries() { return entries_; }
+
+private:
+    void TakeLine(std::string_view line);
+
+    std::string programDir_;
+    std::string pending_;  // a line begun in an earlier piece
+    bool skipLf_ = false;  // the previous piece ended in a CR
+    bool ended_ = false;
+    std::optional<std::size_t> section_;
+    ListFileEntries entries_;
+};
+
+// All of a file at once.
+ListFileEntries ParseListFile(std::string_view bytes, std::string programDir);
+
+// The section a header line opens: the whole line, exactly, case-sensitive.
+std::optional<std::size_t> SectionOfHeader(std::string_view line);
+
+// The style after a wallpaper path's first comma: upper-cased, trimmed of blanks and control
+// characters, matched against the five names; "Centred" for anything else.
+std::string_view StyleFromText(std::string_view afterComma);
+
+// One entry line of a section. The path is not trimmed; it splits after its last backslash or
+// colon, and a bare name gets the program folder.
+ScreenEntry ParseEntryLine(std::string_view line, bool wallpaper, std::string_view programDir);
+
+// The whole file as written: the four headers in order, one line per entry in list order, an
+// empty line between sections, CR LF after every line including the last.
+std::string FormatListFile(const std::array<CategoryList, 4>& lists);
+
+}  // namespace mvpr
+
+#endif
