@@ -1,0 +1,139 @@
+#include "win/Files.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <utility>
+
+#include "win/Handles.h"
+
+namespace mvpr::win {
+
+namespace {
+constexpr DWORD kPiece = 64 * 1024;
+constexpr int kTempNameTries = 64;
+
+FileFaultSeam& Seam() {
+    static FileFaultSeam seam;
+    return seam;
+}
+
+// Counts the steps of one operation for the seam.
+class Steps {
+public:
+    // The error to fail the step with, 0 to run it.
+    DWORD Fault(FileStep step) {
+        const int number = ++counts_[static_cast<std::size_t>(step)];
+        return Seam() ? Seam()(step, number) : 0;
+    }
+
+private:
+    std::array<int, 7> counts_{};
+};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t at = path.find_last_of("\\/:");
+    return at == std::string::npos ? std::string() : path.substr(0, at + 1);
+}
+
+// A new, empty file beside the target, under a name nobody else holds.
+UniqueFile CreateTempFile(const std::string& folder, std::string& name, DWORD& error) {
+    DWORD number = (GetTickCount() ^ (GetCurrentProcessId() << 8)) & 0xFFFF;
+    for (int i = 0; i < kTempNameTries; ++i, number = (number + 1) & 0xFFFF) {
+        char leaf[16];
+        std::snprintf(leaf, sizeof leaf, "MVD%04lX.TMP", static_cast<unsigned long>(number));
+        name = folder + leaf;
+        UniqueFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    name.clear();
+    return UniqueFile();
+}
+
+DWORD WriteAll(HANDLE file, std::string_view bytes, Steps& steps) {
+    while (!bytes.empty()) {
+        const DWORD n = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kPiece));
+        if (const DWORD fault = steps.Fault(FileStep::Write)) return fault;
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), n, &written, nullptr)) return GetLastError();
+        if (written != n) return ERROR_DISK_FULL;
+        bytes.remove_prefix(n);
+    }
+    return 0;
+}
+}  // namespace
+
+void SetFileFaultSeam(FileFaultSeam seam) { Seam() = std::move(seam); }
+
+ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return ReadStatus::NotOpened;
+    Steps steps;
+    std::string buffer(kPiece, '\0');
+    for (;;) {
+        if (steps.Fault(FileStep::Read)) return ReadStatus::Failed;
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer.data(), kPiece, &got, nullptr)) return ReadStatus::Failed;
+        if (got == 0) return ReadStatus::Done;
+        if (!piece(std::string_view(buffer.data(), got))) return ReadStatus::Done;
+    }
+}
+
+ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
+    Steps steps;
+    // The old file must be writable, or saving would only seem to work: a read-only or locked
+    // list file is reported as the file that cannot be created, with the system's reason.
+    DWORD error = steps.Fault(FileStep::OpenTarget);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    // A rename would replace a read-only file all the same (and Wine run as root opens one for
+    // writing): refuse it as Windows refuses to open it.
+    if (!error && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        error = ERROR_ACCESS_DENIED;
+    if (!error) {
+        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = target ? 0 : GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) error = 0;  // the first save makes it
+    }
+    if (error) return {ReplaceStatus::NotCreated, error};
+
+    std::string tempName;
+    error = steps.Fault(FileStep::CreateTemp);
+    UniqueFile temp;
+    if (!error) temp = CreateTempFile(FolderOf(path), tempName, error);
+    if (!temp) return {ReplaceStatus::NotCreated, error};
+
+    error = WriteAll(temp.get(), bytes, steps);
+    if (!error) {
+        error = steps.Fault(FileStep::Flush);
+        if (!error && !FlushFileBuffers(temp.get())) error = GetLastError();
+    }
+    if (!error) {
+        error = steps.Fault(FileStep::Close);
+        if (!error && !CloseHandle(temp.release())) error = GetLastError();
+    }
+    if (!error) {
+        // A hidden or system list file stays so.
+        const DWORD keep =
+            attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        if (keep) SetFileAttributesA(tempName.c_str(), keep);
+        error = steps.Fault(FileStep::Replace);
+        if (!error && !MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            error = GetLastError();
+    }
+    if (!error) return {ReplaceStatus::Done, 0};
+    temp.reset();
+    SetFileAttributesA(tempName.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(tempName.c_str());
+    return {ReplaceStatus::NotWritten, error};
+}
+
+bool IsExistingFile(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace mvpr::win

@@ -1,0 +1,43 @@
+#ifndef MVPR_WIN_FILES_H
+#define MVPR_WIN_FILES_H
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "win/Win32.h"
+
+namespace mvpr::win {
+
+// The steps of reading and of replacing a file, so that tests can make any one of them fail.
+enum class FileStep { Read, OpenTarget, CreateTemp, Write, Flush, Close, Replace };
+
+// While set, called before each step with the step's number among the steps of its kind in the
+// current operation (from 1); a non-zero result makes the step fail with that error number.
+using FileFaultSeam = std::function<DWORD(FileStep step, int number)>;
+void SetFileFaultSeam(FileFaultSeam seam);
+
+enum class ReadStatus { Done, NotOpened, Failed };
+
+// Reads a file in pieces, handing each to `piece` in order; stops, still Done, when `piece`
+// returns false. Failed means a read went wrong after the file was opened.
+ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece);
+
+enum class ReplaceStatus { Done, NotCreated, NotWritten };
+struct ReplaceResult {
+    ReplaceStatus status;
+    DWORD error;  // the system's error number when not Done
+};
+
+// Gives `path` the bytes without ever leaving it half written: they go to a new file in the
+// same folder, which is flushed and then moved over `path` in one step. NotCreated when the old
+// file cannot be written or the new one cannot be made; NotWritten when writing, flushing or the
+// move fails. Whatever fails, the old file keeps its bytes and the new one is removed.
+ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes);
+
+// True for a file; a folder of that name does not count. One attribute query.
+bool IsExistingFile(const std::string& path);
+
+}  // namespace mvpr::win
+
+#endif
