@@ -1,12 +1,67 @@
 // TFormSelect: the screen-list file and the question on closing with unsaved changes.
 #include "app/FormSelect.h"
 
+#include "lists/ListFile.h"
+#include "lists/ListTexts.h"
+#include "win/Files.h"
+#include "win/MessageBox.h"
+
 namespace mvpr {
 
-void TFormSelect::LoadScreenLists() {}
+namespace {
+// Sets a flag again when the scope ends, also when an error ends it early.
+class FlagAgain {
+public:
+    explicit FlagAgain(bool& flag) : flag_(flag) {}
+    ~FlagAgain() { flag_ = true; }
+    FlagAgain(const FlagAgain&) = delete;
+    FlagAgain& operator=(const FlagAgain&) = delete;
 
-bool TFormSelect::SaveToFile() { return false; }
+private:
+    bool& flag_;
+};
+}  // namespace
 
-void TFormSelect::FormCloseQuery(bool& canClose) { canClose = true; }
+void TFormSelect::LoadScreenLists() {
+    ListFileReader reader(programDir_);
+    const win::ReadStatus status = win::ReadFileInPieces(
+        programDir_ + std::string(kListFileName), [&reader](std::string_view piece) { return reader.Feed(piece); });
+    if (status == win::ReadStatus::Done)
+        reader.Finish();
+    else if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
+        win::ShowMessage(hwnd(), win::MsgKind::Error, kReadingError, win::MsgButtons::Ok);
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        // One sort per list rather than an insertion per entry: big files load at once.
+        lists_[i].AddMany(std::move(reader.Entries()[i]));
+        views_[i]->Sync();
+        views_[i]->SizeColumns();
+    }
+}
+
+bool TFormSelect::SaveToFile() {
+    const win::ReplaceResult result = win::ReplaceFileWith(programDir_ + std::string(kListFileName), FormatListFile(lists_));
+    switch (result.status) {
+        case win::ReplaceStatus::Done: listsModified_ = false; return true;
+        case win::ReplaceStatus::NotCreated:
+            win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(result.error), win::MsgButtons::Ok);
+            return false;
+        case win::ReplaceStatus::NotWritten:
+            win::ShowMessage(hwnd(), win::MsgKind::Error, kWritingError, win::MsgButtons::Ok);
+            return false;
+    }
+    return false;
+}
+
+void TFormSelect::FormCloseQuery(bool& canClose) {
+    autoPreview_ = false;
+    FlagAgain again(autoPreview_);
+    canClose = true;
+    if (!listsModified_) return;
+    switch (win::ShowMessage(hwnd(), win::MsgKind::Confirmation, kSaveBeforeExit, win::MsgButtons::YesNoCancel)) {
+        case win::MsgAnswer::Yes: canClose = SaveToFile(); break;
+        case win::MsgAnswer::No: break;  // the changes are dropped
+        default: canClose = false; break;  // Cancel, or the box closed without an answer
+    }
+}
 
 }  // namespace mvpr
