@@ -39,8 +39,9 @@ public:
     void RemoveAt(std::size_t index);
     // Removes every selected entry; returns how many went.
     std::size_t RemoveSelected();
-    // Removes every entry for which remove(entry) is true, in one pass over the list (a purge of
-    // a big list must not move the rest once per removed entry); returns how many went.
+    // Removes every entry for which remove(entry) is true; asks once per entry, in list order,
+    // and moves each kept entry at most once (a purge of a big list must not shift the rest
+    // once per removed entry). Returns how many went.
     template <typename Pred>
     std::size_t RemoveIf(Pred remove);
 
