@@ -3,11 +3,13 @@
 
 #include <exception>
 
+#include "app/AboutBox.h"
 #include "app/AppTexts.h"
 #include "app/CommandLine.h"
 #include "app/ProgramInfo_win.h"
 #include "lists/DisplayStyle.h"
 #include "lists/FilterText.h"
+#include "win/Help.h"
 #include "win/Menus.h"
 #include "win/MessageBox.h"
 
@@ -24,7 +26,6 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 
 int CompareNames(const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()); }
 
-RECT Bounds(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 HFONT MakeFont(bool bold) {
     // "MS Sans Serif" 8 pt; systems without it substitute their nearest face.
@@ -48,13 +49,29 @@ TFormSelect::TFormSelect(FormSelectConfig config)
 
 TFormSelect::~TFormSelect() = default;
 
+int TFormSelect::Scaled(int v) const { return MulDiv(v, dpi_, 96); }
+
+RECT TFormSelect::Box(int x, int y, int w, int h) const {
+    return RECT{Scaled(x), Scaled(y), Scaled(x) + Scaled(w), Scaled(y) + Scaled(h)};
+}
+
 HWND TFormSelect::CreateForm() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     RegisterClassOnce(kClassName, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
                       LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MVPR)));
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU1));
-    RECT r{0, 0, kClientWidth, kClientHeight};
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    accelMain_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_MAIN));
+    accelFile_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMFILE));
+    accelSelected_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMSELECTED));
+    {
+        HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        if (dpi_ <= 0) dpi_ = 96;
+    }
+    HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU1));
+    RECT r{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     AdjustWindowRectEx(&r, kFormStyle, menu != nullptr, WS_EX_CONTROLPARENT);
     const int w = r.right - r.left, h = r.bottom - r.top;
     RECT work{};
@@ -88,7 +105,8 @@ HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD a
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &size);
     const int w = width > 0 ? width : size.cx;
-    return AddControl("STATIC", text, WS_VISIBLE | align | SS_NOPREFIX, 0, id, Bounds(x, y, w, size.cy));
+    return AddControl("STATIC", text, WS_VISIBLE | align | SS_NOPREFIX, 0, id,
+                      RECT{Scaled(x), Scaled(y), Scaled(x) + w, Scaled(y) + size.cy});
 }
 
 void TFormSelect::CreateControls() {
@@ -99,10 +117,10 @@ void TFormSelect::CreateControls() {
     const struct {
         SelectCtl id;
         RECT bounds;
-    } buttons[] = {{SelectCtl::sbtnStart, Bounds(4, 8, 105, 25)},
-                   {SelectCtl::sbtnWait, Bounds(112, 8, 105, 25)},
-                   {SelectCtl::sbtnShut, Bounds(220, 8, 113, 25)},
-                   {SelectCtl::sbtnWall, Bounds(336, 8, 105, 25)}};
+    } buttons[] = {{SelectCtl::sbtnStart, Box(4, 8, 105, 25)},
+                   {SelectCtl::sbtnWait, Box(112, 8, 105, 25)},
+                   {SelectCtl::sbtnShut, Box(220, 8, 113, 25)},
+                   {SelectCtl::sbtnWall, Box(336, 8, 105, 25)}};
     for (std::size_t i = 0; i < 4; ++i) {
         buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds, std::string(kCategories[i].caption), 1);
         HighlightButton(kCategories[i].category, false);
@@ -117,30 +135,30 @@ void TFormSelect::CreateControls() {
     browser_.Create(hwnd(),
                     FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
                                       Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1),
-                                      Bounds(4, 52, 145, 19), Bounds(4, 92, 145, 133), Bounds(156, 52, 113, 213),
-                                      Bounds(4, 244, 145, 21)},
+                                      Box(4, 52, 145, 19), Box(4, 92, 145, 133), Box(156, 52, 113, 213),
+                                      Box(4, 244, 145, 21)},
                     font_.get());
     AddLabel("Preview:", SelectCtl::Label4, 276, 36);
-    pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Bounds(276, 52, 164, 120),
+    pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Box(276, 52, 164, 120),
                             win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Lowered}, font_.get());
-    pnlPreviewName_.CreatePanel(pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Bounds(2, 2, 160, 16),
+    pnlPreviewName_.CreatePanel(pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
                                 win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0,
                                                 "No File Selected"},
                                 font_.get());
     CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_NOTIFY, 2, 18, 160, 100, pnlPreview_.hwnd(),
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(SelectCtl::ImgPreview))), GetModuleHandleA(nullptr),
                     nullptr);
-    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, SelectCtl::BtnAdd,
-               Bounds(276, 180, 165, 25));
+    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, SelectCtl::BtnAdd,
+               Box(276, 180, 165, 25));
     AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
-               SelectCtl::btnRemove, Bounds(276, 212, 165, 25));
+               SelectCtl::btnRemove, Box(276, 212, 165, 25));
     HWND check = AddControl("BUTTON", "Run Randomizer at Start-Up", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                            SelectCtl::chkbStartUpRun, Bounds(276, 248, 157, 17));
+                            SelectCtl::chkbStartUpRun, Box(276, 248, 157, 17));
     SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
     HWND lblStyle = AddLabel("Wallpaper Style:", SelectCtl::LblStyle, 276, 248);
     ShowWindow(lblStyle, SW_HIDE);
     HWND style = AddControl("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL | WS_DISABLED, 0,
-                            SelectCtl::CBStyle, Bounds(360, 244, 81, 160));
+                            SelectCtl::CBStyle, Box(360, 244, 81, 160));
     for (auto name : kDisplayStyles)
         SendMessageA(style, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
     AddLabel("Selected Files:", SelectCtl::Label1, 4, 272);
@@ -150,16 +168,16 @@ void TFormSelect::CreateControls() {
         win::Selected f(dc.get(), font_.get());
         SIZE size{};
         GetTextExtentPoint32A(dc.get(), "0 / 0", 5, &size);
-        const int right = 414 + size.cx;
+        const int right = Scaled(414) + size.cx;
         AddControl("STATIC", "0 / 0", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, SelectCtl::LblNumber,
-                   Bounds(right - 200, 275, 200, size.cy));
+                   RECT{right - Scaled(200), Scaled(275), right, Scaled(275) + size.cy});
     }
     for (const auto& info : kCategories) {
         const auto i = CategoryIndex(info.category);
-        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i), Bounds(0, kListAreaTop, 100, 100),
+        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i), Box(0, kListAreaTop, 100, 100),
                           font_.get());
     }
-    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend), Bounds(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
+    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend), Box(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
                            win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0, {},
                                            LoadCursorA(nullptr, MAKEINTRESOURCEA(32645) /* IDC_SIZENS */)},
                            font_.get());
@@ -172,16 +190,32 @@ void TFormSelect::CreateControls() {
     // The file list's pop-up keeps its last two entries for their shortcut only.
     RemoveMenu(PopMFile(), IDM_VIEWFULLSCREEN1, MF_BYCOMMAND);
     RemoveMenu(PopMFile(), IDM_N_FILELIST2, MF_BYCOMMAND);
+    ArrangeTabOrder();
+}
+
+void TFormSelect::ArrangeTabOrder() {
+    // Tab follows the order of the windows among their siblings.
+    const SelectCtl order[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1, SelectCtl::FileListBox1,
+                               SelectCtl::FilterComboBox1, SelectCtl::BtnAdd, SelectCtl::btnRemove,
+                               SelectCtl::chkbStartUpRun, SelectCtl::ListStart, SelectCtl::ListWait,
+                               SelectCtl::ListShut, SelectCtl::ListWall, SelectCtl::pnlPreview, SelectCtl::CBStyle,
+                               SelectCtl::PnlExtend};
+    HWND after = HWND_TOP;
+    for (auto id : order) {
+        HWND h = GetDlgItem(hwnd(), Id(id));
+        SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = h;
+    }
 }
 
 void TFormSelect::LayoutListArea() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int top = kListAreaTop;
-    const int bottom = client.bottom - kExtendHeight;
-    for (auto& view : views_)
-        MoveWindow(view->hwnd(), kSplitterWidth, top, client.right - 2 * kSplitterWidth, bottom - top, TRUE);
-    MoveWindow(pnlExtend_.hwnd(), 0, bottom, client.right, kExtendHeight, TRUE);
+    const int top = Scaled(kListAreaTop);
+    const int bottom = client.bottom - Scaled(kExtendHeight);
+    const int side = Scaled(kSplitterWidth);
+    for (auto& view : views_) MoveWindow(view->hwnd(), side, top, client.right - 2 * side, bottom - top, TRUE);
+    MoveWindow(pnlExtend_.hwnd(), 0, bottom, client.right, Scaled(kExtendHeight), TRUE);
 }
 
 void TFormSelect::FormCreate() {
@@ -230,20 +264,47 @@ void TFormSelect::Show(int showCommand) {
     UpdateWindow(hwnd());
 }
 
-void TFormSelect::FormDestroy() {}
+void TFormSelect::FormDestroy() { win::QuitHelp(hwnd(), helpFile_); }
+
+bool TFormSelect::PreTranslateMessage(MSG& msg) {
+    if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        // The focused control, or one around it, may own a pop-up menu whose shortcuts come first.
+        for (HWND h = msg.hwnd; h && h != hwnd(); h = GetParent(h)) {
+            HACCEL popup = h == browser_.FileList() ? accelFile_ : (CategoryOfList(h) ? accelSelected_ : nullptr);
+            if (popup && TranslateAcceleratorA(hwnd(), popup, &msg)) return true;
+        }
+        if (accelMain_ && TranslateAcceleratorA(hwnd(), accelMain_, &msg)) return true;
+    }
+    return IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
 
 void TFormSelect::Close1Click() {
     autoPreview_ = false;  // list changes while closing show nothing
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void TFormSelect::PnlExtendClick() {}
+void TFormSelect::PnlExtendClick() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const int left = r.left;
+    ShowWindow(hwnd(), IsZoomed(hwnd()) ? SW_RESTORE : SW_MAXIMIZE);
+    GetWindowRect(hwnd(), &r);
+    if (r.left != left) SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
-void TFormSelect::FormResize() {}
+void TFormSelect::FormResize() {
+    if (IsZoomed(hwnd()) || IsIconic(hwnd())) return;
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    normalWidth_ = r.right - r.left;
+}
 
-void TFormSelect::Help2Click() {}
+void TFormSelect::Help2Click() { win::ShowHelpContents(hwnd(), helpFile_); }
 
-void TFormSelect::About1Click() {}
+void TFormSelect::About1Click() {
+    if (aboutBox_) aboutBox_->ShowModal(hwnd());
+}
 
 HWND TFormSelect::Control(SelectCtl id) const {
     if (HWND h = GetDlgItem(hwnd(), Id(id))) return h;
@@ -288,6 +349,7 @@ void TFormSelect::OnCommand(int id, int code, HWND control) {
         }
         return;
     }
+    if (config_.commandHook) config_.commandHook(id);
     switch (static_cast<SelectCmd>(id)) {
         case SelectCmd::Save1: SaveToFile(); break;
         case SelectCmd::Close1: Close1Click(); break;
@@ -371,6 +433,19 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             LayoutListArea();
             FormResize();
             return 0;
+        case WM_GETMINMAXINFO: {
+            // Maximising grows only the height: the width and the left edge stay.
+            auto& mm = *reinterpret_cast<MINMAXINFO*>(lp);
+            RECT r{};
+            if (normalWidth_ > 0 && GetWindowRect(hwnd(), &r)) {
+                HMONITOR mon = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
+                MONITORINFO mi{sizeof mi};
+                const int originX = GetMonitorInfoA(mon, &mi) ? mi.rcMonitor.left : 0;
+                mm.ptMaxSize.x = normalWidth_;
+                mm.ptMaxPosition.x = r.left - originX;
+            }
+            return 0;
+        }
         case WM_CLOSE: {
             bool canClose = true;
             FormCloseQuery(canClose);

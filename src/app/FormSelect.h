@@ -30,6 +30,8 @@ struct FormSelectConfig {
     bool isMainWindow = true;               // closing it ends the message loop
     // Called as each loading step begins, with the step's name; may throw to make it fail.
     std::function<void(const char* step)> stepHook;
+    // Called with every menu command the window carries out (also from shortcuts).
+    std::function<void(int id)> commandHook;
 };
 
 // The main window: category buttons and lists, the file browser, the preview panel.
@@ -48,6 +50,11 @@ public:
     bool Terminated() const { return terminated_; }
 
     void SetVersionTexts(const std::string& version, const std::string& build);
+    void SetAboutBox(class TAboutBox* box) { aboutBox_ = box; }
+
+    // The event loop's share: shortcuts (a pop-up's while its control has the focus, then the
+    // main menu's) and keyboard navigation. True when the message was handled here.
+    bool PreTranslateMessage(MSG& msg);
     const std::string& VersionText() const { return versionText_; }
     const std::string& BuildText() const { return buildText_; }
 
@@ -134,6 +141,9 @@ private:
     void FormShow();
     void FormDestroy();
     void CreateControls();
+    RECT Box(int x, int y, int w, int h) const;  // layout pixels at the screen's resolution
+    int Scaled(int v) const;
+    void ArrangeTabOrder();
     HWND AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT bounds);
     HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align = SS_LEFT, int width = 0);
     void LayoutListArea();
@@ -169,6 +179,9 @@ private:
     std::string versionText_;
     std::string buildText_;
     std::array<std::string, 4> folders_;
+    int normalWidth_ = 0;  // the width maximising keeps
+    int dpi_ = 96;
+    class TAboutBox* aboutBox_ = nullptr;
 
     // controls
     win::UniqueFont font_, boldFont_;
@@ -181,6 +194,7 @@ private:
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.
     win::UniqueMenu popMFile_, popMSelected_, popMFileInfo_, popMFileInfoLayout_;
+    HACCEL accelMain_ = nullptr, accelFile_ = nullptr, accelSelected_ = nullptr;  // resources, never freed
 };
 
 }  // namespace mvpr
