@@ -75,6 +75,7 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
 }
 
 TEST_F(MainWindowLayout, TabMovesThroughTheControlsInTheirOrder) {
+    EnableWindow(form->Control(SelectCtl::BtnAdd), TRUE);  // as when a file is chosen
     std::vector<int> order;
     HWND start = form->Control(SelectCtl::DriveComboBox1);
     HWND h = start;
