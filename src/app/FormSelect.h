@@ -36,7 +36,7 @@ struct FormSelectConfig {
 
 // The main window: category buttons and lists, the file browser, the preview panel.
 class TFormSelect : public win::Window, private FileBrowserEvents {
-public:
+  public:
     static constexpr const char* kClassName = "TFormSelect";
 
     explicit TFormSelect(FormSelectConfig config = {});
@@ -132,10 +132,10 @@ public:
     void OriginalScreens1Click();
     void Uninstall2Click();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     // creation and layout (FormSelect.cpp)
     void FormCreate();
     void FormShow();

@@ -19,8 +19,9 @@ void VerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
 
 void Text(HDC dc, const char* text, int x, int y, int height, int weight, bool italic, COLORREF color,
           const char* face) {
-    win::UniqueFont f(CreateFontA(-height, 0, 0, 0, weight, italic, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face));
+    win::UniqueFont f(CreateFontA(-height, 0, 0, 0, weight, italic, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
+                                  face));
     win::Selected s(dc, f.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
@@ -52,8 +53,8 @@ HBITMAP DrawLogo(int width, int height) {
         Rectangle(dc.get(), mx + 12, my + mh + 6, mx + mw - 12, my + mh + 10);
     }
     RECT scr{mx + 6, my + 5, mx + mw - 6, my + mh - 8};
-    VerticalGradient(dc.get(), RECT{scr.left, scr.top, scr.right, (scr.top + scr.bottom) / 2 + 4}, RGB(255, 120, 40),
-                     RGB(255, 210, 110));
+    VerticalGradient(dc.get(), RECT{scr.left, scr.top, scr.right, (scr.top + scr.bottom) / 2 + 4},
+                     RGB(255, 120, 40), RGB(255, 210, 110));
     VerticalGradient(dc.get(), RECT{scr.left, (scr.top + scr.bottom) / 2 + 4, scr.right, scr.bottom},
                      RGB(20, 70, 140), RGB(10, 30, 80));
     {
@@ -80,7 +81,8 @@ HBITMAP DrawLogo(int width, int height) {
     Text(dc.get(), "Morvellan", 82, 26, 28, FW_BOLD, TRUE, RGB(20, 20, 40), "Times New Roman");
     Text(dc.get(), "Morvellan", 80, 24, 28, FW_BOLD, TRUE, RGB(255, 214, 90), "Times New Roman");
     Text(dc.get(), "S E L E C T O R", 84, 58, 12, FW_BOLD, FALSE, RGB(220, 230, 255), "Arial");
-    Text(dc.get(), "start-up, shut-down & wallpaper", 82, 76, 10, FW_NORMAL, FALSE, RGB(170, 190, 230), "Arial");
+    Text(dc.get(), "start-up, shut-down & wallpaper", 82, 76, 10, FW_NORMAL, FALSE, RGB(170, 190, 230),
+         "Arial");
     return bmp;
 }
 

@@ -13,7 +13,7 @@ namespace mvpr {
 // rows, selection and focus; the user's changes in the view are copied into it as the view
 // reports them, and the program's own changes are pushed to the view with Sync().
 class CategoryListView {
-public:
+  public:
     CategoryListView(CategoryList& list, bool withStyle) : list_(list), withStyle_(withStyle) {}
     HWND Create(HWND parent, int id, const RECT& bounds, HFONT font);
     HWND hwnd() const { return view_; }
@@ -30,7 +30,7 @@ public:
     void SizeColumns();
     void Repaint();
 
-private:
+  private:
     int TextWidth(const std::string& text) const;
     CategoryList& list_;
     bool withStyle_;

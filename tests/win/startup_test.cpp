@@ -118,7 +118,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 class RealMessageBox : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Pump(); }
     void TearDown() override { Pump(); }
     win::MsgAnswer Show(win::MsgKind kind, const char* text, win::MsgButtons buttons,
@@ -142,9 +142,17 @@ TEST_F(RealMessageBox, EachKindHasItsTitleAndButtonsAndReturnsTheAnswer) {
         {win::MsgKind::Warning, win::MsgButtons::YesNo, IDNO, "Warning", {"&Yes", "&No"}, win::MsgAnswer::No},
         {win::MsgKind::Error, win::MsgButtons::Ok, IDOK, "Error", {"OK"}, win::MsgAnswer::Ok},
         {win::MsgKind::Information, win::MsgButtons::Ok, IDOK, "Information", {"OK"}, win::MsgAnswer::Ok},
-        {win::MsgKind::Confirmation, win::MsgButtons::YesNoCancel, IDCANCEL, "Confirm", {"&Yes", "&No", "Cancel"},
+        {win::MsgKind::Confirmation,
+         win::MsgButtons::YesNoCancel,
+         IDCANCEL,
+         "Confirm",
+         {"&Yes", "&No", "Cancel"},
          win::MsgAnswer::Cancel},
-        {win::MsgKind::Confirmation, win::MsgButtons::YesNoCancel, IDYES, "Confirm", {"&Yes", "&No", "Cancel"},
+        {win::MsgKind::Confirmation,
+         win::MsgButtons::YesNoCancel,
+         IDYES,
+         "Confirm",
+         {"&Yes", "&No", "Cancel"},
          win::MsgAnswer::Yes},
     };
     for (const auto& c : cases) {
