@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ProgramInfo_win.h"
+#include "win/Fonts.h"
 
 namespace mvpr {
 
@@ -12,15 +13,6 @@ constexpr int kLogoWidth = 211;
 constexpr int kLogoHeight = 96;
 constexpr int kStatusHeight = 23;
 constexpr int kVersionHeight = 13;
-
-HFONT SplashFont(bool bold) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
-}
 
 RECT Fill(const win::Panel& parent) {
     return parent.InnerRect();
@@ -44,8 +36,8 @@ HWND TFormOpstartScherm::Control(Ctl id) const {
 }
 
 void TFormOpstartScherm::FormCreate() {
-    font_.reset(SplashFont(false));
-    boldFont_.reset(SplashFont(true));
+    font_.reset(win::CreateUiFont(false));
+    boldFont_.reset(win::CreateUiFont(true));
     const VersionTexts v = ReadVersionTexts(exePath_);
     versionText_ = v.version;
     buildText_ = v.build;

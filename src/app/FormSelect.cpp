@@ -7,6 +7,7 @@
 #include "app/AppTexts.h"
 #include "app/CommandLine.h"
 #include "app/ProgramInfo_win.h"
+#include "win/Fonts.h"
 #include "lists/DisplayStyle.h"
 #include "lists/FilterText.h"
 #include "win/Help.h"
@@ -28,15 +29,6 @@ int CompareNames(const std::string& a, const std::string& b) {
     return lstrcmpA(a.c_str(), b.c_str());
 }
 
-HFONT MakeFont(bool bold) {
-    // "MS Sans Serif" 8 pt; systems without it substitute their nearest face.
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
-}
 }  // namespace
 
 TFormSelect::TFormSelect(FormSelectConfig config)
@@ -114,8 +106,8 @@ HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD a
 }
 
 void TFormSelect::CreateControls() {
-    font_.reset(MakeFont(false));
-    boldFont_.reset(MakeFont(true));
+    font_.reset(win::CreateUiFont(false));
+    boldFont_.reset(win::CreateUiFont(true));
     hints_.Create(hwnd());
 
     const struct {

@@ -133,6 +133,23 @@ void Pump() {
     }
 }
 
+HWND FindThreadDialog() {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) WINAPI -> BOOL {
+            char cls[32] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
 std::string WindowText(HWND hwnd) {
     char b[1024] = {};
     GetWindowTextA(hwnd, b, sizeof b);

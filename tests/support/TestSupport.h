@@ -50,6 +50,9 @@ bool RegistryValueExists(HKEY root, const std::string& path, const std::string& 
 
 // Handles every queued message (and removes a WM_QUIT that would end the next modal loop).
 void Pump();
+// The visible dialog (a message box, the About box) of this thread, or nullptr. Only this thread's:
+// tests running in parallel must not answer each other's boxes.
+HWND FindThreadDialog();
 std::string WindowText(HWND hwnd);
 
 }  // namespace mvpr::test

@@ -253,19 +253,7 @@ struct AboutSeen {
 } g_about;
 
 void CALLBACK ReadAbout(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) WINAPI -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     g_about.product = WindowText(GetDlgItem(box, IDC_ABOUT_PRODUCT));

@@ -96,19 +96,7 @@ BOOL CALLBACK Collect(HWND c, LPARAM) {
 
 // Runs inside the box's modal loop: reads the box of this thread once it is up, then answers.
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) WINAPI -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     g_seen = {};
