@@ -142,9 +142,7 @@ void TFormSelect::CreateControls() {
                                 win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised,
                                                 win::Bevel::None, 1, 0, "No File Selected"},
                                 font_.get());
-    CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_NOTIFY, 2, 18, 160, 100, pnlPreview_.hwnd(),
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(SelectCtl::ImgPreview))),
-                    GetModuleHandleA(nullptr), nullptr);
+    imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(SelectCtl::ImgPreview), Box(2, 18, 160, 100), false);
     AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
                SelectCtl::BtnAdd, Box(276, 180, 165, 25));
     AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,

@@ -16,6 +16,7 @@
 #include "win/Handles.h"
 #include "win/Hints.h"
 #include "win/Panel.h"
+#include "win/PictureBox.h"
 #include "win/SpeedButton.h"
 #include "win/Window.h"
 
@@ -66,6 +67,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& HelpFile() const { return helpFile_; }
+    int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
+    bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -180,6 +183,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::string buildText_;
     std::array<std::string, 4> folders_;
     int normalWidth_ = 0;  // the width maximising keeps
+    int previewMode_ = 30;
     int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;
 
@@ -190,6 +194,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::array<std::unique_ptr<CategoryListView>, 4> views_;
     FileBrowser browser_{*this};
     win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
+    win::PictureBox imgPreview_;
     win::Hints hints_;
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.
