@@ -83,6 +83,7 @@ void CategoryListView::Sync() {
         SendMessageA(view_, LVM_SETITEMSTATE, *f, reinterpret_cast<LPARAM>(&on));
     }
     syncing_ = false;
+    SizeColumns();
     InvalidateRect(view_, nullptr, TRUE);
 }
 

@@ -24,9 +24,9 @@ class CategoryListView {
     // *changed when the selection, focus or rows changed in a way the form must hear of.
     bool HandleNotify(const NMHDR& header, LRESULT& result, bool& changed);
 
-    // After the program changed the list: row count, selection and focus into the view.
+    // After the program changed the list: row count, selection, focus and column widths.
     void Sync();
-    // Column widths to fit header and contents.
+    // Column widths to fit header and contents (the style column: also every style name).
     void SizeColumns();
     void Repaint();
 
