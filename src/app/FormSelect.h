@@ -16,6 +16,7 @@
 #include "win/Handles.h"
 #include "win/Hints.h"
 #include "win/Panel.h"
+#include "win/PictureBox.h"
 #include "win/SpeedButton.h"
 #include "win/Window.h"
 
@@ -30,11 +31,13 @@ struct FormSelectConfig {
     bool isMainWindow = true;               // closing it ends the message loop
     // Called as each loading step begins, with the step's name; may throw to make it fail.
     std::function<void(const char* step)> stepHook;
+    // Called with every menu command the window carries out (also from shortcuts).
+    std::function<void(int id)> commandHook;
 };
 
 // The main window: category buttons and lists, the file browser, the preview panel.
 class TFormSelect : public win::Window, private FileBrowserEvents {
-public:
+  public:
     static constexpr const char* kClassName = "TFormSelect";
 
     explicit TFormSelect(FormSelectConfig config = {});
@@ -48,6 +51,11 @@ public:
     bool Terminated() const { return terminated_; }
 
     void SetVersionTexts(const std::string& version, const std::string& build);
+    void SetAboutBox(class TAboutBox* box) { aboutBox_ = box; }
+
+    // The event loop's share: shortcuts (a pop-up's while its control has the focus, then the
+    // main menu's) and keyboard navigation. True when the message was handled here.
+    bool PreTranslateMessage(MSG& msg);
     const std::string& VersionText() const { return versionText_; }
     const std::string& BuildText() const { return buildText_; }
 
@@ -59,6 +67,8 @@ public:
     bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& HelpFile() const { return helpFile_; }
+    int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
+    bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -125,15 +135,18 @@ public:
     void OriginalScreens1Click();
     void Uninstall2Click();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     // creation and layout (FormSelect.cpp)
     void FormCreate();
     void FormShow();
     void FormDestroy();
     void CreateControls();
+    RECT Box(int x, int y, int w, int h) const;  // layout pixels at the screen's resolution
+    int Scaled(int v) const;
+    void ArrangeTabOrder();
     HWND AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT bounds);
     HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align = SS_LEFT, int width = 0);
     void LayoutListArea();
@@ -169,6 +182,10 @@ private:
     std::string versionText_;
     std::string buildText_;
     std::array<std::string, 4> folders_;
+    int normalWidth_ = 0;  // the width maximising keeps
+    int previewMode_ = 30;
+    int dpi_ = 96;
+    class TAboutBox* aboutBox_ = nullptr;
 
     // controls
     win::UniqueFont font_, boldFont_;
@@ -177,10 +194,12 @@ private:
     std::array<std::unique_ptr<CategoryListView>, 4> views_;
     FileBrowser browser_{*this};
     win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
+    win::PictureBox imgPreview_;
     win::Hints hints_;
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.
     win::UniqueMenu popMFile_, popMSelected_, popMFileInfo_, popMFileInfoLayout_;
+    HACCEL accelMain_ = nullptr, accelFile_ = nullptr, accelSelected_ = nullptr;  // resources, never freed
 };
 
 }  // namespace mvpr

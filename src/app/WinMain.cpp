@@ -3,11 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
 #include "app/FormSelect.h"
 #include "app/ProgramInfo_win.h"
-
-#include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
@@ -21,14 +20,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     TFormSelect form(std::move(config));
     if (!form.CreateForm()) return 1;
     form.Show(showCommand);  // FormShow loads settings and lists, the splash still showing
-    if (!form.Terminated()) form.SetVersionTexts(splash->VersionText(), splash->BuildText());
+    std::unique_ptr<TAboutBox> about;
+    if (!form.Terminated()) {
+        form.SetVersionTexts(splash->VersionText(), splash->BuildText());
+        about = std::make_unique<TAboutBox>(form.VersionText(), form.BuildText());
+        form.SetAboutBox(about.get());
+    }
     splash->Close();
     splash.reset();
     if (form.Terminated()) return 0;
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(form.hwnd(), &msg)) continue;
+        if (form.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
