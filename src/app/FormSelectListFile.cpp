@@ -11,21 +11,22 @@ namespace mvpr {
 namespace {
 // Sets a flag again when the scope ends, also when an error ends it early.
 class FlagAgain {
-public:
+  public:
     explicit FlagAgain(bool& flag) : flag_(flag) {}
     ~FlagAgain() { flag_ = true; }
     FlagAgain(const FlagAgain&) = delete;
     FlagAgain& operator=(const FlagAgain&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 }  // namespace
 
 void TFormSelect::LoadScreenLists() {
     ListFileReader reader(programDir_);
-    const win::ReadStatus status = win::ReadFileInPieces(
-        programDir_ + std::string(kListFileName), [&reader](std::string_view piece) { return reader.Feed(piece); });
+    const win::ReadStatus status =
+        win::ReadFileInPieces(programDir_ + std::string(kListFileName),
+                              [&reader](std::string_view piece) { return reader.Feed(piece); });
     if (status == win::ReadStatus::Done)
         reader.Finish();
     else if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
@@ -33,17 +34,18 @@ void TFormSelect::LoadScreenLists() {
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         // One sort per list rather than an insertion per entry: big files load at once.
         lists_[i].AddMany(std::move(reader.Entries()[i]));
-        views_[i]->Sync();
-        views_[i]->SizeColumns();
+        views_[i]->Sync();  // also sizes the columns, the style column among them
     }
 }
 
 bool TFormSelect::SaveToFile() {
-    const win::ReplaceResult result = win::ReplaceFileWith(programDir_ + std::string(kListFileName), FormatListFile(lists_));
+    const win::ReplaceResult result =
+        win::ReplaceFileWith(programDir_ + std::string(kListFileName), FormatListFile(lists_));
     switch (result.status) {
         case win::ReplaceStatus::Done: listsModified_ = false; return true;
         case win::ReplaceStatus::NotCreated:
-            win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(result.error), win::MsgButtons::Ok);
+            win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(result.error),
+                             win::MsgButtons::Ok);
             return false;
         case win::ReplaceStatus::NotWritten:
             win::ShowMessage(hwnd(), win::MsgKind::Error, kWritingError, win::MsgButtons::Ok);
@@ -57,9 +59,10 @@ void TFormSelect::FormCloseQuery(bool& canClose) {
     FlagAgain again(autoPreview_);
     canClose = true;
     if (!listsModified_) return;
-    switch (win::ShowMessage(hwnd(), win::MsgKind::Confirmation, kSaveBeforeExit, win::MsgButtons::YesNoCancel)) {
+    switch (
+        win::ShowMessage(hwnd(), win::MsgKind::Confirmation, kSaveBeforeExit, win::MsgButtons::YesNoCancel)) {
         case win::MsgAnswer::Yes: canClose = SaveToFile(); break;
-        case win::MsgAnswer::No: break;  // the changes are dropped
+        case win::MsgAnswer::No: break;    // the changes are dropped
         default: canClose = false; break;  // Cancel, or the box closed without an answer
     }
 }

@@ -13,7 +13,7 @@ namespace {
 // The hourglass while a long command blocks the window; no "insert a disk" boxes from the
 // system meanwhile, one per entry on a drive without its disk.
 class BusyScope {
-public:
+  public:
     BusyScope()
         : cursor_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514) /* IDC_WAIT */))),
           errorMode_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
@@ -24,7 +24,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     HCURSOR cursor_;
     UINT errorMode_;
 };
@@ -33,7 +33,7 @@ private:
 // thread answers messages sent to it, so it never looks hung; no input is taken meanwhile, so
 // no command can run in the middle of the purge.
 class PaintBreaks {
-public:
+  public:
     void Tick() {
         if (++count_ % kCheckEvery != 0) return;
         const DWORD now = GetTickCount();
@@ -44,7 +44,7 @@ public:
             DispatchMessageA(&msg);
     }
 
-private:
+  private:
     static constexpr unsigned kCheckEvery = 64;
     static constexpr DWORD kIntervalMs = 50;
     static constexpr int kMaxPaints = 64;  // a window that never validates must not hold us
@@ -84,7 +84,8 @@ void TFormSelect::btnAllFilesClick() {
 }
 
 void TFormSelect::BtnInvFilesClick() {
-    for (std::size_t i = 0; i < browser_.FileCount(); ++i) browser_.SetFileSelected(i, !browser_.FileSelected(i));
+    for (std::size_t i = 0; i < browser_.FileCount(); ++i)
+        browser_.SetFileSelected(i, !browser_.FileSelected(i));
 }
 
 void TFormSelect::Findfile1Click() {
@@ -118,7 +119,8 @@ void TFormSelect::Removenonexistingfiles1Click() {
     std::array<std::size_t, 4> removed{};
     {
         BusyScope busy;
-        for (const auto& info : kCategories) removed[CategoryIndex(info.category)] = PurgeMissingFiles(info.category);
+        for (const auto& info : kCategories)
+            removed[CategoryIndex(info.category)] = PurgeMissingFiles(info.category);
         win::SpeedButton& button = ButtonOf(current_);
         button.SetDown(true);
         Change_Screen_Button(button.hwnd());

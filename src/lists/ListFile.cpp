@@ -16,9 +16,13 @@ constexpr std::string_view kStyleSeparator = ", ";
 constexpr std::size_t kWallIndex = CategoryIndex(ScreenCategory::Wall);
 
 // Blanks and control characters, as the style is trimmed of them.
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EqualsUpper(std::string_view upper, std::string_view name) {
     if (upper.size() != name.size()) return false;
@@ -50,7 +54,8 @@ ScreenEntry ParseEntryLine(std::string_view line, bool wallpaper, std::string_vi
     if (wallpaper) {
         // The first comma ends the path, so a comma in a wallpaper's path cannot be stored.
         const std::size_t comma = line.find(',');
-        entry.style = std::string(comma == std::string_view::npos ? kDefaultStyle : StyleFromText(line.substr(comma + 1)));
+        entry.style = std::string(comma == std::string_view::npos ? kDefaultStyle
+                                                                  : StyleFromText(line.substr(comma + 1)));
         line = line.substr(0, comma);
     }
     const std::size_t split = line.find_last_of("\\:");

@@ -22,7 +22,7 @@ using ListFileEntries = std::array<std::vector<ScreenEntry>, 4>;
 // skipped, a lone LF is part of the line, Ctrl-Z (byte 26) ends the file, a last line needs
 // no line end, and lines have no length limit. Bytes may arrive in pieces of any size.
 class ListFileReader {
-public:
+  public:
     // Bare file names in the file get this folder (it ends in a backslash).
     explicit ListFileReader(std::string programDir) : programDir_(std::move(programDir)) {}
 
@@ -33,7 +33,7 @@ public:
 
     ListFileEntries& Entries() { return entries_; }
 
-private:
+  private:
     void TakeLine(std::string_view line);
 
     std::string programDir_;

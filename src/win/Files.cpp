@@ -20,14 +20,14 @@ FileFaultSeam& Seam() {
 
 // Counts the steps of one operation for the seam.
 class Steps {
-public:
+  public:
     // The error to fail the step with, 0 to run it.
     DWORD Fault(FileStep step) {
         const int number = ++counts_[static_cast<std::size_t>(step)];
         return Seam() ? Seam()(step, number) : 0;
     }
 
-private:
+  private:
     std::array<int, 7> counts_{};
 };
 
@@ -43,7 +43,8 @@ UniqueFile CreateTempFile(const std::string& folder, std::string& name, DWORD& e
         char leaf[16];
         std::snprintf(leaf, sizeof leaf, "MVD%04lX.TMP", static_cast<unsigned long>(number));
         name = folder + leaf;
-        UniqueFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(
+            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
         error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
@@ -65,11 +66,13 @@ DWORD WriteAll(HANDLE file, std::string_view bytes, Steps& steps) {
 }
 }  // namespace
 
-void SetFileFaultSeam(FileFaultSeam seam) { Seam() = std::move(seam); }
+void SetFileFaultSeam(FileFaultSeam seam) {
+    Seam() = std::move(seam);
+}
 
 ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return ReadStatus::NotOpened;
     Steps steps;
     std::string buffer(kPiece, '\0');
@@ -93,8 +96,9 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     if (!error && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         error = ERROR_ACCESS_DENIED;
     if (!error) {
-        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         error = target ? 0 : GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) error = 0;  // the first save makes it
     }
@@ -117,11 +121,13 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     }
     if (!error) {
         // A hidden or system list file stays so.
-        const DWORD keep =
-            attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        const DWORD keep = attributes == INVALID_FILE_ATTRIBUTES
+                               ? 0
+                               : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         if (keep) SetFileAttributesA(tempName.c_str(), keep);
         error = steps.Fault(FileStep::Replace);
-        if (!error && !MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!error &&
+            !MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = GetLastError();
     }
     if (!error) return {ReplaceStatus::Done, 0};

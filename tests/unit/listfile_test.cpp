@@ -19,11 +19,14 @@ constexpr std::size_t kStart = 0, kWait = 1, kShut = 2, kWall = 3;
 // "folder|name" per entry, "|style" added for wallpapers.
 std::vector<std::string> Rows(const std::vector<ScreenEntry>& entries) {
     std::vector<std::string> out;
-    for (const auto& e : entries) out.push_back(e.folder + "|" + e.fileName + (e.style.empty() ? "" : "|" + e.style));
+    for (const auto& e : entries)
+        out.push_back(e.folder + "|" + e.fileName + (e.style.empty() ? "" : "|" + e.style));
     return out;
 }
 
-std::vector<std::string> StartRows(const std::string& body) { return Rows(ParseListFile("[START]\r\n" + body, kProg)[kStart]); }
+std::vector<std::string> StartRows(const std::string& body) {
+    return Rows(ParseListFile("[START]\r\n" + body, kProg)[kStart]);
+}
 
 using V = std::vector<std::string>;
 
@@ -33,17 +36,19 @@ TEST(ListFileLines, CrEndsALineAndOneLfAfterItIsSkippedButALoneLfIsText) {
         V rows;
     } cases[] = {
         {"C:\\A.BMP\r\nC:\\B.BMP\r\n", {"C:\\|A.BMP", "C:\\|B.BMP"}},
-        {"C:\\A.BMP\rC:\\B.BMP\r", {"C:\\|A.BMP", "C:\\|B.BMP"}},            // CR alone
-        {"C:\\A.BMP\nC:\\B.BMP\r\n", {"C:\\A.BMP\nC:\\|B.BMP"}},              // a lone LF is text
-        {"C:\\A.BMP\r\n\nC:\\B.BMP\r\n", {"C:\\|A.BMP", "\nC:\\|B.BMP"}},                // only one LF is skipped
-        {"C:\\A.BMP\r\r\nC:\\B.BMP", {"C:\\|A.BMP", "C:\\|B.BMP"}},           // empty line; last line without end
-        {"C:\\A.BMP\r\n\x1a" "C:\\B.BMP\r\n", {"C:\\|A.BMP"}},                 // Ctrl-Z ends the file
-        {"C:\\A.BMP\x1a\r\nC:\\B.BMP\r\n", {"C:\\|A.BMP"}},                    // also within a line
+        {"C:\\A.BMP\rC:\\B.BMP\r", {"C:\\|A.BMP", "C:\\|B.BMP"}},          // CR alone
+        {"C:\\A.BMP\nC:\\B.BMP\r\n", {"C:\\A.BMP\nC:\\|B.BMP"}},           // a lone LF is text
+        {"C:\\A.BMP\r\n\nC:\\B.BMP\r\n", {"C:\\|A.BMP", "\nC:\\|B.BMP"}},  // only one LF is skipped
+        {"C:\\A.BMP\r\r\nC:\\B.BMP", {"C:\\|A.BMP", "C:\\|B.BMP"}},  // empty line; last line without end
+        {"C:\\A.BMP\r\n\x1a"
+         "C:\\B.BMP\r\n",
+         {"C:\\|A.BMP"}},                                    // Ctrl-Z ends the file
+        {"C:\\A.BMP\x1a\r\nC:\\B.BMP\r\n", {"C:\\|A.BMP"}},  // also within a line
         {"\x1a", {}},
         {"", {}},
         {"\r\n\r\n\r", {}},
-        {"   \r\n", {kProg + "|   "}},                                          // blanks are not empty
-        {"\tX\x01\r\n", {kProg + "|\tX\x01"}},                                 // nor are control characters
+        {"   \r\n", {kProg + "|   "}},          // blanks are not empty
+        {"\tX\x01\r\n", {kProg + "|\tX\x01"}},  // nor are control characters
     };
     for (const auto& c : cases) EXPECT_EQ(StartRows(c.body), c.rows) << testing::PrintToString(c.body);
 }
@@ -59,7 +64,8 @@ TEST(ListFileLines, PiecesOfAnySizeReadLikeTheWholeFile) {
     for (std::size_t piece : {1u, 2u, 3u, 7u, 64u}) {
         ListFileReader reader(kProg);
         bool more = true;
-        for (std::size_t at = 0; at < file.size(); at += piece) more = reader.Feed(std::string_view(file).substr(at, piece));
+        for (std::size_t at = 0; at < file.size(); at += piece)
+            more = reader.Feed(std::string_view(file).substr(at, piece));
         EXPECT_FALSE(more) << piece;  // the end mark was seen
         reader.Finish();
         for (std::size_t s = 0; s < 4; ++s) EXPECT_EQ(Rows(reader.Entries()[s]), Rows(whole[s])) << piece;
@@ -71,7 +77,8 @@ TEST(ListFileLines, LinesHaveNoLengthLimit) {
     const std::string name = std::string(70000, 'n') + ".BMP";
     ListFileReader reader(kProg);
     const std::string file = "[WALLPAPER]\r\n" + folder + name + ", Mirror";
-    for (std::size_t at = 0; at < file.size(); at += 4096) reader.Feed(std::string_view(file).substr(at, 4096));
+    for (std::size_t at = 0; at < file.size(); at += 4096)
+        reader.Feed(std::string_view(file).substr(at, 4096));
     reader.Finish();
     ASSERT_EQ(reader.Entries()[kWall].size(), 1u);
     EXPECT_EQ(reader.Entries()[kWall][0].folder, folder);
@@ -168,8 +175,7 @@ std::array<CategoryList, 4> Load(const std::string& bytes) {
 
 TEST(ListFileWriting, EmptyListsGiveTheSevenLinesWithCrLfAfterEach) {
     const std::array<CategoryList, 4> empty;
-    EXPECT_EQ(FormatListFile(empty),
-              "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
+    EXPECT_EQ(FormatListFile(empty), "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
 }
 
 TEST(ListFileWriting, EntriesAreFullPathsInListOrderAndWallpapersCarryTheirStyle) {
@@ -221,7 +227,8 @@ TEST(ListFileWriting, AFileWrittenHereReadsBackByteForByte) {
     lists[kShut].Add({"", "C:\\PICS\\", "", false});
     lists[kShut].Add({"   ", "C:\\PROG\\", "", false});
     for (std::size_t i = 0; i < 5; ++i)
-        lists[kWall].Add({noComma + std::to_string(i), "\\\\S\\\xff\\", std::string(kDisplayStyles[i]), false});
+        lists[kWall].Add(
+            {noComma + std::to_string(i), "\\\\S\\\xff\\", std::string(kDisplayStyles[i]), false});
     const std::string first = FormatListFile(lists);
     const std::string second = FormatListFile(Load(first));
     EXPECT_EQ(second, first);
@@ -264,7 +271,8 @@ TEST(CategoryListRemoveIf, RemovesInOnePassKeepingOrderAndTheFocusedRow) {
     EXPECT_EQ(list.RemoveIf([&](const ScreenEntry& e) {
         ++asked;
         return e.fileName == "a" || e.fileName == "b" || e.fileName == "f";
-    }), 3u);
+    }),
+              3u);
     EXPECT_EQ(asked, 6);  // each entry is tested once
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].fileName, "c");

@@ -11,7 +11,7 @@ namespace {
 constexpr char kEmptyFile[] = "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n";
 
 class ListFileTest : public FormTest {
-protected:
+  protected:
     void TearDown() override {
         win::SetFileFaultSeam(nullptr);
         SetFileAttributesA(ListFile().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -39,9 +39,12 @@ protected:
     HWND hwndAtOpen = nullptr;
 };
 
-int ColumnWidth(HWND list, int column) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
+int ColumnWidth(HWND list, int column) {
+    return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
 int StringWidth(HWND list, const std::string& text) {
-    return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 TEST_F(ListFileTest, NoFileMeansEmptyListsSilentlyAndSaveWritesTheSevenLines) {
@@ -64,10 +67,12 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
     const std::string longName = "ZZ_A_RATHER_LONG_WALLPAPER_NAME_THAT_NEEDS_A_WIDE_COLUMN.JPG";
     WriteFile(ListFile(),
               "IGNORED.BMP\r\n"
-              "[WALLPAPER]\r\nC:\\W\\" + longName + ",   tiled  \r\nB.JPG\r\nC:\\W\\A.JPG,stretched\r\n"
-              "[WAIT]\r\nC:\\Z.BMP\r\n[wait]\r\nC:\\LOWER.BMP\r\n"
-              "[SHUT]\r\n   \r\n"
-              "[WAIT]\r\nD:\\Y.BMP\r\n\x1a[START]\r\nC:\\AFTER.BMP\r\n");
+              "[WALLPAPER]\r\nC:\\W\\" +
+                  longName +
+                  ",   tiled  \r\nB.JPG\r\nC:\\W\\A.JPG,stretched\r\n"
+                  "[WAIT]\r\nC:\\Z.BMP\r\n[wait]\r\nC:\\LOWER.BMP\r\n"
+                  "[SHUT]\r\n   \r\n"
+                  "[WAIT]\r\nD:\\Y.BMP\r\n\x1a[START]\r\nC:\\AFTER.BMP\r\n");
     OpenAndRemember();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_FALSE(form->ListsModified());
@@ -91,8 +96,8 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
 
     ASSERT_TRUE(form->SaveToFile());
     const std::string expected = "[START]\r\n\r\n[WAIT]\r\nD:\\Y.BMP\r\nC:\\Z.BMP\r\n\r\n[SHUT]\r\n" + prog +
-                                 "   \r\n\r\n[WALLPAPER]\r\nC:\\W\\A.JPG, Stretched\r\n" + prog + "B.JPG, Centred\r\nC:\\W\\" +
-                                 longName + ", Tiled\r\n";
+                                 "   \r\n\r\n[WALLPAPER]\r\nC:\\W\\A.JPG, Stretched\r\n" + prog +
+                                 "B.JPG, Centred\r\nC:\\W\\" + longName + ", Tiled\r\n";
     EXPECT_EQ(Saved(), expected);
     // read back and saved again, nothing moves
     form.reset();
@@ -141,7 +146,8 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         bool closes;
         std::string file;
     } cases[] = {
-        {win::MsgAnswer::Yes, true, "[START]\r\nC:\\B.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n"},
+        {win::MsgAnswer::Yes, true,
+         "[START]\r\nC:\\B.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n"},
         {win::MsgAnswer::No, true, original},
         {win::MsgAnswer::Cancel, false, original},
         {win::MsgAnswer::None, false, original},  // the box closed without a button
@@ -224,8 +230,8 @@ TEST_F(ListFileTest, AListFileLockedByAnotherProgramGivesItsErrorNumber) {
     WriteFile(ListFile(), original);
     OpenAndRemember();
     // Another program reads it and lets nobody write meanwhile.
-    win::UniqueFile other(CreateFileA(ListFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::UniqueFile other(CreateFileA(ListFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(other);
     EXPECT_FALSE(form->SaveToFile());
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -238,7 +244,8 @@ TEST_F(ListFileTest, AListFileLockedByAnotherProgramGivesItsErrorNumber) {
 // A save that fails at any point leaves the old file as it was and no new file behind.
 TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
     std::string original = "[WALLPAPER]\r\n";
-    for (int i = 0; i < 6000; ++i) original += "C:\\WALLPAPERS\\PICTURE" + std::to_string(100000 + i) + ".JPG, Tiled\r\n";
+    for (int i = 0; i < 6000; ++i)
+        original += "C:\\WALLPAPERS\\PICTURE" + std::to_string(100000 + i) + ".JPG, Tiled\r\n";
     WriteFile(ListFile(), original);
     OpenAndRemember();
     ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 6000u);
@@ -286,13 +293,16 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_FALSE(form->ListsModified());
     const std::string last = "C:\\WALLPAPERS\\PICTURE105999.JPG, Tiled\r\n";
-    EXPECT_TRUE(Saved() == "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n" + original.substr(0, original.size() - last.size()));
+    EXPECT_TRUE(Saved() == "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n" +
+                               original.substr(0, original.size() - last.size()));
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
 }
 
 TEST_F(ListFileTest, AFailedFirstSaveLeavesNoFileAtAll) {
     OpenAndRemember();
-    win::SetFileFaultSeam([](win::FileStep step, int) -> DWORD { return step == win::FileStep::Flush ? ERROR_WRITE_FAULT : 0; });
+    win::SetFileFaultSeam([](win::FileStep step, int) -> DWORD {
+        return step == win::FileStep::Flush ? ERROR_WRITE_FAULT : 0;
+    });
     EXPECT_FALSE(form->SaveToFile());
     EXPECT_TRUE(ListFolder(dir.path()).empty());
 }

@@ -13,7 +13,7 @@ namespace mvpr::test {
 namespace {
 
 class Maintenance : public FormTest {
-protected:
+  protected:
     void Fill(ScreenCategory c, const std::vector<std::string>& paths, const char* style = "") {
         std::vector<ScreenEntry> entries;
         for (const auto& p : paths) {
@@ -30,7 +30,8 @@ protected:
     }
     void Select(ScreenCategory c, std::initializer_list<int> rows) {
         for (int r : rows)
-            ListView_SetItemState(form->ViewOf(c).hwnd(), r, LVIS_SELECTED, LVIS_SELECTED);  // as a click does
+            ListView_SetItemState(form->ViewOf(c).hwnd(), r, LVIS_SELECTED,
+                                  LVIS_SELECTED);  // as a click does
     }
     void Command(UINT id) {
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -275,8 +276,8 @@ TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_NE(boxes.boxes[0].text.find("Start-Up screens : 99800\n\r"), std::string::npos);
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 200");
-    std::printf("purge of 100000 entries: %lld ms, longest wait for an answer: %ld ms\n", static_cast<long long>(ms),
-                longestWait.load());
+    std::printf("purge of 100000 entries: %lld ms, longest wait for an answer: %ld ms\n",
+                static_cast<long long>(ms), longestWait.load());
     EXPECT_LT(longestWait.load(), 1000);
 }
 
