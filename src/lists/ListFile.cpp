@@ -14,6 +14,7 @@ constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kStyleSeparator = ", ";
 constexpr std::size_t kWallIndex = CategoryIndex(ScreenCategory::Wall);
+constexpr std::size_t kTypicalLine = 48;
 
 // Blanks and control characters, as the style is trimmed of them.
 bool IsBlankOrControl(char c) {
@@ -129,17 +130,12 @@ ListFileEntries ParseListFile(std::string_view bytes, std::string programDir) {
 }
 
 std::string FormatListFile(const std::array<CategoryList, 4>& lists) {
-    std::size_t size = 0;
-    for (std::size_t c = 0; c < lists.size(); ++c) {
-        size += kCategories[c].section.size() + 2 * kLineEnd.size();
-        for (std::size_t i = 0; i < lists[c].size(); ++i) {
-            const ScreenEntry& e = lists[c][i];
-            size += e.folder.size() + 1 + e.fileName.size() + kLineEnd.size();
-            if (c == kWallIndex) size += kStyleSeparator.size() + e.style.size();
-        }
-    }
+    // One pass over the entries: a second one only to size the text costs more, in cache
+    // misses, than letting the text grow.
+    std::size_t entries = 0;
+    for (const auto& list : lists) entries += list.size();
     std::string out;
-    out.reserve(size);
+    out.reserve(64 + entries * kTypicalLine);
     for (std::size_t c = 0; c < lists.size(); ++c) {
         if (c > 0) out += kLineEnd;  // the empty line between sections
         out += kCategories[c].section;
