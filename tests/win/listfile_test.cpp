@@ -200,6 +200,26 @@ TEST_F(ListFileTest, NoQuestionWithoutChangesOrAfterASuccessfulSave) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
+TEST_F(ListFileTest, CtrlSSavesThroughTheEventLoop) {
+    OpenAndRemember();
+    HWND list = form->ViewOf(ScreenCategory::Start).hwnd();
+    SetFocus(list);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(list, WM_KEYDOWN, 'S', 1);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (form->PreTranslateMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Saved(), kEmptyFile);
+}
+
 TEST_F(ListFileTest, AReadOnlyListFileGivesError5KeepsItsBytesAndTheWindowOpen) {
     const std::string original = "[START]\r\nC:\\A.BMP\r\nC:\\B.BMP\r\n";
     WriteFile(ListFile(), original);
