@@ -260,7 +260,6 @@ TEST(ListTexts, MessagesAreBuiltLetterForLetter) {
     EXPECT_EQ(PurgeReport({0, 1, 0, 2}),
               "Numbers of removed screens : \n\rStart-Up screens : 0\n\rWaiting screens : 1\n\r"
               "Shut down screens : 0\n\rWallpaper : 2\n\r");
-    EXPECT_EQ(kSaveBeforeExit, "Changes not saved!\n\rSave before exit?");
 }
 
 TEST(CategoryListRemoveIf, RemovesInOnePassKeepingOrderAndTheFocusedRow) {

@@ -106,6 +106,23 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
     EXPECT_EQ(Saved(), expected);
 }
 
+TEST_F(ListFileTest, AVeryLongLineLoadsShowsAndSavesBackUnchanged) {
+    const std::string line =
+        "C:\\" + std::string(200000, 'x') + "\\" + std::string(5000, 'n') + ".JPG, Mirror";
+    const std::string file = std::string(kEmptyFile) + line + "\r\n";
+    WriteFile(ListFile(), file);
+    OpenAndRemember();
+    Click(ScreenCategory::Wall);
+    ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 1u);
+    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].fileName.size(), 5004u);
+    UpdateWindow(form->ViewOf(ScreenCategory::Wall).hwnd());  // the view shows what fits
+    char text[64] = {};
+    ListView_GetItemText(form->ViewOf(ScreenCategory::Wall).hwnd(), 0, 0, text, sizeof text);
+    EXPECT_EQ(std::string(text), std::string(sizeof text - 1, 'n'));
+    ASSERT_TRUE(form->SaveToFile());
+    EXPECT_TRUE(Saved() == file);
+}
+
 TEST_F(ListFileTest, AReadErrorIsReportedOnceAndKeepsTheEntriesReadSoFar) {
     const std::string line = "C:\\PICS\\P0000000.BMP\r\n";  // every entry line is as long
     std::string file = "[START]\r\n";

@@ -234,6 +234,20 @@ TEST_F(Maintenance, ABareNameFromTheListFileSurvivesThePurgeOnlyInTheProgramFold
     EXPECT_EQ(form->ListOf(ScreenCategory::Start)[0].folder, dir.path() + "\\");
 }
 
+TEST_F(Maintenance, PathsTooLongForWindowsAreNeitherFilesNorFolders) {
+    Open();
+    const std::string deep = dir.path() + "\\" + std::string(3000, 'd');
+    Fill(ScreenCategory::Start, {deep + "\\A.BMP", File("B.BMP")});
+    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
+    Select(ScreenCategory::Start, {0});
+    Command(IDM_FINDFILE1);
+    EXPECT_EQ(form->Browser().Directory(), dir.path());
+    Command(IDM_REMOVENONEXISTINGFILES1);
+    EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"B.BMP"});
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_NE(boxes.boxes[0].text.find("Start-Up screens : 1\n\r"), std::string::npos);
+}
+
 // Testing 100,000 files takes seconds (under Wine some 20 us for each missing one): the window
 // must go on answering meanwhile, as Windows judges a hung window by messages sent to it.
 TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
