@@ -127,7 +127,7 @@ DecodeResult DecodePcx(std::span<const std::uint8_t> file, const DecodeLimits& l
         const bool usable = p[1] != 3 && !std::equal(e, e + 3, e + 3);
         picture.Palette()[0] = usable ? Bgra{e[2], e[1], e[0], 0} : Bgra{0, 0, 0, 0};
         picture.Palette()[1] = usable ? Bgra{e[5], e[4], e[3], 0} : Bgra{255, 255, 255, 0};
-    } else {
+    } else if (outBits == 4) {
         const std::uint8_t* header = p + 16;
         const bool blank = std::all_of(header, header + 48, [](std::uint8_t b) { return b == 0; });
         const std::size_t entries = std::size_t{1} << (bits * planes);

@@ -60,7 +60,8 @@ bool ParseHeader(std::span<const std::uint8_t> file, Header& h) {
 Bgra MapEntry(const std::uint8_t* e, unsigned bits) {
     if (bits == 15 || bits == 16) {
         const unsigned v = Le16(e);
-        auto scale = [](unsigned c) { return static_cast<std::uint8_t>((c << 3) | (c >> 2)); };
+        // Rounded like the masks of a 16-bit DIB, so both give the same colours.
+        auto scale = [](unsigned c) { return static_cast<std::uint8_t>((c * 255 + 15) / 31); };
         return {scale(v & 0x1F), scale((v >> 5) & 0x1F), scale((v >> 10) & 0x1F), 0};
     }
     return {e[0], e[1], e[2], bits == 32 ? e[3] : std::uint8_t{0}};

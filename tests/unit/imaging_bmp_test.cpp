@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "imaging/BmpCodec.h"
 #include "imaging/PixelFormat.h"
 #include "support/ImagingSamples.h"
+#include "support/PictureAssertions.h"
 
 namespace mvpr {
 namespace {
@@ -15,28 +15,8 @@ using samples::BmpFile;
 using samples::Bytes;
 using samples::PackRows;
 
-std::string Describe(const DecodeResult& r) {
-    return std::string(DecodeStatusName(r.status)) + " " + std::to_string(r.picture.Width()) + "x" +
-           std::to_string(r.picture.Height());
-}
-
-// Every pixel of `picture` against the colour expected at (x, y), y counted from the top.
-::testing::AssertionResult SamePixels(const Picture& picture, int width, int height,
-                                      const std::function<Bgra(int, int)>& expected) {
-    if (picture.Width() != width || picture.Height() != height)
-        return ::testing::AssertionFailure() << "size " << picture.Width() << "x" << picture.Height();
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Bgra got = picture.ColorAt(x, y);
-            const Bgra want = expected(x, y);
-            if (got != want)
-                return ::testing::AssertionFailure()
-                       << "pixel " << x << "," << y << ": got " << int(got.r) << "/" << int(got.g) << "/"
-                       << int(got.b) << "/" << int(got.a) << " want " << int(want.r) << "/" << int(want.g)
-                       << "/" << int(want.b) << "/" << int(want.a);
-        }
-    return ::testing::AssertionSuccess();
-}
+using samples::Describe;
+using samples::SamePixels;
 
 Bgra Opaque(Bgra c) {
     c.a = 255;
