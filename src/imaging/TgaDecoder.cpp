@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imaging/ByteOrder.h"
+#include "imaging/PixelFill.h"
 
 namespace mvpr {
 
@@ -104,16 +105,15 @@ public:
 
     // One stored pixel repeated `count` times.
     void Run(const std::uint8_t* src, std::size_t count) {
-        std::uint8_t px[4];
-        ConvertOne(src, px);
+        std::uint8_t converted[4];
+        const std::uint8_t* px = src;
+        if (convert_ != Convert::Copy) {
+            ConvertOne(src, converted);
+            px = converted;
+        }
         while (count > 0 && !Done()) {
             const std::size_t n = std::min(count, static_cast<std::size_t>(picture_.Width() - x_));
-            std::uint8_t* dst = dst_ + static_cast<std::size_t>(x_) * outBytes_;
-            if (outBytes_ == 1) {
-                std::memset(dst, px[0], n);
-            } else {
-                for (std::size_t k = 0; k < n; ++k, dst += outBytes_) std::memcpy(dst, px, outBytes_);
-            }
+            pixels::FillRun(dst_ + static_cast<std::size_t>(x_) * outBytes_, px, outBytes_, n);
             Advance(n);
             count -= n;
         }
@@ -143,8 +143,12 @@ private:
         }
     }
 
+    // Pixels are all written, padding is cleared here: the picture is not zero-filled.
     void SelectRow() {
-        if (!Done()) dst_ = picture_.Row(topDown_ ? row_ : picture_.Height() - 1 - row_);
+        if (Done()) return;
+        dst_ = picture_.Row(topDown_ ? row_ : picture_.Height() - 1 - row_);
+        const std::size_t used = static_cast<std::size_t>(picture_.Width()) * outBytes_;
+        std::memset(dst_ + used, 0, picture_.Stride() - used);
     }
 
     Picture& picture_;
@@ -211,7 +215,8 @@ DecodeResult DecodeTga(std::span<const std::uint8_t> file, const DecodeLimits& l
     const std::uint64_t minimum = h.rle ? (pixels + 127) / 128 * (1 + inBytes) : pixels * inBytes;
     if (size - pos < minimum) return {DecodeStatus::Truncated, {}};
 
-    auto created = Picture::Create(h.width, h.height, outBits, limits);
+    // Every pixel is written or the decode fails.
+    auto created = Picture::CreateForOverwrite(h.width, h.height, outBits, limits);
     if (!created) {
         const auto stride = Picture::StrideFor(h.width, outBits);
         const bool tooLarge =

@@ -88,7 +88,7 @@ TEST(PcxDecoder, EveryLayoutAndWidthPixelByPixel) {
     const Layout layouts[] = {{1, 1, 1}, {1, 2, 4}, {1, 3, 4}, {1, 4, 4}, {2, 1, 4},
                               {4, 1, 4}, {8, 1, 8}, {8, 3, 24}, {8, 4, 32}};
     for (const Layout& l : layouts)
-        for (int w : {1, 2, 3, 7, 8, 9, 16, 17})
+        for (int w : {1, 2, 3, 7, 8, 9, 16, 17, 18, 33, 40})  // 16 and more: the SSE2 steps and their tail
             for (bool rle : {false, true}) {
                 const int h = 3;
                 const PcxFile f = MakePcx(l, w, h, rle);
