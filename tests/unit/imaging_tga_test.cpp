@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/PixelFill.h"
 #include "imaging/PixelFormat.h"
 #include "imaging/TgaDecoder.h"
 #include "support/ImagingSamples.h"
@@ -186,6 +187,21 @@ TEST(TgaDecoder, RlePacketsMayCrossRowsAndRunPastTheEnd) {
     f.pixels = {0x7F};
     f.pixels.resize(1 + 128 * 3, 0x11);
     EXPECT_TRUE(DecodeTga(f.Build()).Ok());
+}
+
+// The word-wide run fill every RLE decoder uses: each length around its 8-byte steps, and
+// not a byte written past the run.
+TEST(PixelFill, RunsOfEveryPixelSizeAndLengthStopAtTheirEnd) {
+    const std::uint8_t pixel[4] = {0x11, 0x22, 0x33, 0x44};
+    for (unsigned size = 1; size <= 4; ++size)
+        for (std::size_t count = 0; count <= 40; ++count) {
+            Bytes buffer(count * size + 16, 0xEE);
+            pixels::FillRun(buffer.data(), pixel, size, count);
+            for (std::size_t i = 0; i < count * size; ++i)
+                ASSERT_EQ(buffer[i], pixel[i % size]) << "size " << size << " count " << count << " byte " << i;
+            for (std::size_t i = count * size; i < buffer.size(); ++i)
+                ASSERT_EQ(buffer[i], 0xEE) << "size " << size << " count " << count << " wrote past at " << i;
+        }
 }
 
 TEST(TgaDecoder, EveryTruncationIsReported) {
