@@ -14,6 +14,14 @@ inline constexpr std::string_view kUninstallQuestion =
     "\n\r"
     "Are you sure you want to continue?";
 
+inline constexpr std::string_view kUninstallDone =
+    "MVPR was uninstalled succesfully.\n\r"
+    "\n\r"
+    "You can now safely remove the remaning \n\r"
+    "MVPR files and direcotries.";
+
+inline constexpr std::string_view kUninstallFailed = "Morvellan is NOT succesfully cleared from the registry";
+
 }  // namespace mvpr
 
 #endif

@@ -197,3 +197,36 @@ TEST(DisplayStyle, OnlyTheExactNamesAreStyles) {
 
 }  // namespace
 }  // namespace mvpr
+
+#include "lists/FolderPath.h"
+
+namespace mvpr {
+namespace {
+
+TEST(FolderPath, RootsKeepTheirBackslashOtherFoldersLoseIt) {
+    EXPECT_EQ(NormalizeFolder("C:\\PICS\\"), "C:\\PICS");
+    EXPECT_EQ(NormalizeFolder("C:\\PICS\\\\"), "C:\\PICS");
+    EXPECT_EQ(NormalizeFolder("C:\\"), "C:\\");
+    EXPECT_EQ(NormalizeFolder("C:"), "C:\\");
+    EXPECT_EQ(NormalizeFolder("c:/a/b/"), "c:\\a\\b");
+    EXPECT_EQ(NormalizeFolder("\\\\srv\\share\\"), "\\\\srv\\share\\");
+    EXPECT_EQ(NormalizeFolder("\\\\srv\\share\\x\\"), "\\\\srv\\share\\x");
+    EXPECT_EQ(NormalizeFolder(""), "");
+}
+
+TEST(FolderPath, ChainRunsFromTheRootDown) {
+    EXPECT_EQ(FolderChain("C:\\A\\B"), (std::vector<std::string>{"C:\\", "C:\\A", "C:\\A\\B"}));
+    EXPECT_EQ(FolderChain("C:\\"), (std::vector<std::string>{"C:\\"}));
+    EXPECT_EQ(FolderChain("C:\\A\\\\B\\"), (std::vector<std::string>{"C:\\", "C:\\A", "C:\\A\\\\B"}));
+    EXPECT_EQ(FolderChain("\\\\srv\\share\\x"), (std::vector<std::string>{"\\\\srv\\share\\", "\\\\srv\\share\\x"}));
+    EXPECT_EQ(FolderName("C:\\A\\B"), "B");
+    EXPECT_EQ(FolderName("C:\\A"), "A");
+    EXPECT_EQ(FolderName("C:\\"), "C:\\");
+    EXPECT_EQ(DriveLetter("d:\\x"), 'D');
+    EXPECT_EQ(DriveLetter("\\\\srv\\s"), 0);
+    EXPECT_EQ(RootLength("\\\\srv"), 5u);
+    EXPECT_EQ(RootLength("relative\\x"), 0u);
+}
+
+}  // namespace
+}  // namespace mvpr

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Remakes the README's pictures under Xvfb:  scripts/lib/screenshots.sh
+# Needs a built win64 tree and imagemagick.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+export WINEPREFIX="${WINEPREFIX:-/tmp/mvpr-shots-prefix}"
+out="$root/docs"
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$root/build/win64/bin/"* "$work/"
+cp "$root/build/win64/tests/shot_driver.exe" "$work/"
+# sample pictures for the file list to show
+mkdir -p "$work/Pictures"
+for n in "Autumn sunrise.bmp" "logo.sys" "logos.sys" "logow.sys" "Night harbour.bmp"; do : >"$work/Pictures/$n"; done
+shot() {  # shot NAME [action]: the program's window alone, cut from the desktop
+    name=$1; shift
+    (cd "$work/Pictures" && "$root/scripts/lib/xvfb-wine.sh" "$root/scripts/lib/screenshot.sh" "$work/full.png" 6 \
+        "$work/shot_driver.exe" 'Z:'"$(echo "$work" | tr / '\\')"'\MVPR.exe' "$@")
+    # the desktop is one colour: trimming it leaves the window
+    /usr/bin/convert "$work/full.png" -fuzz 1% -trim +repage "$out/$name.png"
+    echo "wrote $out/$name.png"
+}
+shot main-window
+shot main-window-wallpaper wallpaper
+shot about-box about
+echo "wrote $out/main-window.png"

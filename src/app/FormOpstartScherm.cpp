@@ -1,0 +1,98 @@
+#include "app/FormOpstartScherm.h"
+
+#include "app/AppTexts.h"
+#include "app/ProgramInfo_win.h"
+
+namespace mvpr {
+
+namespace {
+constexpr int kClientWidth = 221;
+constexpr int kClientHeight = 141;
+constexpr int kLogoWidth = 211;
+constexpr int kLogoHeight = 96;
+constexpr int kStatusHeight = 23;
+constexpr int kVersionHeight = 13;
+
+HFONT SplashFont(bool bold) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       "MS Sans Serif");
+}
+
+RECT Fill(const win::Panel& parent) { return parent.InnerRect(); }
+}  // namespace
+
+HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
+    exePath_ = exePath;
+    RegisterClassOnce(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - kClientWidth) / 2;
+    const int y = work.top + ((work.bottom - work.top) - kClientHeight) / 2;
+    return Create(kClassName, std::string(kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, x,
+                  y, kClientWidth, kClientHeight, nullptr, nullptr);
+}
+
+HWND TFormOpstartScherm::Control(Ctl id) const {
+    // The labels and picture stand in the innermost panel.
+    return GetDlgItem(panel4_.hwnd(), static_cast<int>(id));
+}
+
+void TFormOpstartScherm::FormCreate() {
+    font_.reset(SplashFont(false));
+    boldFont_.reset(SplashFont(true));
+    const VersionTexts v = ReadVersionTexts(exePath_);
+    versionText_ = v.version;
+    buildText_ = v.build;
+
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    borderOut_.CreatePanel(hwnd(), static_cast<int>(Ctl::PBorder_Out), RECT{0, 0, kClientWidth, kClientHeight},
+                           win::PanelStyle{black, win::Bevel::None, win::Bevel::None, 1, 1}, font_.get());
+    bevel_.CreatePanel(borderOut_.hwnd(), static_cast<int>(Ctl::PBevel), Fill(borderOut_),
+                       win::PanelStyle{white, win::Bevel::Raised, win::Bevel::None, 3, 0}, font_.get());
+    borderIn_.CreatePanel(bevel_.hwnd(), static_cast<int>(Ctl::PBorder_In), Fill(bevel_),
+                          win::PanelStyle{black, win::Bevel::None, win::Bevel::None, 1, 1}, font_.get());
+    panel4_.CreatePanel(borderIn_.hwnd(), static_cast<int>(Ctl::Panel4), Fill(borderIn_),
+                        win::PanelStyle{white, win::Bevel::None, win::Bevel::None, 1, 0}, font_.get());
+    const RECT inner = panel4_.InnerRect();
+    const int width = inner.right - inner.left;
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    auto child = [&](const char* cls, const char* text, DWORD style, Ctl id, int y, int h) {
+        HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, inner.left, y, width, h, panel4_.hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(id))), inst, nullptr);
+        SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+        return c;
+    };
+    logo_.reset(DrawLogo(kLogoWidth, kLogoHeight));
+    HWND image = child("STATIC", "", SS_BITMAP | SS_CENTERIMAGE, Ctl::Image1, inner.top, kLogoHeight);
+    SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
+    MoveWindow(image, inner.left, inner.top, width, kLogoHeight, FALSE);
+    child("STATIC", std::string(kSplashStatus).c_str(), SS_CENTER | SS_CENTERIMAGE, Ctl::LStatus,
+          inner.bottom - kStatusHeight, kStatusHeight);
+    HWND version = child("STATIC", (std::string(kSplashVersionPrefix) + versionText_).c_str(), SS_CENTER,
+                         Ctl::LVersion, inner.bottom - kStatusHeight - kVersionHeight, kVersionHeight);
+    panel4_.SetLabelColor(version, RGB(255, 0, 0));
+}
+
+void TFormOpstartScherm::ShowAndPaint() {
+    ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    // Loading runs before any message is handled, so paint everything now.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void TFormOpstartScherm::Close() {
+    if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+}
+
+LRESULT TFormOpstartScherm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CREATE) {
+        FormCreate();
+        return 0;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace mvpr

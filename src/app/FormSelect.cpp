@@ -1,0 +1,477 @@
+// TFormSelect: creation, layout, message dispatch and the first showing.
+#include "app/FormSelect.h"
+
+#include <exception>
+
+#include "app/AboutBox.h"
+#include "app/AppTexts.h"
+#include "app/CommandLine.h"
+#include "app/ProgramInfo_win.h"
+#include "lists/DisplayStyle.h"
+#include "lists/FilterText.h"
+#include "win/Help.h"
+#include "win/Menus.h"
+#include "win/MessageBox.h"
+
+namespace mvpr {
+
+namespace {
+constexpr int kClientWidth = 444;
+constexpr int kClientHeight = 414;
+constexpr int kListAreaTop = 291;
+constexpr int kSplitterWidth = 4;
+constexpr int kExtendHeight = 5;
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
+                             WS_CLIPCHILDREN;
+
+int CompareNames(const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()); }
+
+
+HFONT MakeFont(bool bold) {
+    // "MS Sans Serif" 8 pt; systems without it substitute their nearest face.
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       "MS Sans Serif");
+}
+}  // namespace
+
+TFormSelect::TFormSelect(FormSelectConfig config)
+    : config_(std::move(config)),
+      lists_{CategoryList(&CompareNames), CategoryList(&CompareNames), CategoryList(&CompareNames),
+             CategoryList(&CompareNames)} {
+    for (const auto& info : kCategories)
+        views_[CategoryIndex(info.category)] =
+            std::make_unique<CategoryListView>(lists_[CategoryIndex(info.category)], info.category == ScreenCategory::Wall);
+}
+
+TFormSelect::~TFormSelect() = default;
+
+int TFormSelect::Scaled(int v) const { return MulDiv(v, dpi_, 96); }
+
+RECT TFormSelect::Box(int x, int y, int w, int h) const {
+    return RECT{Scaled(x), Scaled(y), Scaled(x) + Scaled(w), Scaled(y) + Scaled(h)};
+}
+
+HWND TFormSelect::CreateForm() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    RegisterClassOnce(kClassName, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE),
+                      LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MVPR)));
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    accelMain_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_MAIN));
+    accelFile_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMFILE));
+    accelSelected_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMSELECTED));
+    {
+        HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        if (dpi_ <= 0) dpi_ = 96;
+    }
+    HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU1));
+    RECT r{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+    AdjustWindowRectEx(&r, kFormStyle, menu != nullptr, WS_EX_CONTROLPARENT);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - w) / 2;
+    const int y = work.top + ((work.bottom - work.top) - h) / 2;
+    HWND hwnd = Create(kClassName, std::string(kMainCaption).c_str(), kFormStyle, WS_EX_CONTROLPARENT, x, y, w, h,
+                       nullptr, menu);
+    if (!hwnd && menu) DestroyMenu(menu);
+    return hwnd;
+}
+
+void TFormSelect::SetVersionTexts(const std::string& version, const std::string& build) {
+    versionText_ = version;
+    buildText_ = build;
+    win::SetText(hwnd(), std::string(kMainCaption) + " " + versionText_);
+}
+
+HWND TFormSelect::AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT b) {
+    HWND h = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, b.left, b.top, b.right - b.left, b.bottom - b.top,
+                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(id))), GetModuleHandleA(nullptr),
+                             nullptr);
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return h;
+}
+
+HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align, int width) {
+    // Labels size themselves to their text, as the layout has them.
+    win::WindowDc dc(hwnd());
+    win::Selected f(dc.get(), font_.get());
+    SIZE size{};
+    GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &size);
+    const int w = width > 0 ? width : size.cx;
+    return AddControl("STATIC", text, WS_VISIBLE | align | SS_NOPREFIX, 0, id,
+                      RECT{Scaled(x), Scaled(y), Scaled(x) + w, Scaled(y) + size.cy});
+}
+
+void TFormSelect::CreateControls() {
+    font_.reset(MakeFont(false));
+    boldFont_.reset(MakeFont(true));
+    hints_.Create(hwnd());
+
+    const struct {
+        SelectCtl id;
+        RECT bounds;
+    } buttons[] = {{SelectCtl::sbtnStart, Box(4, 8, 105, 25)},
+                   {SelectCtl::sbtnWait, Box(112, 8, 105, 25)},
+                   {SelectCtl::sbtnShut, Box(220, 8, 113, 25)},
+                   {SelectCtl::sbtnWall, Box(336, 8, 105, 25)}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds, std::string(kCategories[i].caption), 1);
+        HighlightButton(kCategories[i].category, false);
+    }
+    buttons_[0].SetDown(true);
+    HighlightButton(ScreenCategory::Start, true);
+
+    AddLabel("Drive:", SelectCtl::Label3, 4, 36);
+    AddLabel("Directory:", SelectCtl::Label5, 4, 76);
+    AddLabel("Filters:", SelectCtl::Label6, 4, 228);
+    AddLabel("Choose Files:", SelectCtl::Label2, 156, 36);
+    browser_.Create(hwnd(),
+                    FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
+                                      Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1),
+                                      Box(4, 52, 145, 19), Box(4, 92, 145, 133), Box(156, 52, 113, 213),
+                                      Box(4, 244, 145, 21)},
+                    font_.get());
+    AddLabel("Preview:", SelectCtl::Label4, 276, 36);
+    pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Box(276, 52, 164, 120),
+                            win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Lowered}, font_.get());
+    pnlPreviewName_.CreatePanel(pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
+                                win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0,
+                                                "No File Selected"},
+                                font_.get());
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_NOTIFY, 2, 18, 160, 100, pnlPreview_.hwnd(),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(SelectCtl::ImgPreview))), GetModuleHandleA(nullptr),
+                    nullptr);
+    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, SelectCtl::BtnAdd,
+               Box(276, 180, 165, 25));
+    AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
+               SelectCtl::btnRemove, Box(276, 212, 165, 25));
+    HWND check = AddControl("BUTTON", "Run Randomizer at Start-Up", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                            SelectCtl::chkbStartUpRun, Box(276, 248, 157, 17));
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    HWND lblStyle = AddLabel("Wallpaper Style:", SelectCtl::LblStyle, 276, 248);
+    ShowWindow(lblStyle, SW_HIDE);
+    HWND style = AddControl("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL | WS_DISABLED, 0,
+                            SelectCtl::CBStyle, Box(360, 244, 81, 160));
+    for (auto name : kDisplayStyles)
+        SendMessageA(style, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
+    AddLabel("Selected Files:", SelectCtl::Label1, 4, 272);
+    {
+        // Right-aligned: the text grows to the left of the place where "0 / 0" ends.
+        win::WindowDc dc(hwnd());
+        win::Selected f(dc.get(), font_.get());
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), "0 / 0", 5, &size);
+        const int right = Scaled(414) + size.cx;
+        AddControl("STATIC", "0 / 0", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, SelectCtl::LblNumber,
+                   RECT{right - Scaled(200), Scaled(275), right, Scaled(275) + size.cy});
+    }
+    for (const auto& info : kCategories) {
+        const auto i = CategoryIndex(info.category);
+        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i), Box(0, kListAreaTop, 100, 100),
+                          font_.get());
+    }
+    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend), Box(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
+                           win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0, {},
+                                           LoadCursorA(nullptr, MAKEINTRESOURCEA(32645) /* IDC_SIZENS */)},
+                           font_.get());
+
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    popMFile_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMFILE)));
+    popMSelected_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMSELECTED)));
+    popMFileInfo_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMFILEINFO)));
+    popMFileInfoLayout_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMFILEINFO)));
+    // The file list's pop-up keeps its last two entries for their shortcut only.
+    RemoveMenu(PopMFile(), IDM_VIEWFULLSCREEN1, MF_BYCOMMAND);
+    RemoveMenu(PopMFile(), IDM_N_FILELIST2, MF_BYCOMMAND);
+    ArrangeTabOrder();
+}
+
+void TFormSelect::ArrangeTabOrder() {
+    // Tab follows the order of the windows among their siblings.
+    const SelectCtl order[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1, SelectCtl::FileListBox1,
+                               SelectCtl::FilterComboBox1, SelectCtl::BtnAdd, SelectCtl::btnRemove,
+                               SelectCtl::chkbStartUpRun, SelectCtl::ListStart, SelectCtl::ListWait,
+                               SelectCtl::ListShut, SelectCtl::ListWall, SelectCtl::pnlPreview, SelectCtl::CBStyle,
+                               SelectCtl::PnlExtend};
+    HWND after = HWND_TOP;
+    for (auto id : order) {
+        HWND h = GetDlgItem(hwnd(), Id(id));
+        SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = h;
+    }
+}
+
+void TFormSelect::LayoutListArea() {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int top = Scaled(kListAreaTop);
+    const int bottom = client.bottom - Scaled(kExtendHeight);
+    const int side = Scaled(kSplitterWidth);
+    for (auto& view : views_) MoveWindow(view->hwnd(), side, top, client.right - 2 * side, bottom - top, TRUE);
+    MoveWindow(pnlExtend_.hwnd(), 0, bottom, client.right, Scaled(kExtendHeight), TRUE);
+}
+
+void TFormSelect::FormCreate() {
+    autoPreview_ = false;
+    listsModified_ = false;
+    uninstalled_ = false;
+    current_ = ScreenCategory::Start;
+    programDir_ = config_.programDir ? WithTrailingBackslash(*config_.programDir) : GetProgramDir();
+    LayoutListArea();
+    helpFile_ = programDir_ + std::string(kHelpFileName);
+}
+
+void TFormSelect::RunStep(const char* step, void (TFormSelect::*fn)()) {
+    if (config_.stepHook) config_.stepHook(step);
+    (this->*fn)();
+}
+
+void TFormSelect::FormShow() {
+    commandLineUninstall_ = HasUninstallSwitch(config_.parameters);
+    if (commandLineUninstall_) {
+        Uninstall2Click();
+        terminated_ = true;  // whatever the answer: nothing is loaded, shown or written
+        return;
+    }
+    try {
+        RunStep("LoadSettings", &TFormSelect::LoadSettings);
+        RunStep("LoadScreenLists", &TFormSelect::LoadScreenLists);
+        win::SpeedButton& button = ButtonOf(current_);
+        button.SetDown(true);
+        Change_Screen_Button(button.hwnd());
+        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0), IDM_SETASCURRENTWALLPAPER1,
+                                current_ == ScreenCategory::Wall);
+        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0), IDM_SETASCURRENTSCREEN1,
+                                current_ != ScreenCategory::Wall);
+        autoPreview_ = true;
+    } catch (const std::exception& e) {
+        // The window still opens, with what was loaded until the failing step.
+        win::ReportUnhandled(hwnd(), e.what());
+    }
+}
+
+void TFormSelect::Show(int showCommand) {
+    FormShow();
+    if (terminated_) return;
+    ShowWindow(hwnd(), showCommand);
+    UpdateWindow(hwnd());
+}
+
+void TFormSelect::FormDestroy() { win::QuitHelp(hwnd(), helpFile_); }
+
+bool TFormSelect::PreTranslateMessage(MSG& msg) {
+    if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        // The focused control, or one around it, may own a pop-up menu whose shortcuts come first.
+        for (HWND h = msg.hwnd; h && h != hwnd(); h = GetParent(h)) {
+            HACCEL popup = h == browser_.FileList() ? accelFile_ : (CategoryOfList(h) ? accelSelected_ : nullptr);
+            if (popup && TranslateAcceleratorA(hwnd(), popup, &msg)) return true;
+        }
+        if (accelMain_ && TranslateAcceleratorA(hwnd(), accelMain_, &msg)) return true;
+    }
+    return IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
+
+void TFormSelect::Close1Click() {
+    autoPreview_ = false;  // list changes while closing show nothing
+    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TFormSelect::PnlExtendClick() {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const int left = r.left;
+    ShowWindow(hwnd(), IsZoomed(hwnd()) ? SW_RESTORE : SW_MAXIMIZE);
+    GetWindowRect(hwnd(), &r);
+    if (r.left != left) SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFormSelect::FormResize() {
+    if (IsZoomed(hwnd()) || IsIconic(hwnd())) return;
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    normalWidth_ = r.right - r.left;
+}
+
+void TFormSelect::Help2Click() { win::ShowHelpContents(hwnd(), helpFile_); }
+
+void TFormSelect::About1Click() {
+    if (aboutBox_) aboutBox_->ShowModal(hwnd());
+}
+
+HWND TFormSelect::Control(SelectCtl id) const {
+    if (HWND h = GetDlgItem(hwnd(), Id(id))) return h;
+    // The preview panel holds its name strip and picture.
+    return GetDlgItem(pnlPreview_.hwnd(), Id(id));
+}
+
+void TFormSelect::ShowPopup(HMENU menu, HWND owner, LPARAM screenPoint) {
+    POINT p{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) {  // from the keyboard: at the control's top-left corner
+        RECT r{};
+        GetWindowRect(owner, &r);
+        p = POINT{r.left + 8, r.top + 8};
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd(), nullptr);
+}
+
+void TFormSelect::OnCommand(int id, int code, HWND control) {
+    if (control && browser_.HandleCommand(control, static_cast<WORD>(code))) return;
+    if (control && CategoryOfButton(control)) {
+        if (code == BN_CLICKED) Change_Screen_Button(control);
+        return;
+    }
+    if (control) {  // notifications of the window's own controls
+        switch (id) {
+            case Id(SelectCtl::BtnAdd): BtnAddClick(); break;
+            case Id(SelectCtl::btnRemove): btnRemoveClick(); break;
+            case Id(SelectCtl::chkbStartUpRun): Runrandomizeratstartup1Click(control); break;
+            case Id(SelectCtl::CBStyle):
+                if (code == CBN_SELCHANGE) CBStyleChange();
+                break;
+            case Id(SelectCtl::pnlPreview):
+                if (code == win::Panel::kDoubleClicked) pnlPreviewDblClick();
+                break;
+            case Id(SelectCtl::ImgPreview):
+                if (code == STN_DBLCLK) ImgPreviewDblClick();
+                break;
+            case Id(SelectCtl::PnlExtend):
+                if (code == win::Panel::kClicked) PnlExtendClick();
+                break;
+            default: break;
+        }
+        return;
+    }
+    if (config_.commandHook) config_.commandHook(id);
+    switch (static_cast<SelectCmd>(id)) {
+        case SelectCmd::Save1: SaveToFile(); break;
+        case SelectCmd::Close1: Close1Click(); break;
+        case SelectCmd::Runrandomizeratstartup1: Runrandomizeratstartup1Click(nullptr); break;
+        case SelectCmd::ErrorReportOn1: ChangeErrorReport(); break;
+        case SelectCmd::PreviewNone1:
+        case SelectCmd::PreviewChooseOnly1:
+        case SelectCmd::PreviewSelectedOnly1:
+        case SelectCmd::PreviewBoth1: ChangePreviewOn(static_cast<SelectCmd>(id)); break;
+        case SelectCmd::Removenonexistingfiles1: Removenonexistingfiles1Click(); break;
+        case SelectCmd::OriginalScreens1: OriginalScreens1Click(); break;
+        case SelectCmd::Uninstall2: Uninstall2Click(); break;
+        case SelectCmd::Help2: Help2Click(); break;
+        case SelectCmd::About1: About1Click(); break;
+        case SelectCmd::FullScreenPreview2: ImgPreviewDblClick(); break;
+        case SelectCmd::Setascurrent1: SetasCurrentClick(); break;
+        case SelectCmd::Refresh1: Refresh1Click(); break;
+        case SelectCmd::Add2: break;     // shortcut only, no command
+        case SelectCmd::Remove2: break;  // shortcut only, no command
+        case SelectCmd::Add1: BtnAddClick(); break;
+        case SelectCmd::SelectAll1: btnAllFilesClick(); break;
+        case SelectCmd::InvertSelection1: BtnInvFilesClick(); break;
+        case SelectCmd::Refresh2: break;  // shortcut only, no command
+        case SelectCmd::ViewFullScreen1: ImgPreviewDblClick(); break;
+        case SelectCmd::View2: ImgPreviewDblClick(); break;
+        case SelectCmd::Remove1: btnRemoveClick(); break;
+        case SelectCmd::Findfile1: Findfile1Click(); break;
+        case SelectCmd::SelectAll2: btnAllSelectClick(); break;
+        case SelectCmd::InvertSelection2: btnInvSelectClick(); break;
+        case SelectCmd::SetascurrentScreen1: SetasCurrentClick(); break;
+        case SelectCmd::Setascurrentwallpaper1: SetasCurrentClick(); break;
+        case SelectCmd::FullScreenPreview1: ImgPreviewDblClick(); break;
+        case SelectCmd::Size: SizeClick(); break;
+    }
+}
+
+LRESULT TFormSelect::OnNotify(const NMHDR& h) {
+    for (auto& view : views_) {
+        LRESULT result = 0;
+        bool changed = false;
+        if (!view->HandleNotify(h, result, changed)) continue;
+        if (changed) LstVSelectedChange(h.hwndFrom);
+        return result;
+    }
+    if (h.code == NM_CLICK && CategoryOfList(h.hwndFrom)) ViewSelected(h.hwndFrom);
+    return 0;
+}
+
+LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            CreateControls();
+            FormCreate();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+        case WM_DRAWITEM:
+            if (browser_.HandleDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+            break;
+        case WM_MEASUREITEM:
+            if (browser_.HandleMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+            break;
+        case WM_CONTEXTMENU: {
+            HWND from = reinterpret_cast<HWND>(wp);
+            if (from == browser_.FileList()) {
+                ShowPopup(PopMFile(), from, lp);
+            } else if (CategoryOfList(from)) {
+                PopMSelectedPopup();
+                ShowPopup(PopMSelected(), from, lp);
+            } else if (from == Control(SelectCtl::ImgPreview)) {
+                PopMFileInfoPopup();
+                ShowPopup(PopMFileInfo(), from, lp);
+            } else {
+                break;
+            }
+            return 0;
+        }
+        case WM_SIZE:
+            LayoutListArea();
+            FormResize();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            // Maximising grows only the height: the width and the left edge stay.
+            auto& mm = *reinterpret_cast<MINMAXINFO*>(lp);
+            RECT r{};
+            if (normalWidth_ > 0 && GetWindowRect(hwnd(), &r)) {
+                HMONITOR mon = MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST);
+                MONITORINFO mi{sizeof mi};
+                const int originX = GetMonitorInfoA(mon, &mi) ? mi.rcMonitor.left : 0;
+                mm.ptMaxSize.x = normalWidth_;
+                mm.ptMaxPosition.x = r.left - originX;
+            }
+            return 0;
+        }
+        case WM_CLOSE: {
+            bool canClose = true;
+            FormCloseQuery(canClose);
+            if (!canClose) return 0;
+            FormClose();
+            DestroyWindow(hwnd());
+            return 0;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            // The etched line under the menu bar that separates the window from its menu.
+            RECT r{0, 0, kClientWidth, 2};
+            GetClientRect(hwnd(), &r);
+            r.bottom = 2;
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+            EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        case WM_DESTROY:
+            FormDestroy();
+            if (config_.isMainWindow) PostQuitMessage(0);
+            return 0;
+        default: break;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace mvpr

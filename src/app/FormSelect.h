@@ -1,0 +1,202 @@
+#ifndef MVPR_APP_FORMSELECT_H
+#define MVPR_APP_FORMSELECT_H
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/FormSelectIds.h"
+#include "lists/CategoryList.h"
+#include "lists/CategoryListView_win.h"
+#include "lists/FileBrowser_win.h"
+#include "lists/ScreenCategory.h"
+#include "win/Handles.h"
+#include "win/Hints.h"
+#include "win/Panel.h"
+#include "win/SpeedButton.h"
+#include "win/Window.h"
+
+namespace mvpr {
+
+// How the main window is set up. The program always runs with the defaults; tests give a
+// temporary program folder and can make a loading step fail.
+struct FormSelectConfig {
+    std::optional<std::string> programDir;  // instead of the executable's folder
+    std::string registryPrefix;             // put before every key under HKEY_CURRENT_USER
+    std::vector<std::string> parameters;    // the command-line parameters
+    bool isMainWindow = true;               // closing it ends the message loop
+    // Called as each loading step begins, with the step's name; may throw to make it fail.
+    std::function<void(const char* step)> stepHook;
+    // Called with every menu command the window carries out (also from shortcuts).
+    std::function<void(int id)> commandHook;
+};
+
+// The main window: category buttons and lists, the file browser, the preview panel.
+class TFormSelect : public win::Window, private FileBrowserEvents {
+public:
+    static constexpr const char* kClassName = "TFormSelect";
+
+    explicit TFormSelect(FormSelectConfig config = {});
+    ~TFormSelect() override;
+
+    // Creates the window (FormCreate runs inside), hidden.
+    HWND CreateForm();
+    // The first showing: FormShow, then the window appears unless the program is to end.
+    void Show(int showCommand = SW_SHOWNORMAL);
+    // Set when the first showing ended the program (uninstall mode).
+    bool Terminated() const { return terminated_; }
+
+    void SetVersionTexts(const std::string& version, const std::string& build);
+    void SetAboutBox(class TAboutBox* box) { aboutBox_ = box; }
+
+    // The event loop's share: shortcuts (a pop-up's while its control has the focus, then the
+    // main menu's) and keyboard navigation. True when the message was handled here.
+    bool PreTranslateMessage(MSG& msg);
+    const std::string& VersionText() const { return versionText_; }
+    const std::string& BuildText() const { return buildText_; }
+
+    // --- state, as the handlers keep it -----------------------------------------------------
+    ScreenCategory CurrentCategory() const { return current_; }
+    bool AutoPreview() const { return autoPreview_; }
+    bool ListsModified() const { return listsModified_; }
+    bool Uninstalled() const { return uninstalled_; }
+    bool CommandLineUninstall() const { return commandLineUninstall_; }
+    const std::string& ProgramDir() const { return programDir_; }
+    const std::string& HelpFile() const { return helpFile_; }
+    const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
+    CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
+    CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
+    CategoryList& CurrentList() { return ListOf(current_); }
+    win::SpeedButton& ButtonOf(ScreenCategory c) { return buttons_[CategoryIndex(c)]; }
+    FileBrowser& Browser() { return browser_; }
+    HWND Control(SelectCtl id) const;
+    std::string HintOf(HWND control) const { return hints_.Get(control); }
+    HMENU MainMenu1() const { return GetMenu(hwnd()); }
+    HMENU PopMFile() const { return GetSubMenu(popMFile_.get(), 0); }
+    HMENU PopMSelected() const { return GetSubMenu(popMSelected_.get(), 0); }
+    HMENU PopMFileInfo() const { return GetSubMenu(popMFileInfo_.get(), 0); }
+
+    // --- handlers, by the concern of the file that holds them ------------------------------
+    // window and layout (FormSelect.cpp)
+    void Close1Click();
+    void PnlExtendClick();
+    void FormResize();
+    void Help2Click();
+    void About1Click();
+    // categories and lists (FormSelectLists.cpp)
+    void Change_Screen_Button(HWND sender);
+    void LstVSelectedChange(HWND sender);
+    void PopMSelectedPopup();
+    void CBStyleChange();
+    void DirectoryListBox1Change();
+    void Refresh1Click();
+    void FilterComboBox1Change();
+    // the screen-list file (FormSelectListFile.cpp)
+    void LoadScreenLists();
+    bool SaveToFile();  // true when the file was written
+    void FormCloseQuery(bool& canClose);
+    // list maintenance (FormSelectMaintenance.cpp)
+    void btnRemoveClick();
+    void btnAllSelectClick();
+    void btnInvSelectClick();
+    void btnAllFilesClick();
+    void BtnInvFilesClick();
+    void Findfile1Click();
+    void Removenonexistingfiles1Click();
+    std::size_t PurgeMissingFiles(ScreenCategory category);
+    // adding files (FormSelectAdding.cpp)
+    void BtnAddClick();
+    void AddChosenFile(std::size_t index);
+    // preview panel (FormSelectPreview.cpp)
+    void ViewChooseBox();
+    void ViewSelected(HWND sender);
+    void SetSizeHint();
+    void ImgPreviewDblClick();
+    void pnlPreviewDblClick();
+    void PopMFileInfoPopup();
+    void SizeClick();
+    // settings (FormSelectSettings.cpp)
+    void LoadSettings();
+    void FormClose();
+    void ChangePreviewOn(SelectCmd sender);
+    void ChangeErrorReport();
+    void Runrandomizeratstartup1Click(HWND sender);
+    // installing (FormSelectInstall.cpp)
+    void SetasCurrentClick();
+    // original screens and uninstall (FormSelectSystem.cpp)
+    void BackupOriginalScreens();
+    void RestoreOriginalScreens();
+    void OriginalScreens1Click();
+    void Uninstall2Click();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // creation and layout (FormSelect.cpp)
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void CreateControls();
+    RECT Box(int x, int y, int w, int h) const;  // layout pixels at the screen's resolution
+    int Scaled(int v) const;
+    void ArrangeTabOrder();
+    HWND AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT bounds);
+    HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align = SS_LEFT, int width = 0);
+    void LayoutListArea();
+    void OnCommand(int id, int code, HWND control);
+    LRESULT OnNotify(const NMHDR& header);
+    void RunStep(const char* step, void (TFormSelect::*fn)());
+    void ShowPopup(HMENU menu, HWND owner, LPARAM screenPoint);
+
+    // lists and categories (FormSelectLists.cpp)
+    void CountRefresh();
+    void HighlightButton(ScreenCategory c, bool highlighted);
+    std::optional<ScreenCategory> CategoryOfButton(HWND button) const;
+    std::optional<ScreenCategory> CategoryOfList(HWND list) const;
+    void SetStylePicker(int index);
+
+    // FileBrowserEvents
+    void DirectoryChanged() override { DirectoryListBox1Change(); }
+    void FileListChanged() override { ViewChooseBox(); }
+    void FileListDoubleClicked() override { BtnAddClick(); }
+    void FilterChanged() override { FilterComboBox1Change(); }
+
+    FormSelectConfig config_;
+    // state
+    ScreenCategory current_ = ScreenCategory::Start;
+    bool autoPreview_ = false;
+    bool listsModified_ = false;
+    bool uninstalled_ = false;
+    bool commandLineUninstall_ = false;
+    bool settingsLoaded_ = false;
+    bool terminated_ = false;
+    std::string programDir_;
+    std::string helpFile_;
+    std::string versionText_;
+    std::string buildText_;
+    std::array<std::string, 4> folders_;
+    int normalWidth_ = 0;  // the width maximising keeps
+    int dpi_ = 96;
+    class TAboutBox* aboutBox_ = nullptr;
+
+    // controls
+    win::UniqueFont font_, boldFont_;
+    std::array<win::SpeedButton, 4> buttons_;
+    std::array<CategoryList, 4> lists_;
+    std::array<std::unique_ptr<CategoryListView>, 4> views_;
+    FileBrowser browser_{*this};
+    win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
+    win::Hints hints_;
+    // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
+    // pop-up tells where its hidden entries go back.
+    win::UniqueMenu popMFile_, popMSelected_, popMFileInfo_, popMFileInfoLayout_;
+    HACCEL accelMain_ = nullptr, accelFile_ = nullptr, accelSelected_ = nullptr;  // resources, never freed
+};
+
+}  // namespace mvpr
+
+#endif

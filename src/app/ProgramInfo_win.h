@@ -1,0 +1,21 @@
+#ifndef MVPR_APP_PROGRAMINFO_WIN_H
+#define MVPR_APP_PROGRAMINFO_WIN_H
+
+#include <string>
+
+#include "app/VersionText.h"
+
+namespace mvpr {
+
+// Full path of the running executable.
+std::string GetExePath();
+// Folder of the executable, always ending in a backslash.
+std::string GetProgramDir();
+// The Windows directory as the system reports it; callers add the backslash.
+std::string GetWindowsDir();
+// Version and build texts from a file's version record ("041304E4" block, FileVersion).
+VersionTexts ReadVersionTexts(const std::string& exePath);
+
+}  // namespace mvpr
+
+#endif

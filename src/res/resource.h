@@ -1,0 +1,76 @@
+#ifndef MVPR_RES_RESOURCE_H
+#define MVPR_RES_RESOURCE_H
+
+// Resource ids, shared by MVPR.rc and the code. Menu command ids live in typed enums in the
+// code (app/FormSelectIds.h), checked there against these numbers.
+
+#define IDI_MVPR 1
+
+#define IDR_MAINMENU1 100
+#define IDR_NIETZICHTBAAR1 101
+#define IDR_POPMFILE 102
+#define IDR_POPMSELECTED 103
+#define IDR_POPMFILEINFO 104
+#define IDR_ACCEL_MAIN 110
+#define IDR_ACCEL_POPMFILE 111
+#define IDR_ACCEL_POPMSELECTED 112
+
+#define IDD_ABOUTBOX 200
+#define IDC_ABOUT_ICON 201
+#define IDC_ABOUT_PRODUCT 202
+#define IDC_ABOUT_VERSION 203
+#define IDC_ABOUT_BUILD 204
+#define IDC_ABOUT_CREDIT 205
+#define IDC_ABOUT_CONTACT 206
+#define IDC_ABOUT_PANEL 207
+
+/* Main menu: 1000-1099 */
+#define IDM_SAVE1 1000
+#define IDM_N_FILE1 1001
+#define IDM_CLOSE1 1002
+#define IDM_RUNRANDOMIZERATSTARTUP1 1010
+#define IDM_N_OPTIONS1 1011
+#define IDM_ERRORREPORTON1 1012
+#define IDM_N_OPTIONS2 1013
+#define IDM_PREVIEWNONE1 1014
+#define IDM_PREVIEWCHOOSEONLY1 1015
+#define IDM_PREVIEWSELECTEDONLY1 1016
+#define IDM_PREVIEWBOTH1 1017
+#define IDM_REMOVENONEXISTINGFILES1 1020
+#define IDM_ORIGINALSCREENS1 1030
+#define IDM_UNINSTALL2 1031
+#define IDM_HELP2 1040
+#define IDM_ABOUT1 1041
+/* The never visible "Niet Zichtbaar" entries, there for their shortcuts */
+#define IDM_FULLSCREENPREVIEW2 1050
+#define IDM_SETASCURRENT1 1051
+#define IDM_REFRESH1 1052
+#define IDM_ADD2 1053
+#define IDM_REMOVE2 1054
+
+/* Pop-up of the file list: 1100-1119 */
+#define IDM_ADD1 1100
+#define IDM_N_FILELIST1 1101
+#define IDM_SELECTALL1 1102
+#define IDM_INVERTSELECTION1 1103
+#define IDM_REFRESH2 1104
+#define IDM_N_FILELIST2 1105
+#define IDM_VIEWFULLSCREEN1 1106
+
+/* Pop-up of the category lists: 1120-1139 */
+#define IDM_VIEW2 1120
+#define IDM_REMOVE1 1121
+#define IDM_N_SELECTED1 1122
+#define IDM_FINDFILE1 1123
+#define IDM_N_SELECTED2 1124
+#define IDM_SELECTALL2 1125
+#define IDM_INVERTSELECTION2 1126
+
+/* Pop-up of the preview picture: 1140-1159 */
+#define IDM_SETASCURRENTSCREEN1 1140
+#define IDM_SETASCURRENTWALLPAPER1 1141
+#define IDM_FULLSCREENPREVIEW1 1142
+#define IDM_N_FILEINFO1 1143
+#define IDM_SIZE 1144
+
+#endif

@@ -1,0 +1,95 @@
+#include "win/Window.h"
+
+#include <exception>
+#include <new>
+
+#include "win/MessageBox.h"
+
+namespace mvpr::win {
+
+Window::~Window() {
+    if (hwnd_) {
+        // Detach first: the messages of the destruction must not reach a half-destroyed object.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+}
+
+bool Window::RegisterClassOnce(const char* className, UINT style, HBRUSH background, HICON icon,
+                               HCURSOR cursor) {
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{sizeof existing};
+    if (GetClassInfoExA(inst, className, &existing)) return true;
+    WNDCLASSEXA wc{sizeof wc};
+    wc.style = style;
+    wc.lpfnWndProc = &Window::Procedure;
+    wc.hInstance = inst;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = cursor ? cursor : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc) != 0;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
+}
+
+HWND Window::Create(const char* className, const char* caption, DWORD style, DWORD exStyle, int x, int y,
+                    int w, int h, HWND parent, HMENU menuOrId) {
+    return CreateWindowExA(exStyle, className, caption, style, x, y, w, h, parent, menuOrId,
+                           GetModuleHandleA(nullptr), this);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = FromHandle(hwnd);
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(msg, wp, lp);
+    } catch (const std::bad_alloc&) {
+        ReportUnhandled(hwnd, "Out of memory");
+    } catch (const std::exception& e) {
+        ReportUnhandled(hwnd, e.what());
+    } catch (...) {
+        ReportUnhandled(hwnd, "Unexpected error");
+    }
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->OnDestroyed();
+    }
+    return result;
+}
+
+void ReportUnhandled(HWND owner, std::string_view what) {
+    try {
+        ShowMessage(owner, MsgKind::Error, what, MsgButtons::Ok, MessageCaption::ApplicationTitle);
+    } catch (...) {
+        // Nothing more can be done from here; never let it escape a window procedure.
+    }
+}
+
+std::string GetText(HWND hwnd) {
+    const int n = GetWindowTextLengthA(hwnd);
+    if (n <= 0) return {};
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, s.data(), n + 1);
+    s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return s;
+}
+
+void SetText(HWND hwnd, std::string_view text) { SetWindowTextA(hwnd, std::string(text).c_str()); }
+
+}  // namespace mvpr::win

@@ -1,0 +1,51 @@
+#ifndef MVPR_WIN_WINDOW_H
+#define MVPR_WIN_WINDOW_H
+
+#include <string>
+#include <string_view>
+
+#include "win/Win32.h"
+
+namespace mvpr::win {
+
+// Base of every window class of ours: one thunk from HWND to object, stored at WM_NCCREATE,
+// and the rule that no exception leaves a window procedure.
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Registers a class whose procedure forwards to HandleMessage (once per class name).
+    static bool RegisterClassOnce(const char* className, UINT style, HBRUSH background, HICON icon = nullptr,
+                                  HCURSOR cursor = nullptr);
+    // The object of a window made by Create, or nullptr.
+    static Window* FromHandle(HWND hwnd);
+
+protected:
+    HWND Create(const char* className, const char* caption, DWORD style, DWORD exStyle, int x, int y, int w,
+                int h, HWND parent, HMENU menuOrId);
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+    // Called once the window is gone; hwnd() is then null.
+    virtual void OnDestroyed() {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND hwnd_ = nullptr;
+};
+
+// Where an error that a command does not handle itself ends up: an error box captioned with
+// the application title, with the error's own text; the program then goes on.
+void ReportUnhandled(HWND owner, std::string_view what);
+
+// Text of any window.
+std::string GetText(HWND hwnd);
+void SetText(HWND hwnd, std::string_view text);
+
+}  // namespace mvpr::win
+
+#endif

@@ -1,0 +1,43 @@
+#ifndef MVPR_TESTS_E2E_PROGRAMDRIVER_H
+#define MVPR_TESTS_E2E_PROGRAMDRIVER_H
+
+// Starts MVPR.exe in a folder of its own and finds its windows from outside, as a user sees them.
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace mvpr::test {
+
+// MVPR.exe of this build: tests/ and bin/ lie side by side.
+std::string BuiltProgram();
+
+class ProgramDriver {
+public:
+    ProgramDriver() = default;
+    ~ProgramDriver();
+    ProgramDriver(const ProgramDriver&) = delete;
+    ProgramDriver& operator=(const ProgramDriver&) = delete;
+
+    // Copies the program into the folder and starts it there with the parameters.
+    bool Start(const std::string& folder, const std::string& parameters);
+    // A visible top-level window of the program with this class, waiting up to ms.
+    HWND WaitForWindow(const char* className, int ms) const;
+    bool HasVisibleWindow(const char* className) const;
+    // Waits for the process to end; its exit code, or -1 on time-out.
+    long WaitForExit(int ms);
+    DWORD pid() const { return pi_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION pi_{};
+};
+
+struct BoxContents {
+    std::string caption, text;
+    std::vector<std::string> buttons;
+};
+BoxContents ReadBox(HWND box);
+
+}  // namespace mvpr::test
+
+#endif

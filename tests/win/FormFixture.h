@@ -1,0 +1,74 @@
+#ifndef MVPR_TESTS_WIN_FORMFIXTURE_H
+#define MVPR_TESTS_WIN_FORMFIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "app/FormSelect.h"
+#include "win/MessageBox.h"
+
+namespace mvpr::test {
+
+// Records every message box and answers them in turn (OK / the next queued answer).
+class BoxRecorder {
+public:
+    BoxRecorder() {
+        win::SetMessageSeam([this](const win::MessageRequest& r) {
+            boxes.push_back(r);
+            if (answers.empty()) return r.buttons == win::MsgButtons::Ok ? win::MsgAnswer::Ok : win::MsgAnswer::Cancel;
+            const auto a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        });
+    }
+    ~BoxRecorder() { win::SetMessageSeam(nullptr); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<win::MessageRequest> boxes;
+    std::vector<win::MsgAnswer> answers;
+};
+
+// A main window in a temporary program folder with its own registry keys.
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {}
+    void TearDown() override {
+        form.reset();
+        Pump();
+    }
+
+    // Creates and first shows the window; adjust `config` before.
+    void Open() {
+        config.programDir = dir.path();
+        config.registryPrefix = registry.prefix();
+        config.isMainWindow = false;
+        form = std::make_unique<TFormSelect>(config);
+        ASSERT_NE(form->CreateForm(), nullptr);
+        form->Show(SW_SHOWNOACTIVATE);
+        Pump();
+    }
+
+    void Click(ScreenCategory c) {
+        SendMessageA(form->ButtonOf(c).hwnd(), BM_CLICK, 0, 0);
+        Pump();
+    }
+    std::string Text(SelectCtl id) { return WindowText(form->Control(id)); }
+    bool Visible(HWND h) { return (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Visible(SelectCtl id) { return Visible(form->Control(id)); }
+    bool Enabled(SelectCtl id) { return IsWindowEnabled(form->Control(id)) != FALSE; }
+
+    TempDir dir;
+    RegistrySandbox registry;
+    BoxRecorder boxes;
+    FormSelectConfig config;
+    std::unique_ptr<TFormSelect> form;
+};
+
+}  // namespace mvpr::test
+
+#endif

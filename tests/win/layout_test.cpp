@@ -1,0 +1,317 @@
+#include <set>
+
+#include "FormFixture.h"
+#include "app/AboutBox.h"
+#include "win/Help.h"
+#include "win/Menus.h"
+
+namespace mvpr::test {
+namespace {
+
+RECT ClientRectOf(HWND parent, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class MainWindowLayout : public FormTest {
+protected:
+    void SetUp() override {
+        config.commandHook = [this](int id) { commands.push_back(id); };
+        Open();
+    }
+    // A key as the event loop sees it: posted to the focused control, then through the loop's share.
+    std::vector<int> Press(HWND focus, UINT vk, bool ctrl = false) {
+        commands.clear();
+        SetFocus(focus);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageA(focus, WM_KEYDOWN, vk, 1);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (form->PreTranslateMessage(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        return commands;
+    }
+    std::vector<int> commands;
+};
+
+TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
+    struct Place {
+        SelectCtl id;
+        RECT r;
+    } places[] = {
+        {SelectCtl::sbtnStart, {4, 8, 109, 33}},        {SelectCtl::sbtnShut, {220, 8, 333, 33}},
+        {SelectCtl::sbtnWall, {336, 8, 441, 33}},        {SelectCtl::DirectoryListBox1, {4, 92, 149, 225}},
+        {SelectCtl::FileListBox1, {156, 52, 269, 265}},  {SelectCtl::pnlPreview, {276, 52, 440, 172}},
+        {SelectCtl::BtnAdd, {276, 180, 441, 205}},       {SelectCtl::btnRemove, {276, 212, 441, 237}},
+        {SelectCtl::chkbStartUpRun, {276, 248, 433, 265}}, {SelectCtl::ListStart, {4, 291, 440, 409}},
+        {SelectCtl::PnlExtend, {0, 409, 444, 414}},
+    };
+    for (const auto& p : places) {
+        const RECT r = ClientRectOf(form->hwnd(), form->Control(p.id));
+        EXPECT_EQ(r.left, p.r.left) << Id(p.id);
+        EXPECT_EQ(r.top, p.r.top) << Id(p.id);
+        EXPECT_EQ(r.right, p.r.right) << Id(p.id);
+        EXPECT_EQ(r.bottom, p.r.bottom) << Id(p.id);
+    }
+    // the preview's strip and picture lie inside its panel
+    const RECT strip = ClientRectOf(form->Control(SelectCtl::pnlPreview), form->Control(SelectCtl::PnlPreviewName));
+    EXPECT_EQ(strip.left, 2);
+    EXPECT_EQ(strip.top, 2);
+    EXPECT_EQ(strip.right - strip.left, 160);
+    // the counter is right-aligned and ends where "0 / 0" from x = 414 ends
+    EXPECT_TRUE(GetWindowLongA(form->Control(SelectCtl::LblNumber), GWL_STYLE) & SS_RIGHT);
+    const LONG style = GetWindowLongA(form->hwnd(), GWL_STYLE);
+    EXPECT_FALSE(style & WS_THICKFRAME);  // a fixed single border
+    EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+}
+
+TEST_F(MainWindowLayout, TabMovesThroughTheControlsInTheirOrder) {
+    EnableWindow(form->Control(SelectCtl::BtnAdd), TRUE);  // as when a file is chosen
+    std::vector<int> order;
+    HWND start = form->Control(SelectCtl::DriveComboBox1);
+    HWND h = start;
+    do {
+        order.push_back(GetDlgCtrlID(h));
+        h = GetNextDlgTabItem(form->hwnd(), h, FALSE);
+    } while (h && h != start && order.size() < 20);
+    // btnRemove is disabled and the hidden lists and style picker are skipped
+    EXPECT_EQ(order, (std::vector<int>{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
+                                       Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1),
+                                       Id(SelectCtl::BtnAdd), Id(SelectCtl::chkbStartUpRun),
+                                       Id(SelectCtl::ListStart)}));
+}
+
+TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts) {
+    HMENU bar = form->MainMenu1();
+    ASSERT_EQ(GetMenuItemCount(bar), 5);  // "Niet Zichtbaar" is never in it
+    char text[64];
+    std::vector<std::string> tops;
+    for (int i = 0; i < 5; ++i) {
+        GetMenuStringA(bar, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        tops.emplace_back(text);
+    }
+    EXPECT_EQ(tops, (std::vector<std::string>{"&File", "&Options", "&Edit", "&Uninstall", "&Help"}));
+    EXPECT_EQ(win::MenuItemText(bar, IDM_SAVE1), "&Save\tCtrl+S");
+    EXPECT_EQ(win::MenuItemText(bar, IDM_CLOSE1), "&Exit\tCtrl+X");
+    EXPECT_EQ(win::MenuItemText(bar, IDM_REMOVENONEXISTINGFILES1), "&Remove non existing files from lists");
+    EXPECT_EQ(win::MenuItemText(bar, IDM_ABOUT1), "&About ...");
+    std::set<UINT> checked;
+    for (UINT id = IDM_SAVE1; id <= IDM_ABOUT1; ++id)
+        if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
+    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PREVIEWBOTH1}));
+    // pop-ups as they open
+    EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 5);  // its last two entries are hidden
+    EXPECT_EQ(win::MenuItemText(form->PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
+    EXPECT_FALSE(win::IsMenuItemVisible(form->PopMFile(), IDM_VIEWFULLSCREEN1));
+    EXPECT_EQ(GetMenuItemCount(form->PopMSelected()), 7);
+    EXPECT_EQ(win::MenuItemText(form->PopMSelected(), IDM_FINDFILE1), "Find File &Directory\tCtrl+D");
+    EXPECT_FALSE(win::IsMenuItemEnabledById(form->PopMSelected(), IDM_N_SELECTED2));
+    EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), "Info about file");
+}
+
+TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
+    const SelectCtl places[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1, SelectCtl::FileListBox1,
+                                SelectCtl::FilterComboBox1, SelectCtl::BtnAdd, SelectCtl::chkbStartUpRun,
+                                SelectCtl::ListStart};
+    const std::set<int> fullScreen{IDM_FULLSCREENPREVIEW2, IDM_VIEWFULLSCREEN1, IDM_VIEW2};
+    for (auto place : places) {
+        HWND h = form->Control(place);
+        auto f3 = Press(h, VK_F3);
+        ASSERT_EQ(f3.size(), 1u) << Id(place);
+        EXPECT_TRUE(fullScreen.count(f3[0])) << Id(place);  // each of them is the full-screen preview
+        EXPECT_EQ(Press(h, VK_F4), (std::vector<int>{IDM_SETASCURRENT1})) << Id(place);
+        EXPECT_EQ(Press(h, 'S', true), (std::vector<int>{IDM_SAVE1})) << Id(place);
+        EXPECT_EQ(Press(h, 'R', true), (std::vector<int>{IDM_REFRESH1})) << Id(place);
+    }
+}
+
+TEST_F(MainWindowLayout, PopupShortcutsActOnlyWhileTheirControlHasTheFocus) {
+    HWND files = form->Control(SelectCtl::FileListBox1);
+    HWND list = form->Control(SelectCtl::ListStart);
+    HWND button = form->Control(SelectCtl::BtnAdd);
+    EXPECT_EQ(Press(files, VK_INSERT), (std::vector<int>{IDM_ADD1}));
+    EXPECT_EQ(Press(list, VK_INSERT), (std::vector<int>{IDM_ADD2}));  // the invisible entry: no command
+    EXPECT_EQ(Press(button, VK_INSERT), (std::vector<int>{IDM_ADD2}));
+    EXPECT_EQ(Press(list, VK_DELETE), (std::vector<int>{IDM_REMOVE1}));
+    EXPECT_EQ(Press(files, VK_DELETE), (std::vector<int>{IDM_REMOVE2}));
+    EXPECT_EQ(Press(files, 'A', true), (std::vector<int>{IDM_SELECTALL1}));
+    EXPECT_EQ(Press(list, 'A', true), (std::vector<int>{IDM_SELECTALL2}));
+    EXPECT_EQ(Press(button, 'A', true), (std::vector<int>{}));
+    EXPECT_EQ(Press(list, 'I', true), (std::vector<int>{IDM_INVERTSELECTION2}));
+    EXPECT_EQ(Press(files, 'I', true), (std::vector<int>{IDM_INVERTSELECTION1}));
+    EXPECT_EQ(Press(list, 'D', true), (std::vector<int>{IDM_FINDFILE1}));
+    EXPECT_EQ(Press(files, 'D', true), (std::vector<int>{}));
+}
+
+TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
+    // What the captions promise, checked against what the keys do where their menu acts.
+    struct Promise {
+        HMENU menu;
+        UINT id;
+        SelectCtl focus;
+    } promises[] = {
+        {form->MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},        {form->MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
+        {form->MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},        {form->PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
+        {form->PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
+        {form->PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
+        {form->PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
+        {form->PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},  {form->PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
+        {form->PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
+        {form->PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
+        {form->PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
+    };
+    const struct {
+        const char* name;
+        UINT vk;
+        bool ctrl;
+    } keys[] = {{"Ctrl+S", 'S', true}, {"Ctrl+X", 'X', true}, {"F1", VK_F1, false},   {"Ins", VK_INSERT, false},
+                {"Ctrl+A", 'A', true}, {"Ctrl+I", 'I', true}, {"F5", VK_F5, false},   {"F3", VK_F3, false},
+                {"Del", VK_DELETE, false}, {"Ctrl+D", 'D', true}};
+    win::SetHelpSeam([](win::HelpAction, const std::string&) {});
+    for (const auto& p : promises) {
+        const std::string caption = win::MenuItemText(p.menu, p.id);
+        const auto tab = caption.find('\t');
+        ASSERT_NE(tab, std::string::npos) << caption;
+        const std::string shortcut = caption.substr(tab + 1);
+        bool known = false;
+        for (const auto& k : keys) {
+            if (shortcut != k.name) continue;
+            known = true;
+            if (p.id == IDM_CLOSE1) continue;  // would close the window under test
+            EXPECT_EQ(Press(form->Control(p.focus), k.vk, k.ctrl), (std::vector<int>{static_cast<int>(p.id)})) << caption;
+        }
+        EXPECT_TRUE(known) << caption;
+    }
+    win::SetHelpSeam(nullptr);
+}
+
+TEST_F(MainWindowLayout, ExtendStripGrowsOnlyTheHeightAndTwiceGivesTheFormerWindowBack) {
+    RECT before{};
+    GetWindowRect(form->hwnd(), &before);
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(Id(SelectCtl::PnlExtend), win::Panel::kClicked),
+                 reinterpret_cast<LPARAM>(form->Control(SelectCtl::PnlExtend)));
+    Pump();
+    RECT grown{};
+    GetWindowRect(form->hwnd(), &grown);
+    EXPECT_TRUE(IsZoomed(form->hwnd()));
+    EXPECT_EQ(grown.left, before.left);
+    EXPECT_EQ(grown.right - grown.left, before.right - before.left);
+    EXPECT_GT(grown.bottom - grown.top, before.bottom - before.top);
+    // the list area takes the extra height
+    const RECT list = ClientRectOf(form->hwnd(), form->Control(SelectCtl::ListStart));
+    EXPECT_GT(list.bottom - list.top, 118);
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(Id(SelectCtl::PnlExtend), win::Panel::kClicked),
+                 reinterpret_cast<LPARAM>(form->Control(SelectCtl::PnlExtend)));
+    Pump();
+    RECT after{};
+    GetWindowRect(form->hwnd(), &after);
+    EXPECT_FALSE(IsZoomed(form->hwnd()));
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+}
+
+TEST_F(MainWindowLayout, MaximisingFromTheSystemMenuKeepsTheWidthAndLeftEdge) {
+    RECT before{};
+    GetWindowRect(form->hwnd(), &before);
+    SendMessageA(form->hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump();
+    RECT grown{};
+    GetWindowRect(form->hwnd(), &grown);
+    EXPECT_TRUE(IsZoomed(form->hwnd()));
+    EXPECT_EQ(grown.left, before.left);
+    EXPECT_EQ(grown.right - grown.left, before.right - before.left);
+    EXPECT_GT(grown.bottom - grown.top, before.bottom - before.top);
+    SendMessageA(form->hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    RECT after{};
+    GetWindowRect(form->hwnd(), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+// The About box, read and closed from inside its modal loop.
+struct AboutSeen {
+    std::string product, version, build, credit, ok;
+    int width = 0, height = 0;
+} g_about;
+
+void CALLBACK ReadAbout(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) WINAPI -> BOOL {
+            char cls[32] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    KillTimer(nullptr, id);
+    g_about.product = WindowText(GetDlgItem(box, IDC_ABOUT_PRODUCT));
+    g_about.version = WindowText(GetDlgItem(box, IDC_ABOUT_VERSION));
+    g_about.build = WindowText(GetDlgItem(box, IDC_ABOUT_BUILD));
+    g_about.credit = WindowText(GetDlgItem(box, IDC_ABOUT_CREDIT));
+    g_about.ok = WindowText(GetDlgItem(box, IDOK));
+    RECT r{};
+    GetClientRect(box, &r);
+    g_about.width = r.right;
+    g_about.height = r.bottom;
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+TEST_F(MainWindowLayout, AboutBoxShowsVersionAndBuildFromTheRecordAndClosesWithOK) {
+    form->SetVersionTexts("2.7", "12");
+    TAboutBox about(form->VersionText(), form->BuildText());
+    form->SetAboutBox(&about);
+    g_about = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, ReadAbout);
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);  // returns once the box is closed
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(WindowText(form->hwnd()), "Morvellan Selector 2.7");
+    EXPECT_EQ(g_about.product, "Morvellan Selector");
+    EXPECT_EQ(g_about.version, "Version 2.7");
+    EXPECT_EQ(g_about.build, "Build 12");
+    EXPECT_NE(g_about.credit.find("NViewLib"), std::string::npos);
+    EXPECT_EQ(g_about.ok, "O&K");
+    EXPECT_EQ(g_about.width, 298);
+    EXPECT_EQ(g_about.height, 320);
+    form->SetAboutBox(nullptr);
+}
+
+TEST_F(MainWindowLayout, HelpOpensTheHtmlHelpBesideTheProgramOrSaysItIsMissing) {
+    std::vector<std::pair<win::HelpAction, std::string>> asked;
+    win::SetHelpSeam([&](win::HelpAction a, const std::string& p) { asked.emplace_back(a, p); });
+    EXPECT_EQ(Press(form->Control(SelectCtl::BtnAdd), VK_F1), (std::vector<int>{IDM_HELP2}));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
+    EXPECT_EQ(boxes.boxes[0].text, "The help file " + dir.path() + "\\mvpr.htm cannot be found.");
+    EXPECT_TRUE(asked.empty());
+    WriteFile(dir / "mvpr.htm", "<html></html>");
+    WriteFile(dir / "mvpr.hlp", "?");  // a WinHelp file is of no use where the system has no WinHelp
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_HELP2, 0), 0);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].first, win::HelpAction::OpenDocument);
+    EXPECT_EQ(asked[0].second, dir.path() + "\\mvpr.htm");
+    form.reset();  // closing the window asks no help engine to quit: none was started
+    EXPECT_EQ(asked.size(), 1u);
+    win::SetHelpSeam(nullptr);
+    EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr.hlp"), "C:\\A.B\\mvpr.htm");
+    EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr"), "C:\\A.B\\mvpr.htm");
+}
+
+}  // namespace
+}  // namespace mvpr::test
