@@ -1,0 +1,36 @@
+#include "imaging/LoadPicture_win.h"
+
+#include "NViewLib.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/DibSection_win.h"
+#include "imaging/FileBytes_win.h"
+
+namespace mvpr {
+
+LoadOutcome LoadPicture(const std::string& path, WinPicture& picture, ScreenCategory category,
+                        LibraryLoad library) noexcept {
+    try {
+        if (category == ScreenCategory::Wall) {
+            const HBITMAP bitmap = (library ? library : &NViewLibLoad)(path.c_str(), 0);
+            picture.Assign(bitmap);
+            return bitmap ? LoadOutcome::Loaded : LoadOutcome::Emptied;
+        }
+        const DecodeLimits limits;
+        const auto bytes = ReadFileBytes(path, limits.maxBytes);
+        if (!bytes) return LoadOutcome::CannotOpen;
+        const DecodeResult decoded = DecodeBmp(*bytes, limits);
+        if (!decoded.Ok()) return LoadOutcome::CannotDecode;
+        if (decoded.picture.Empty()) {
+            picture.Clear();
+            return LoadOutcome::Emptied;
+        }
+        const HBITMAP bitmap = CreateDibSection(decoded.picture);
+        if (!bitmap) return LoadOutcome::CannotDecode;
+        picture.Assign(bitmap, decoded.picture.Format());
+        return LoadOutcome::Loaded;
+    } catch (...) {
+        return LoadOutcome::Failed;
+    }
+}
+
+}  // namespace mvpr

@@ -1,0 +1,16 @@
+#include "imaging/WinPicture_win.h"
+
+#include "imaging/DibSection_win.h"
+
+namespace mvpr {
+
+void WinPicture::Assign(HBITMAP bitmap, std::optional<PixelFormat> format) {
+    const BitmapFacts facts = DescribeBitmap(bitmap);
+    bitmap_.reset(bitmap);
+    width_ = facts.width;
+    height_ = facts.height;
+    format_ = bitmap && format ? *format : facts.format;
+    if (onChange_) onChange_();
+}
+
+}  // namespace mvpr

@@ -1,0 +1,655 @@
+// LoadPicture in every category, the picture's ownership of its bitmap, and NViewLib.dll
+// through its real export, with pixel checks against the pictures the tests wrote.
+#include <gtest/gtest.h>
+
+#include <wincodec.h>
+
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ImagingSamples.h"
+#include "NViewLib.h"
+#include "TestSupport.h"
+#include "WebPictureWriters.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/DibSection_win.h"
+#include "imaging/LoadPicture_win.h"
+#include "imaging/PcxDecoder.h"
+#include "imaging/TgaDecoder.h"
+#include "win/MessageBox.h"
+
+namespace mvpr {
+namespace {
+
+using samples::BmpFile;
+using samples::Bytes;
+using samples::PackRows;
+using test::TempDir;
+
+std::string Save(const TempDir& dir, const std::string& name, const Bytes& bytes) {
+    const std::string path = dir / name;
+    EXPECT_TRUE(test::WriteFile(path, std::string(bytes.begin(), bytes.end()))) << path;
+    return path;
+}
+
+bool Alive(HBITMAP bitmap) {
+    BITMAP bm;
+    return GetObjectA(bitmap, sizeof bm, &bm) != 0;
+}
+
+// The same picture apart from the palette's reserved bytes, which a DIB section does not keep.
+::testing::AssertionResult SameDib(const std::optional<Picture>& got, const Picture& want) {
+    if (!got) return ::testing::AssertionFailure() << "not a DIB section";
+    if (got->Width() != want.Width() || got->Height() != want.Height() ||
+        got->BitsPerPixel() != want.BitsPerPixel())
+        return ::testing::AssertionFailure() << "got " << got->Width() << "x" << got->Height() << "x"
+                                             << got->BitsPerPixel() << ", want " << want.Width() << "x"
+                                             << want.Height() << "x" << want.BitsPerPixel();
+    // Compared as layouts: explicit 5-5-5 masks are the plain 16-bit layout to GDI.
+    const ChannelMasks g = got->Masks(), m = want.Masks();
+    if (g.red != m.red || g.green != m.green || g.blue != m.blue) return ::testing::AssertionFailure() << "masks differ";
+    for (std::size_t i = 0; i < want.Palette().size(); ++i) {
+        const Bgra a = got->Palette()[i], b = want.Palette()[i];
+        if (a.r != b.r || a.g != b.g || a.b != b.b) return ::testing::AssertionFailure() << "palette entry " << i;
+    }
+    for (int y = 0; y < want.Height(); ++y)
+        if (std::memcmp(got->Row(y), want.Row(y), want.Stride()) != 0)
+            return ::testing::AssertionFailure() << "row " << y << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+BmpFile Indexed(int width, int height, int bpp) {
+    BmpFile f;
+    f.width = width;
+    f.height = height;
+    f.bpp = static_cast<std::uint16_t>(bpp);
+    f.palette = samples::GreyPalette(1 << bpp);
+    f.pixels = PackRows(width, height, bpp, [&](int x, int y) { return static_cast<std::uint32_t>((x * 7 + y) % (1 << bpp)); });
+    return f;
+}
+
+BmpFile TrueColour(int width, int height, int bpp, std::optional<ChannelMasks> masks = {}) {
+    BmpFile f;
+    f.width = width;
+    f.height = height;
+    f.bpp = static_cast<std::uint16_t>(bpp);
+    if (masks) f.compression = kBiBitfields;
+    f.masks = masks;
+    f.pixels = PackRows(width, height, bpp, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); });
+    return f;
+}
+
+BmpFile Rle(int width, int height, bool rle4) {
+    BmpFile f = Indexed(width, height, rle4 ? 4 : 8);
+    f.compression = rle4 ? kBiRle4 : kBiRle8;
+    std::vector<std::vector<std::uint8_t>> rows;
+    for (int y = 0; y < height; ++y) {
+        std::vector<std::uint8_t> row;
+        for (int x = 0; x < width; ++x) row.push_back(static_cast<std::uint8_t>((x / 5 + y) % (rle4 ? 16 : 200)));
+        rows.push_back(row);
+    }
+    f.pixels = samples::EncodeRle(rows, rle4);
+    return f;
+}
+
+// Answers any message box, so that one would show up in `boxes` instead of blocking.
+class NoBoxes {
+public:
+    NoBoxes() {
+        win::SetMessageSeam([this](const win::MessageRequest&) {
+            ++boxes;
+            return win::MsgAnswer::Ok;
+        });
+    }
+    ~NoBoxes() { win::SetMessageSeam(nullptr); }
+    int boxes = 0;
+};
+
+class ImagingLoadPicture : public ::testing::Test {
+protected:
+    TempDir dir;
+    NoBoxes noBoxes;
+    WinPicture picture;
+
+    // Loads a distinct first picture, for the failures that must leave it in place.
+    HBITMAP LoadFirst() {
+        const std::string path = Save(dir, "first.bmp", Indexed(12, 9, 8).Build());
+        EXPECT_EQ(LoadPicture(path, picture, ScreenCategory::Start), LoadOutcome::Loaded);
+        EXPECT_EQ(picture.Width(), 12);
+        return picture.Handle();
+    }
+};
+
+TEST_F(ImagingLoadPicture, ScreenCategoriesReadEveryFileAsABitmapWhateverItsName) {
+    const BmpFile screen = Indexed(320, 400, 8);
+    const Bytes bytes = screen.Build();
+    const Picture want = DecodeBmp(bytes).picture;
+    for (const char* name : {"logo.sys", "logow.sys", "LOGOS.SYS", "screen.bmp", "copy.bck", "no-extension"})
+        for (ScreenCategory category : {ScreenCategory::Start, ScreenCategory::Wait, ScreenCategory::Shut}) {
+            WinPicture p;
+            ASSERT_EQ(LoadPicture(Save(dir, name, bytes), p, category), LoadOutcome::Loaded) << name;
+            EXPECT_EQ(p.Width(), 320);
+            EXPECT_EQ(p.Height(), 400);
+            EXPECT_EQ(PixelFormatName(p.Format()), "8") << name;
+            EXPECT_TRUE(SameDib(PictureFromDibSection(p.Handle()), want)) << name;
+        }
+    EXPECT_EQ(noBoxes.boxes, 0);
+}
+
+// Every stored variant through a real DIB section: GetObject must report what the rule needs.
+TEST_F(ImagingLoadPicture, EachStoredVariantGivesItsPixelFormatName) {
+    BmpFile v5 = TrueColour(5, 3, 32);
+    v5.headerSize = 124;
+    BmpFile core = Indexed(6, 2, 4);
+    core.headerSize = 12;
+    BmpFile topDown = Indexed(7, 3, 1);
+    topDown.height = -3;
+    const std::vector<std::pair<std::string, BmpFile>> files = {
+        {"1", Indexed(9, 3, 1)},
+        {"1", topDown},
+        {"4", Indexed(5, 4, 4)},
+        {"4", core},
+        {"8", Indexed(5, 4, 8)},
+        {"15", TrueColour(5, 3, 16)},
+        {"16", TrueColour(5, 3, 16, ChannelMasks{0xF800, 0x07E0, 0x001F, 0})},
+        {"Custom", TrueColour(5, 3, 16, ChannelMasks{0x7C00, 0x03E0, 0x001F, 0})},
+        {"24", TrueColour(5, 3, 24)},
+        {"32", TrueColour(5, 3, 32)},
+        {"32", v5},
+        {"Custom", TrueColour(5, 3, 32, ChannelMasks{0xFF0000, 0xFF00, 0xFF, 0})},
+        {"8", Rle(33, 4, false)},
+        {"4", Rle(33, 4, true)},
+    };
+    for (const auto& [name, file] : files) {
+        const Bytes bytes = file.Build();
+        WinPicture p;
+        ASSERT_EQ(LoadPicture(Save(dir, "variant.bmp", bytes), p, ScreenCategory::Start), LoadOutcome::Loaded) << name;
+        EXPECT_EQ(PixelFormatName(p.Format()), name) << "bpp " << file.bpp << " compression " << file.compression;
+        // Only the 5-5-5 masks look plain to GDI; the picture knows the file said masks.
+        const bool plainLooking = file.masks && file.masks->green == 0x03E0;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(p.Handle()).format), plainLooking ? "15" : name);
+        EXPECT_TRUE(SameDib(PictureFromDibSection(p.Handle()), DecodeBmp(bytes).picture)) << name;
+    }
+}
+
+TEST_F(ImagingLoadPicture, FailuresInAScreenCategoryLeaveThePictureAsItWas) {
+    const HBITMAP first = LoadFirst();
+    Bytes truncated = Indexed(40, 40, 8).Build();
+    truncated.resize(truncated.size() - 100);
+    const std::string locked = Save(dir, "locked.bmp", Indexed(3, 3, 8).Build());
+    win::UniqueFile lock(CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    CreateDirectoryA((dir / "folder.bmp").c_str(), nullptr);
+    samples::PngImage png;
+    png.rows = {{1, 2, 3}};
+    const std::vector<std::pair<std::string, LoadOutcome>> cases = {
+        {dir / "missing.bmp", LoadOutcome::CannotOpen},
+        {dir / "no-folder\\x.bmp", LoadOutcome::CannotOpen},
+        {dir / "folder.bmp", LoadOutcome::CannotOpen},
+        {locked, LoadOutcome::CannotOpen},
+        {Save(dir, "photo.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0}), LoadOutcome::CannotDecode},
+        {Save(dir, "picture.png", png.Build()), LoadOutcome::CannotDecode},
+        {Save(dir, "cut.bmp", truncated), LoadOutcome::CannotDecode},
+        {Save(dir, "text.sys", {'h', 'e', 'l', 'l', 'o'}), LoadOutcome::CannotDecode},
+    };
+    for (const auto& [path, outcome] : cases) {
+        EXPECT_EQ(LoadPicture(path, picture, ScreenCategory::Shut), outcome) << path;
+        EXPECT_EQ(picture.Handle(), first) << path;
+        EXPECT_TRUE(Alive(first));
+        EXPECT_EQ(picture.Width(), 12);
+        EXPECT_EQ(picture.Height(), 9);
+        EXPECT_EQ(picture.Format(), PixelFormat::Bits8);
+    }
+    EXPECT_EQ(noBoxes.boxes, 0);
+}
+
+TEST_F(ImagingLoadPicture, ZeroLengthFileGivesAnEmptyPictureWithoutFailing) {
+    const HBITMAP first = LoadFirst();
+    EXPECT_EQ(LoadPicture(Save(dir, "empty.sys", {}), picture, ScreenCategory::Wait), LoadOutcome::Emptied);
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(picture.Width(), 0);
+    EXPECT_EQ(picture.Height(), 0);
+    EXPECT_EQ(PixelFormatName(picture.Format()), "Device");
+    EXPECT_FALSE(Alive(first)) << "the previous bitmap is released";
+}
+
+// A stand-in for the library that records its calls.
+struct LibrarySpy {
+    static inline std::vector<std::pair<std::string, int>> calls;
+    static inline std::function<HBITMAP()> answer;
+    static HBITMAP WINAPI Load(const char* path, int reserved) {
+        calls.emplace_back(path, reserved);
+        return answer();
+    }
+};
+
+TEST_F(ImagingLoadPicture, WallpaperCategorySendsEveryFileToTheLibrary) {
+    const HBITMAP first = LoadFirst();
+    const std::string bmp = Save(dir, "wall.bmp", Indexed(4, 4, 8).Build());
+    LibrarySpy::calls.clear();
+    win::WindowDc screen(nullptr);
+    LibrarySpy::answer = [&] { return CreateCompatibleBitmap(screen.get(), 7, 5); };  // device-dependent
+    EXPECT_EQ(LoadPicture(bmp, picture, ScreenCategory::Wall, &LibrarySpy::Load), LoadOutcome::Loaded);
+    ASSERT_EQ(LibrarySpy::calls.size(), 1u);
+    EXPECT_EQ(LibrarySpy::calls[0].first, bmp);
+    EXPECT_EQ(LibrarySpy::calls[0].second, 0);
+    EXPECT_EQ(picture.Width(), 7);
+    EXPECT_EQ(picture.Height(), 5);
+    EXPECT_EQ(PixelFormatName(picture.Format()), "Device") << "whatever its depth on screen";
+    EXPECT_FALSE(Alive(first));
+
+    // No picture from the library empties the preview; the file's name does not matter.
+    const HBITMAP ddb = picture.Handle();
+    LibrarySpy::answer = [] { return HBITMAP{}; };
+    EXPECT_EQ(LoadPicture(dir / "missing.jpg", picture, ScreenCategory::Wall, &LibrarySpy::Load), LoadOutcome::Emptied);
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(PixelFormatName(picture.Format()), "Device");
+    EXPECT_FALSE(Alive(ddb));
+
+    // A library that throws is caught, and the picture stays.
+    LibrarySpy::answer = [&] { return CreateCompatibleBitmap(screen.get(), 3, 3); };
+    LoadPicture(bmp, picture, ScreenCategory::Wall, &LibrarySpy::Load);
+    const HBITMAP kept = picture.Handle();
+    LibrarySpy::answer = []() -> HBITMAP { throw std::runtime_error("decoder fault"); };
+    EXPECT_EQ(LoadPicture(bmp, picture, ScreenCategory::Wall, &LibrarySpy::Load), LoadOutcome::Failed);
+    EXPECT_EQ(picture.Handle(), kept);
+    EXPECT_TRUE(Alive(kept));
+    EXPECT_EQ(noBoxes.boxes, 0);
+}
+
+TEST_F(ImagingLoadPicture, WallpaperCategoryDecodesThroughTheRealLibraryByContent) {
+    // A PNG named .bmp: the library reads it by its content, the bitmap reader refuses it.
+    samples::PngImage png;
+    png.width = 2;
+    png.height = 1;
+    png.rows = {{10, 20, 30, 40, 50, 60}};
+    const std::string path = Save(dir, "renamed.bmp", png.Build());
+    ASSERT_EQ(LoadPicture(path, picture, ScreenCategory::Wall), LoadOutcome::Loaded);
+    EXPECT_EQ(picture.Width(), 2);
+    EXPECT_EQ(PixelFormatName(picture.Format()), "24");
+    const HBITMAP fromLibrary = picture.Handle();
+    EXPECT_EQ(LoadPicture(path, picture, ScreenCategory::Start), LoadOutcome::CannotDecode);
+    EXPECT_EQ(picture.Handle(), fromLibrary);
+
+    // A bitmap goes through the library too and keeps its format there.
+    const Bytes rle = Rle(17, 3, false).Build();
+    ASSERT_EQ(LoadPicture(Save(dir, "run.rle", rle), picture, ScreenCategory::Wall), LoadOutcome::Loaded);
+    EXPECT_EQ(PixelFormatName(picture.Format()), "8");
+    EXPECT_TRUE(SameDib(PictureFromDibSection(picture.Handle()), DecodeBmp(rle).picture));
+    // A missing file gives no picture at all in this category.
+    EXPECT_EQ(LoadPicture(dir / "gone.gif", picture, ScreenCategory::Wall), LoadOutcome::Emptied);
+    EXPECT_TRUE(picture.Empty());
+}
+
+TEST(ImagingPicture, OwnsOneBitmapAndReleasesItWhenGivenAnotherOrDestroyed) {
+    win::WindowDc screen(nullptr);
+    const HBITMAP a = CreateCompatibleBitmap(screen.get(), 4, 4);
+    const HBITMAP b = CreateCompatibleBitmap(screen.get(), 6, 2);
+    int changes = 0;
+    {
+        WinPicture p;
+        p.SetOnChange([&] { ++changes; });
+        EXPECT_TRUE(p.Empty());
+        EXPECT_EQ(p.Format(), PixelFormat::Device);
+        p.Assign(a);
+        EXPECT_EQ(p.Width(), 4);
+        p.Assign(b);
+        EXPECT_FALSE(Alive(a));
+        EXPECT_TRUE(Alive(b));
+        EXPECT_EQ(p.Width(), 6);
+        EXPECT_EQ(p.Height(), 2);
+        WinPicture moved = std::move(p);
+        EXPECT_EQ(moved.Handle(), b);
+        EXPECT_TRUE(Alive(b));
+    }
+    EXPECT_FALSE(Alive(b));
+    EXPECT_EQ(changes, 2);
+}
+
+// ---- NViewLib.dll ------------------------------------------------------------------------
+
+class NViewLib : public ::testing::Test {
+protected:
+    TempDir dir;
+
+    // Decodes through the export and takes the handle, as the picture would.
+    win::UniqueBitmap Load(const std::string& name, const Bytes& bytes) {
+        return win::UniqueBitmap(NViewLibLoad(Save(dir, name, bytes).c_str(), 0));
+    }
+};
+
+TEST_F(NViewLib, ExportsExactlyOneUndecoratedEntryPoint) {
+    const HMODULE module = GetModuleHandleA("NViewLib.dll");
+    ASSERT_NE(module, nullptr) << "bound at load time";
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(module, "NViewLibLoad")), reinterpret_cast<void*>(&NViewLibLoad));
+    const auto* base = reinterpret_cast<const std::uint8_t*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dirEntry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dirEntry.VirtualAddress);
+    ASSERT_EQ(exports->NumberOfFunctions, 1u);
+    ASSERT_EQ(exports->NumberOfNames, 1u);
+    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    EXPECT_STREQ(reinterpret_cast<const char*>(base + names[0]), "NViewLibLoad");
+}
+
+TEST_F(NViewLib, NoPictureIsZeroAndNeverAFault) {
+    EXPECT_EQ(NViewLibLoad(nullptr, 0), nullptr);
+    EXPECT_EQ(NViewLibLoad("", 0), nullptr);
+    EXPECT_EQ(NViewLibLoad((dir / "missing.png").c_str(), 0), nullptr);
+    EXPECT_FALSE(Load("empty.bmp", {}));
+    EXPECT_FALSE(Load("text.gif", {'j', 'u', 's', 't', ' ', 't', 'e', 'x', 't'}));
+    EXPECT_FALSE(Load("cut.png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H'}));
+    EXPECT_FALSE(Load("cut.gif", {'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0xF7}));
+    EXPECT_FALSE(Load("cut.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1}));
+    Bytes cutBmp = Indexed(30, 30, 8).Build();
+    cutBmp.resize(cutBmp.size() / 2);
+    EXPECT_FALSE(Load("cut.bmp", cutBmp));
+    samples::BmpFile giant;
+    giant.width = 40000;
+    giant.height = 40000;
+    giant.bpp = 24;
+    EXPECT_FALSE(Load("giant.bmp", giant.Build()));
+}
+
+TEST_F(NViewLib, BitmapsUnderEveryExtensionKeepTheirDepth) {
+    const std::vector<std::tuple<std::string, BmpFile, std::string>> files = {
+        {"a.bmp", Indexed(13, 5, 1), "1"},      {"b.dib", Indexed(13, 5, 4), "4"},
+        {"c.sys", Indexed(320, 400, 8), "8"},   {"d.rle", Rle(40, 6, false), "8"},
+        {"e.rle", Rle(40, 6, true), "4"},       {"f.bmp", TrueColour(9, 4, 24), "24"},
+        {"g.bmp", TrueColour(9, 4, 32), "32"},  {"h.bmp", TrueColour(9, 4, 16), "15"},
+        {"i.bmp", TrueColour(9, 4, 16, ChannelMasks{0xF800, 0x07E0, 0x1F, 0}), "16"},
+    };
+    for (const auto& [name, file, format] : files) {
+        const Bytes bytes = file.Build();
+        const auto bitmap = Load(name, bytes);
+        ASSERT_TRUE(bitmap) << name;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), format) << name;
+        EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), DecodeBmp(bytes).picture)) << name;
+    }
+}
+
+TEST_F(NViewLib, TargaPicturesInTheirDepthsAndOrigins) {
+    struct Case {
+        std::string name;
+        samples::TgaFile file;
+        std::string format;
+    };
+    std::vector<Case> cases;
+    for (std::uint8_t depth : {15, 16, 24, 32})
+        for (std::uint8_t type : {2, 10}) {
+            samples::TgaFile f;
+            f.imageType = type;
+            f.width = 21;
+            f.height = 5;
+            f.depth = depth;
+            f.descriptor = depth == 32 ? 0x28 : 0;
+            const unsigned bytes = (depth + 7u) / 8u;
+            Bytes raw;
+            for (int i = 0; i < 21 * 5; ++i)
+                for (unsigned k = 0; k < bytes; ++k) raw.push_back(static_cast<std::uint8_t>(i / 3 * 17 + k * 80));
+            f.pixels = type == 10 ? samples::EncodeTgaRle(raw, bytes) : raw;
+            cases.push_back({"t" + std::to_string(depth) + "_" + std::to_string(type) + ".tga", f,
+                             depth <= 16 ? "15" : std::to_string(depth)});
+        }
+    samples::TgaFile mapped;
+    mapped.imageType = 9;
+    mapped.mapType = 1;
+    mapped.mapLength = 4;
+    mapped.mapEntryBits = 24;
+    mapped.map = {0, 0, 255, 0, 255, 0, 255, 0, 0, 9, 9, 9};
+    mapped.width = 6;
+    mapped.height = 2;
+    mapped.depth = 8;
+    mapped.pixels = samples::EncodeTgaRle({0, 1, 2, 3, 3, 3, 2, 2, 1, 0, 0, 0}, 1);
+    cases.push_back({"mapped.tga", mapped, "8"});
+    for (const Case& c : cases) {
+        const Bytes bytes = c.file.Build();
+        const auto bitmap = Load(c.name, bytes);
+        ASSERT_TRUE(bitmap) << c.name;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), c.format) << c.name;
+        EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), DecodeTga(bytes).picture)) << c.name;
+    }
+}
+
+TEST_F(NViewLib, PcxPicturesInTheirDepths) {
+    const std::vector<std::tuple<int, int, std::string>> layouts = {{1, 1, "1"}, {1, 4, "4"}, {4, 1, "4"},
+                                                                    {8, 1, "8"}, {8, 3, "24"}};
+    for (const auto& [bits, planes, format] : layouts) {
+        samples::PcxFile f;
+        f.bitsPerPlane = static_cast<std::uint8_t>(bits);
+        f.planes = static_cast<std::uint8_t>(planes);
+        f.xMax = 36;
+        f.yMax = 4;
+        for (int i = 0; i < 48; ++i) f.headerPalette.push_back(static_cast<std::uint8_t>(i * 5));
+        Bytes raw(static_cast<std::size_t>(f.LineBytes()) * static_cast<std::size_t>(planes) * 5);
+        for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i / 4 * 29);
+        f.data = samples::EncodePcxRle(raw);
+        if (bits == 8 && planes == 1) {
+            f.vgaPalette.emplace();
+            for (int i = 0; i < 768; ++i) f.vgaPalette->push_back(static_cast<std::uint8_t>(i * 7));
+        }
+        const Bytes bytes = f.Build();
+        const auto bitmap = Load("p.pcx", bytes);
+        ASSERT_TRUE(bitmap) << bits << "x" << planes;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), format);
+        EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), DecodePcx(bytes).picture)) << bits << "x" << planes;
+    }
+}
+
+// The expected picture of a WIC decode, built from the pixels the test wrote.
+Picture Expected(int width, int height, int bpp, const std::function<void(Picture&)>& fill) {
+    auto p = Picture::Create(width, height, bpp);
+    fill(*p);
+    return *p;
+}
+
+TEST_F(NViewLib, PngPicturesKeepPaletteAndDepthWhereADibCan) {
+    using samples::PngImage;
+    // 8-bit RGB: 24 bits.
+    PngImage rgb;
+    rgb.width = 3;
+    rgb.height = 2;
+    rgb.rows = {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    auto bitmap = Load("rgb.png", rgb.Build());
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "24");
+    EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), Expected(3, 2, 24, [&](Picture& p) {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                for (int k = 0; k < 3; ++k)
+                    p.Row(y)[x * 3 + k] = rgb.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x * 3 + 2 - k)];
+    })));
+
+    // RGBA: 32 bits, alpha in the fourth byte.
+    PngImage rgba;
+    rgba.colorType = 6;
+    rgba.width = 2;
+    rgba.rows = {{10, 20, 30, 255, 40, 50, 60, 128}};
+    bitmap = Load("rgba.png", rgba.Build());
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "32");
+    auto got = PictureFromDibSection(bitmap.get());
+    ASSERT_TRUE(got);
+    EXPECT_EQ(std::vector<int>(got->Row(0), got->Row(0) + 8), (std::vector<int>{30, 20, 10, 255, 60, 50, 40, 128}));
+
+    // Palette, 8 and 2 bits: the palette survives; 2 bits become 4.
+    for (std::uint8_t depth : {8, 2}) {
+        PngImage pal;
+        pal.colorType = 3;
+        pal.bitDepth = depth;
+        pal.width = 5;
+        pal.height = 2;
+        pal.palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 7, 7, 7};  // black, red, green, dark grey
+        const std::vector<std::vector<int>> index = {{0, 1, 2, 3, 1}, {3, 3, 2, 1, 0}};
+        for (const auto& row : index) {
+            std::vector<std::uint8_t> packed;
+            if (depth == 8) {
+                packed.assign(row.begin(), row.end());
+            } else {
+                packed.assign(2, 0);
+                for (std::size_t x = 0; x < row.size(); ++x)
+                    packed[x / 4] |= static_cast<std::uint8_t>(row[x] << (6 - 2 * (x % 4)));
+            }
+            pal.rows.push_back(packed);
+        }
+        bitmap = Load("pal.png", pal.Build());
+        ASSERT_TRUE(bitmap) << int(depth);
+        const int bpp = depth == 8 ? 8 : 4;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), std::to_string(bpp));
+        got = PictureFromDibSection(bitmap.get());
+        ASSERT_TRUE(got);
+        const Bgra colours[4] = {{0, 0, 0, 255}, {0, 0, 255, 255}, {0, 255, 0, 255}, {7, 7, 7, 255}};
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(got->ColorAt(x, y), colours[index[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]])
+                    << int(depth) << " bits at " << x << "," << y;
+    }
+
+    // Grey: an 8-bit grey palette; 16-bit RGB: 24 bits of the high bytes.
+    PngImage grey;
+    grey.colorType = 0;
+    grey.width = 3;
+    grey.rows = {{0, 100, 255}};
+    bitmap = Load("grey.png", grey.Build());
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "8");
+    got = PictureFromDibSection(bitmap.get());
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->ColorAt(1, 0), (Bgra{100, 100, 100, 255}));
+    EXPECT_EQ(got->ColorAt(2, 0), (Bgra{255, 255, 255, 255}));
+    PngImage deep;
+    deep.bitDepth = 16;
+    deep.rows = {{0x12, 0x00, 0x34, 0xFF, 0x56, 0x80}};
+    bitmap = Load("deep.png", deep.Build());
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "24");
+    got = PictureFromDibSection(bitmap.get());
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->ColorAt(0, 0), (Bgra{0x56, 0x34, 0x12, 255}));
+}
+
+TEST_F(NViewLib, GifGivesItsFirstFrameWithItsPalette) {
+    std::vector<std::uint8_t> palette;
+    for (int i = 0; i < 256; ++i) palette.insert(palette.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
+    samples::GifFrame first{0, 0, 300, 4, {}};
+    for (int i = 0; i < 300 * 4; ++i) first.indexes.push_back(static_cast<std::uint8_t>(i * 7 / 5));
+    samples::GifFrame second{0, 0, 300, 4, std::vector<std::uint8_t>(300 * 4, 1)};
+    const auto gif = samples::BuildGif(300, 4, palette, {first, second});
+    const auto bitmap = Load("anim.gif", Bytes(gif.begin(), gif.end()));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "8");
+    const auto got = PictureFromDibSection(bitmap.get());
+    ASSERT_TRUE(got);
+    ASSERT_EQ(got->Width(), 300);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const int i = y * 300 + x;
+            const auto index = static_cast<std::uint8_t>(i * 7 / 5);
+            ASSERT_EQ(got->ColorAt(x, y), (Bgra{9, static_cast<std::uint8_t>(255 - index), index, 255})) << x << "," << y;
+        }
+}
+
+// A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
+Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint8_t(int, int, int)>& channel) {
+    Bytes out;
+    IWICImagingFactory* factory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory))))
+        return out;
+    IStream* memory = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IPropertyBag2* options = nullptr;
+    WICPixelFormatGUID format = grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
+    const UINT stride = static_cast<UINT>((width * (grey ? 1 : 3) + 3) / 4 * 4);
+    std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int k = 0; k < (grey ? 1 : 3); ++k)
+                pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
+    bool ok = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
+              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(memory, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
+              SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+              SUCCEEDED(frame->SetPixelFormat(&format)) &&
+              IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
+              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    if (ok) {
+        HGLOBAL global = nullptr;
+        STATSTG stat{};
+        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
+            const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
+            out.assign(data, data + stat.cbSize.QuadPart);
+            GlobalUnlock(global);
+        }
+    }
+    if (options) options->Release();
+    if (frame) frame->Release();
+    if (encoder) encoder->Release();
+    if (memory) memory->Release();
+    factory->Release();
+    return out;
+}
+
+TEST_F(NViewLib, JpegColourAndGreyThroughThePlatformCodec) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    // 16 x 16 blocks: colour is stored at half resolution, so smaller ones would bleed.
+    auto block = [](int x, int y, int k) { return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256); };
+    const Bytes colour = EncodeJpeg(48, 32, false, block);
+    const Bytes grey = EncodeJpeg(32, 16, true, block);
+    CoUninitialize();
+    ASSERT_FALSE(colour.empty());
+    ASSERT_EQ(colour[0], 0xFF);
+    for (const auto& [name, bytes, format] : {std::tuple{"photo.jpg", colour, "24"}, std::tuple{"grey.jif", grey, "8"}}) {
+        if (bytes.empty()) {
+            ADD_FAILURE() << name << ": the platform encoder wrote nothing";
+            continue;
+        }
+        const auto bitmap = Load(name, bytes);
+        ASSERT_TRUE(bitmap) << name;
+        EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), format) << name;
+        const auto got = ReadBitmapPixels(bitmap.get());
+        ASSERT_TRUE(got);
+        const bool isGrey = std::string(format) == "8";
+        for (int y = 0; y < got->Height(); ++y)
+            for (int x = 0; x < got->Width(); ++x) {
+                const Bgra c = got->ColorAt(x, y);
+                const int want[3] = {block(x, y, 0), block(x, y, isGrey ? 0 : 1), block(x, y, isGrey ? 0 : 2)};
+                const int have[3] = {c.b, c.g, c.r};
+                for (int k = 0; k < 3; ++k)
+                    ASSERT_NEAR(have[k], want[k], 12) << name << " at " << x << "," << y << " channel " << k;
+            }
+    }
+}
+
+// COM belongs to the caller's thread: the library sets it up for itself and leaves it as it was.
+TEST_F(NViewLib, LeavesTheCallersComAsItFoundIt) {
+    samples::PngImage png;
+    png.rows = {{1, 2, 3}};
+    const std::string path = Save(dir, "com.png", png.Build());
+    for (DWORD model : {DWORD{0}, DWORD{COINIT_MULTITHREADED}, DWORD{COINIT_APARTMENTTHREADED}}) {
+        bool decoded = false, comAfter = false;
+        std::thread worker([&] {
+            const bool own = model != 0 && SUCCEEDED(CoInitializeEx(nullptr, model));
+            win::UniqueBitmap bitmap(NViewLibLoad(path.c_str(), 0));
+            decoded = static_cast<bool>(bitmap);
+            // S_FALSE: still initialised by us; S_OK: the library left nothing behind.
+            const HRESULT again = CoInitializeEx(nullptr, model ? model : DWORD{COINIT_APARTMENTTHREADED});
+            comAfter = again == S_FALSE || again == RPC_E_CHANGED_MODE;
+            if (SUCCEEDED(again)) CoUninitialize();
+            if (own) CoUninitialize();
+        });
+        worker.join();
+        EXPECT_TRUE(decoded) << "model " << model;
+        EXPECT_EQ(comAfter, model != 0) << "model " << model;
+    }
+}
+
+}  // namespace
+}  // namespace mvpr
