@@ -1,5 +1,6 @@
 // Writes small valid pictures of every variant into <dir>/bmp_fuzz, <dir>/tga_fuzz and
-// <dir>/pcx_fuzz, so that a short fuzzing run starts deep inside each decoder.
+// <dir>/pcx_fuzz, and list files into <dir>/listfile_fuzz, so that a short fuzzing run starts
+// deep inside each parser.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +109,18 @@ void PcxSeeds(const fs::path& dir) {
     }
 }
 
+// Screen-list files: one as the program writes it, and hand-edited ones with every line end.
+void ListFileSeeds(const fs::path& dir) {
+    const std::string files[] = {
+        "[START]\r\nC:\\PICS\\LOGO1.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\nC:\\OFF.SYS\r\n\r\n"
+        "[WALLPAPER]\r\nC:\\PICS\\SEA.JPG, Tiled\r\nD:\\B.GIF, Fit 2 Screen\r\n",
+        "[WALLPAPER]\rA.JPG,   mirror \rC:B.JPG\n[SHUT]\r   \r\n[wait]\r\nX\x1a[START]\r\nY\r\n",
+        "X.BMP\r\n[WAIT]\r\r\n\\\\S\\SH\\Z.BMP\r\n[WAIT]\r\nC:\\A,B\\C.BMP\r\n[WALLPAPER]\r\nC:\\A,B\\C.BMP,stretched",
+    };
+    int i = 0;
+    for (const auto& f : files) Write(dir, "list" + std::to_string(i++), Bytes(f.begin(), f.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +132,7 @@ int main(int argc, char** argv) {
     BmpSeeds(root / "bmp_fuzz");
     TgaSeeds(root / "tga_fuzz");
     PcxSeeds(root / "pcx_fuzz");
+    ListFileSeeds(root / "listfile_fuzz");
     std::printf("%d seeds written under %s\n", written, argv[1]);
     return 0;
 }
