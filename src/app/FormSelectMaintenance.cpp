@@ -1,6 +1,8 @@
 // TFormSelect: removing, selecting, locating and purging entries of the lists.
 #include "app/FormSelect.h"
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "lists/ListTexts.h"
@@ -99,15 +101,19 @@ void TFormSelect::Findfile1Click() {
 std::size_t TFormSelect::PurgeMissingFiles(ScreenCategory category) {
     CategoryList& list = ListOf(category);
     // First every file is looked at, the list untouched, so that the views may repaint from it
-    // meanwhile; then the missing ones go in one pass.
-    std::vector<bool> missing(list.size());
+    // meanwhile; then the missing ones go in one pass. They are known by address, not position:
+    // a message sent from outside during the breaks may change the list under us.
+    std::vector<const ScreenEntry*> missing;
     PaintBreaks breaks;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        missing[i] = !win::IsExistingFile(list[i].FullPath());
+        if (!win::IsExistingFile(list[i].FullPath())) missing.push_back(&list[i]);
         breaks.Tick();
     }
-    std::size_t at = 0;
-    const std::size_t removed = list.RemoveIf([&](const ScreenEntry&) { return missing[at++]; });
+    if (missing.empty()) return 0;
+    std::sort(missing.begin(), missing.end(), std::less<const ScreenEntry*>());
+    const std::size_t removed = list.RemoveIf([&missing](const ScreenEntry& e) {
+        return std::binary_search(missing.begin(), missing.end(), &e, std::less<const ScreenEntry*>());
+    });
     if (removed > 0) {
         listsModified_ = true;
         ViewOf(category).Sync();

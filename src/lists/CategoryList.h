@@ -39,9 +39,9 @@ class CategoryList {
     void RemoveAt(std::size_t index);
     // Removes every selected entry; returns how many went.
     std::size_t RemoveSelected();
-    // Removes every entry for which remove(entry) is true; asks once per entry, in list order,
-    // and moves each kept entry at most once (a purge of a big list must not shift the rest
-    // once per removed entry). Returns how many went.
+    // Removes every entry for which remove(entry) is true, moving each kept entry at most once
+    // (a purge of a big list must not shift the rest once per removed entry). Entries keep
+    // their addresses until they are removed. Returns how many went.
     template <typename Pred>
     std::size_t RemoveIf(Pred remove);
 

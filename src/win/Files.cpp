@@ -87,8 +87,8 @@ ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(st
 
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     Steps steps;
-    // The old file must be writable, or saving would only seem to work: a read-only or locked
-    // list file is reported as the file that cannot be created, with the system's reason.
+    // A file that could not be rewritten where it stands (read-only, locked by another program,
+    // a folder of that name) is refused with the system's reason, before anything is written.
     DWORD error = steps.Fault(FileStep::OpenTarget);
     const DWORD attributes = GetFileAttributesA(path.c_str());
     // A rename would replace a read-only file all the same (and Wine run as root opens one for

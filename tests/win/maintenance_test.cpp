@@ -295,5 +295,45 @@ TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
     EXPECT_LT(longestWait.load(), 1000);
 }
 
+// Another program's message is answered during the purge's breaks; if it changes the list, the
+// purge must still remove only entries it found missing.
+TEST_F(Maintenance, AListChangedFromOutsideDuringThePurgeLosesNoEntryOfAnExistingFile) {
+    CreateDirectoryA((dir / "present").c_str(), nullptr);
+    CreateDirectoryA((dir / "empty").c_str(), nullptr);
+    Open();
+    // Every 50th file exists; removing a few near the top moves everything below them.
+    std::vector<ScreenEntry> entries;
+    for (int i = 0; i < 20000; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "F%05d.BMP", i);
+        const bool exists = i % 50 == 0;
+        if (exists) WriteFile(dir / "present\\" + name, "x");
+        entries.push_back({name, exists ? dir / "present" : dir / "empty", "", false});
+    }
+    CategoryList& list = form->ListOf(ScreenCategory::Start);
+    list.AddMany(std::move(entries));
+    for (std::size_t i = 1; i <= 7; ++i) list.SetSelected(i, true);
+    form->ViewOf(ScreenCategory::Start).Sync();
+
+    HWND window = form->hwnd();
+    std::atomic<bool> finished{false};
+    std::thread outsider([&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);  // the purge is under way
+        SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE1, 0), 0, SMTO_NORMAL, 10000, &result);
+        finished = true;
+    });
+    Command(IDM_REMOVENONEXISTINGFILES1);
+    while (!finished) Pump();
+    outsider.join();
+
+    std::size_t present = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) present += list[i].folder == dir / "present";
+    EXPECT_EQ(present, 400u);
+    EXPECT_EQ(form->ViewOf(ScreenCategory::Start).List().size(), list.size());
+    EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Start).hwnd()),
+              static_cast<int>(list.size()));
+}
+
 }  // namespace
 }  // namespace mvpr::test
