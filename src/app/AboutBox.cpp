@@ -13,8 +13,8 @@ TAboutBox::TAboutBox(const std::string& versionText, const std::string& buildTex
     : version_("Version " + versionText), build_("Build " + buildText) {}
 
 INT_PTR TAboutBox::ShowModal(HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), owner, &TAboutBox::Procedure,
-                           reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), owner,
+                           &TAboutBox::Procedure, reinterpret_cast<LPARAM>(this));
 }
 
 void TAboutBox::InitDialog(HWND dlg) {
@@ -35,15 +35,13 @@ void TAboutBox::InitDialog(HWND dlg) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2, work.top + (work.bottom - work.top - h) / 2,
-                 w, h, SWP_NOZORDER);
+    SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
+                 work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
 }
 
 INT_PTR CALLBACK TAboutBox::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_INITDIALOG:
-            reinterpret_cast<TAboutBox*>(lp)->InitDialog(dlg);
-            return TRUE;
+        case WM_INITDIALOG: reinterpret_cast<TAboutBox*>(lp)->InitDialog(dlg); return TRUE;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(dlg, &ps);

@@ -10,7 +10,7 @@ namespace mvpr {
 // The About box: product name, version and build from the version record, credits, contact.
 // Made once at start-up; each showing is modal.
 class TAboutBox {
-public:
+  public:
     TAboutBox(const std::string& versionText, const std::string& buildText);
     // Shows the box until "O&K" (or Esc) closes it; returns the modal result (IDOK).
     INT_PTR ShowModal(HWND owner);
@@ -18,7 +18,7 @@ public:
     const std::string& VersionCaption() const { return version_; }  // "Version 2.7"
     const std::string& BuildCaption() const { return build_; }      // "Build 12"
 
-private:
+  private:
     static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
     void InitDialog(HWND dlg);
     std::string version_, build_;

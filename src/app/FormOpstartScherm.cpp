@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ProgramInfo_win.h"
+#include "win/Fonts.h"
 
 namespace mvpr {
 
@@ -13,16 +14,9 @@ constexpr int kLogoHeight = 96;
 constexpr int kStatusHeight = 23;
 constexpr int kVersionHeight = 13;
 
-HFONT SplashFont(bool bold) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
+RECT Fill(const win::Panel& parent) {
+    return parent.InnerRect();
 }
-
-RECT Fill(const win::Panel& parent) { return parent.InnerRect(); }
 }  // namespace
 
 HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
@@ -32,8 +26,8 @@ HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + ((work.right - work.left) - kClientWidth) / 2;
     const int y = work.top + ((work.bottom - work.top) - kClientHeight) / 2;
-    return Create(kClassName, std::string(kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, x,
-                  y, kClientWidth, kClientHeight, nullptr, nullptr);
+    return Create(kClassName, std::string(kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                  WS_EX_TOOLWINDOW, x, y, kClientWidth, kClientHeight, nullptr, nullptr);
 }
 
 HWND TFormOpstartScherm::Control(Ctl id) const {
@@ -42,14 +36,15 @@ HWND TFormOpstartScherm::Control(Ctl id) const {
 }
 
 void TFormOpstartScherm::FormCreate() {
-    font_.reset(SplashFont(false));
-    boldFont_.reset(SplashFont(true));
+    font_.reset(win::CreateUiFont(false));
+    boldFont_.reset(win::CreateUiFont(true));
     const VersionTexts v = ReadVersionTexts(exePath_);
     versionText_ = v.version;
     buildText_ = v.build;
 
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
-    borderOut_.CreatePanel(hwnd(), static_cast<int>(Ctl::PBorder_Out), RECT{0, 0, kClientWidth, kClientHeight},
+    borderOut_.CreatePanel(hwnd(), static_cast<int>(Ctl::PBorder_Out),
+                           RECT{0, 0, kClientWidth, kClientHeight},
                            win::PanelStyle{black, win::Bevel::None, win::Bevel::None, 1, 1}, font_.get());
     bevel_.CreatePanel(borderOut_.hwnd(), static_cast<int>(Ctl::PBevel), Fill(borderOut_),
                        win::PanelStyle{white, win::Bevel::Raised, win::Bevel::None, 3, 0}, font_.get());
@@ -61,8 +56,9 @@ void TFormOpstartScherm::FormCreate() {
     const int width = inner.right - inner.left;
     HINSTANCE inst = GetModuleHandleA(nullptr);
     auto child = [&](const char* cls, const char* text, DWORD style, Ctl id, int y, int h) {
-        HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, inner.left, y, width, h, panel4_.hwnd(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(id))), inst, nullptr);
+        HWND c = CreateWindowExA(
+            0, cls, text, WS_CHILD | WS_VISIBLE | style, inner.left, y, width, h, panel4_.hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(id))), inst, nullptr);
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
         return c;
     };

@@ -12,7 +12,7 @@ namespace mvpr {
 // The splash window shown while the program loads: nested panels, the logo, "Loading..." and
 // the version.
 class TFormOpstartScherm : public win::Window {
-public:
+  public:
     static constexpr const char* kClassName = "TFormOpstartScherm";
     enum class Ctl : int { PBorder_Out = 10, PBevel, PBorder_In, Panel4, Image1, LStatus, LVersion };
 
@@ -26,10 +26,10 @@ public:
     const std::string& BuildText() const { return buildText_; }
     HWND Control(Ctl id) const;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void FormCreate();
     std::string exePath_;
     std::string versionText_, buildText_;

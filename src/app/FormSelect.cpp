@@ -7,6 +7,7 @@
 #include "app/AppTexts.h"
 #include "app/CommandLine.h"
 #include "app/ProgramInfo_win.h"
+#include "win/Fonts.h"
 #include "lists/DisplayStyle.h"
 #include "lists/FilterText.h"
 #include "win/Help.h"
@@ -21,21 +22,13 @@ constexpr int kClientHeight = 414;
 constexpr int kListAreaTop = 291;
 constexpr int kSplitterWidth = 4;
 constexpr int kExtendHeight = 5;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
-                             WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 
-int CompareNames(const std::string& a, const std::string& b) { return lstrcmpA(a.c_str(), b.c_str()); }
-
-
-HFONT MakeFont(bool bold) {
-    // "MS Sans Serif" 8 pt; systems without it substitute their nearest face.
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       "MS Sans Serif");
+int CompareNames(const std::string& a, const std::string& b) {
+    return lstrcmpA(a.c_str(), b.c_str());
 }
+
 }  // namespace
 
 TFormSelect::TFormSelect(FormSelectConfig config)
@@ -43,13 +36,15 @@ TFormSelect::TFormSelect(FormSelectConfig config)
       lists_{CategoryList(&CompareNames), CategoryList(&CompareNames), CategoryList(&CompareNames),
              CategoryList(&CompareNames)} {
     for (const auto& info : kCategories)
-        views_[CategoryIndex(info.category)] =
-            std::make_unique<CategoryListView>(lists_[CategoryIndex(info.category)], info.category == ScreenCategory::Wall);
+        views_[CategoryIndex(info.category)] = std::make_unique<CategoryListView>(
+            lists_[CategoryIndex(info.category)], info.category == ScreenCategory::Wall);
 }
 
 TFormSelect::~TFormSelect() = default;
 
-int TFormSelect::Scaled(int v) const { return MulDiv(v, dpi_, 96); }
+int TFormSelect::Scaled(int v) const {
+    return MulDiv(v, dpi_, 96);
+}
 
 RECT TFormSelect::Box(int x, int y, int w, int h) const {
     return RECT{Scaled(x), Scaled(y), Scaled(x) + Scaled(w), Scaled(y) + Scaled(h)};
@@ -78,8 +73,8 @@ HWND TFormSelect::CreateForm() {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + ((work.right - work.left) - w) / 2;
     const int y = work.top + ((work.bottom - work.top) - h) / 2;
-    HWND hwnd = Create(kClassName, std::string(kMainCaption).c_str(), kFormStyle, WS_EX_CONTROLPARENT, x, y, w, h,
-                       nullptr, menu);
+    HWND hwnd = Create(kClassName, std::string(kMainCaption).c_str(), kFormStyle, WS_EX_CONTROLPARENT, x, y,
+                       w, h, nullptr, menu);
     if (!hwnd && menu) DestroyMenu(menu);
     return hwnd;
 }
@@ -90,10 +85,11 @@ void TFormSelect::SetVersionTexts(const std::string& version, const std::string&
     win::SetText(hwnd(), std::string(kMainCaption) + " " + versionText_);
 }
 
-HWND TFormSelect::AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT b) {
-    HWND h = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, b.left, b.top, b.right - b.left, b.bottom - b.top,
-                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(id))), GetModuleHandleA(nullptr),
-                             nullptr);
+HWND TFormSelect::AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id,
+                             RECT b) {
+    HWND h = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, b.left, b.top, b.right - b.left,
+                             b.bottom - b.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(id))),
+                             GetModuleHandleA(nullptr), nullptr);
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return h;
 }
@@ -110,8 +106,8 @@ HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD a
 }
 
 void TFormSelect::CreateControls() {
-    font_.reset(MakeFont(false));
-    boldFont_.reset(MakeFont(true));
+    font_.reset(win::CreateUiFont(false));
+    boldFont_.reset(win::CreateUiFont(true));
     hints_.Create(hwnd());
 
     const struct {
@@ -122,7 +118,8 @@ void TFormSelect::CreateControls() {
                    {SelectCtl::sbtnShut, Box(220, 8, 113, 25)},
                    {SelectCtl::sbtnWall, Box(336, 8, 105, 25)}};
     for (std::size_t i = 0; i < 4; ++i) {
-        buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds, std::string(kCategories[i].caption), 1);
+        buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds,
+                                 std::string(kCategories[i].caption), 1);
         HighlightButton(kCategories[i].category, false);
     }
     buttons_[0].SetDown(true);
@@ -132,28 +129,26 @@ void TFormSelect::CreateControls() {
     AddLabel("Directory:", SelectCtl::Label5, 4, 76);
     AddLabel("Filters:", SelectCtl::Label6, 4, 228);
     AddLabel("Choose Files:", SelectCtl::Label2, 156, 36);
-    browser_.Create(hwnd(),
-                    FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
-                                      Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1),
-                                      Box(4, 52, 145, 19), Box(4, 92, 145, 133), Box(156, 52, 113, 213),
-                                      Box(4, 244, 145, 21)},
-                    font_.get());
+    browser_.Create(
+        hwnd(),
+        FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
+                          Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1), Box(4, 52, 145, 19),
+                          Box(4, 92, 145, 133), Box(156, 52, 113, 213), Box(4, 244, 145, 21)},
+        font_.get());
     AddLabel("Preview:", SelectCtl::Label4, 276, 36);
     pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Box(276, 52, 164, 120),
                             win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Lowered}, font_.get());
     pnlPreviewName_.CreatePanel(pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
-                                win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0,
-                                                "No File Selected"},
+                                win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised,
+                                                win::Bevel::None, 1, 0, "No File Selected"},
                                 font_.get());
-    CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_NOTIFY, 2, 18, 160, 100, pnlPreview_.hwnd(),
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id(SelectCtl::ImgPreview))), GetModuleHandleA(nullptr),
-                    nullptr);
-    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0, SelectCtl::BtnAdd,
-               Box(276, 180, 165, 25));
+    imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(SelectCtl::ImgPreview), Box(2, 18, 160, 100), false);
+    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
+               SelectCtl::BtnAdd, Box(276, 180, 165, 25));
     AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
                SelectCtl::btnRemove, Box(276, 212, 165, 25));
-    HWND check = AddControl("BUTTON", "Run Randomizer at Start-Up", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                            SelectCtl::chkbStartUpRun, Box(276, 248, 157, 17));
+    HWND check = AddControl("BUTTON", "Run Randomizer at Start-Up", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                            0, SelectCtl::chkbStartUpRun, Box(276, 248, 157, 17));
     SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
     HWND lblStyle = AddLabel("Wallpaper Style:", SelectCtl::LblStyle, 276, 248);
     ShowWindow(lblStyle, SW_HIDE);
@@ -174,11 +169,17 @@ void TFormSelect::CreateControls() {
     }
     for (const auto& info : kCategories) {
         const auto i = CategoryIndex(info.category);
-        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i), Box(0, kListAreaTop, 100, 100),
-                          font_.get());
+        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i),
+                          Box(0, kListAreaTop, 100, 100), font_.get());
     }
-    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend), Box(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
-                           win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0, {},
+    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend),
+                           Box(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
+                           win::PanelStyle{GetSysColor(COLOR_BTNFACE),
+                                           win::Bevel::Raised,
+                                           win::Bevel::None,
+                                           1,
+                                           0,
+                                           {},
                                            LoadCursorA(nullptr, MAKEINTRESOURCEA(32645) /* IDC_SIZENS */)},
                            font_.get());
 
@@ -195,11 +196,13 @@ void TFormSelect::CreateControls() {
 
 void TFormSelect::ArrangeTabOrder() {
     // Tab follows the order of the windows among their siblings.
-    const SelectCtl order[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1, SelectCtl::FileListBox1,
-                               SelectCtl::FilterComboBox1, SelectCtl::BtnAdd, SelectCtl::btnRemove,
-                               SelectCtl::chkbStartUpRun, SelectCtl::ListStart, SelectCtl::ListWait,
-                               SelectCtl::ListShut, SelectCtl::ListWall, SelectCtl::pnlPreview, SelectCtl::CBStyle,
-                               SelectCtl::PnlExtend};
+    const SelectCtl order[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1,
+                               SelectCtl::FileListBox1,   SelectCtl::FilterComboBox1,
+                               SelectCtl::BtnAdd,         SelectCtl::btnRemove,
+                               SelectCtl::chkbStartUpRun, SelectCtl::ListStart,
+                               SelectCtl::ListWait,       SelectCtl::ListShut,
+                               SelectCtl::ListWall,       SelectCtl::pnlPreview,
+                               SelectCtl::CBStyle,        SelectCtl::PnlExtend};
     HWND after = HWND_TOP;
     for (auto id : order) {
         HWND h = GetDlgItem(hwnd(), Id(id));
@@ -214,7 +217,8 @@ void TFormSelect::LayoutListArea() {
     const int top = Scaled(kListAreaTop);
     const int bottom = client.bottom - Scaled(kExtendHeight);
     const int side = Scaled(kSplitterWidth);
-    for (auto& view : views_) MoveWindow(view->hwnd(), side, top, client.right - 2 * side, bottom - top, TRUE);
+    for (auto& view : views_)
+        MoveWindow(view->hwnd(), side, top, client.right - 2 * side, bottom - top, TRUE);
     MoveWindow(pnlExtend_.hwnd(), 0, bottom, client.right, Scaled(kExtendHeight), TRUE);
 }
 
@@ -246,10 +250,10 @@ void TFormSelect::FormShow() {
         win::SpeedButton& button = ButtonOf(current_);
         button.SetDown(true);
         Change_Screen_Button(button.hwnd());
-        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0), IDM_SETASCURRENTWALLPAPER1,
-                                current_ == ScreenCategory::Wall);
-        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0), IDM_SETASCURRENTSCREEN1,
-                                current_ != ScreenCategory::Wall);
+        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0),
+                                IDM_SETASCURRENTWALLPAPER1, current_ == ScreenCategory::Wall);
+        win::SetMenuItemVisible(PopMFileInfo(), GetSubMenu(popMFileInfoLayout_.get(), 0),
+                                IDM_SETASCURRENTSCREEN1, current_ != ScreenCategory::Wall);
         autoPreview_ = true;
     } catch (const std::exception& e) {
         // The window still opens, with what was loaded until the failing step.
@@ -264,14 +268,17 @@ void TFormSelect::Show(int showCommand) {
     UpdateWindow(hwnd());
 }
 
-void TFormSelect::FormDestroy() { win::QuitHelp(hwnd(), helpFile_); }
+void TFormSelect::FormDestroy() {
+    win::QuitHelp(hwnd(), helpFile_);
+}
 
 bool TFormSelect::PreTranslateMessage(MSG& msg) {
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         // The focused control, or one around it, may own a pop-up menu whose shortcuts come first.
         for (HWND h = msg.hwnd; h && h != hwnd(); h = GetParent(h)) {
-            HACCEL popup = h == browser_.FileList() ? accelFile_ : (CategoryOfList(h) ? accelSelected_ : nullptr);
+            HACCEL popup =
+                h == browser_.FileList() ? accelFile_ : (CategoryOfList(h) ? accelSelected_ : nullptr);
             if (popup && TranslateAcceleratorA(hwnd(), popup, &msg)) return true;
         }
         if (accelMain_ && TranslateAcceleratorA(hwnd(), accelMain_, &msg)) return true;
@@ -290,7 +297,8 @@ void TFormSelect::PnlExtendClick() {
     const int left = r.left;
     ShowWindow(hwnd(), IsZoomed(hwnd()) ? SW_RESTORE : SW_MAXIMIZE);
     GetWindowRect(hwnd(), &r);
-    if (r.left != left) SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (r.left != left)
+        SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TFormSelect::FormResize() {
@@ -300,7 +308,9 @@ void TFormSelect::FormResize() {
     normalWidth_ = r.right - r.left;
 }
 
-void TFormSelect::Help2Click() { win::ShowHelpContents(hwnd(), helpFile_); }
+void TFormSelect::Help2Click() {
+    win::ShowHelpContents(hwnd(), helpFile_);
+}
 
 void TFormSelect::About1Click() {
     if (aboutBox_) aboutBox_->ShowModal(hwnd());
@@ -404,9 +414,7 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             CreateControls();
             FormCreate();
             return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-            return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
         case WM_DRAWITEM:
             if (browser_.HandleDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;

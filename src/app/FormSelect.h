@@ -16,6 +16,7 @@
 #include "win/Handles.h"
 #include "win/Hints.h"
 #include "win/Panel.h"
+#include "win/PictureBox.h"
 #include "win/SpeedButton.h"
 #include "win/Window.h"
 
@@ -36,7 +37,7 @@ struct FormSelectConfig {
 
 // The main window: category buttons and lists, the file browser, the preview panel.
 class TFormSelect : public win::Window, private FileBrowserEvents {
-public:
+  public:
     static constexpr const char* kClassName = "TFormSelect";
 
     explicit TFormSelect(FormSelectConfig config = {});
@@ -66,6 +67,8 @@ public:
     bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& HelpFile() const { return helpFile_; }
+    int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
+    bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -132,10 +135,10 @@ public:
     void OriginalScreens1Click();
     void Uninstall2Click();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     // creation and layout (FormSelect.cpp)
     void FormCreate();
     void FormShow();
@@ -180,6 +183,7 @@ private:
     std::string buildText_;
     std::array<std::string, 4> folders_;
     int normalWidth_ = 0;  // the width maximising keeps
+    int previewMode_ = 30;
     int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;
 
@@ -190,6 +194,7 @@ private:
     std::array<std::unique_ptr<CategoryListView>, 4> views_;
     FileBrowser browser_{*this};
     win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
+    win::PictureBox imgPreview_;
     win::Hints hints_;
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.

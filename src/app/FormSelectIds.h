@@ -80,8 +80,12 @@ enum class SelectCmd : int {
 static_assert(IDM_SAVE1 >= 1000 && IDM_SIZE < 1200, "menu commands keep to 1000-1199");
 static_assert(IDM_PREVIEWBOTH1 - IDM_PREVIEWNONE1 == 3, "the four preview entries are one run");
 
-constexpr int Id(SelectCtl c) { return static_cast<int>(c); }
-constexpr int Id(SelectCmd c) { return static_cast<int>(c); }
+constexpr int Id(SelectCtl c) {
+    return static_cast<int>(c);
+}
+constexpr int Id(SelectCmd c) {
+    return static_cast<int>(c);
+}
 
 }  // namespace mvpr
 

@@ -5,8 +5,12 @@ namespace mvpr {
 
 void TFormSelect::LoadScreenLists() {}
 
-bool TFormSelect::SaveToFile() { return false; }
+bool TFormSelect::SaveToFile() {
+    return false;
+}
 
-void TFormSelect::FormCloseQuery(bool& canClose) { canClose = true; }
+void TFormSelect::FormCloseQuery(bool& canClose) {
+    canClose = true;
+}
 
 }  // namespace mvpr

@@ -26,7 +26,8 @@ std::optional<ScreenCategory> TFormSelect::CategoryOfList(HWND list) const {
 }
 
 void TFormSelect::HighlightButton(ScreenCategory c, bool highlighted) {
-    ButtonOf(c).SetLook(highlighted ? boldFont_.get() : font_.get(), highlighted ? kHighlightColor : kPlainColor);
+    ButtonOf(c).SetLook(highlighted ? boldFont_.get() : font_.get(),
+                        highlighted ? kHighlightColor : kPlainColor);
 }
 
 void TFormSelect::SetStylePicker(int index) {
@@ -99,11 +100,12 @@ void TFormSelect::DirectoryListBox1Change() {
     folders_[CategoryIndex(ScreenCategory::Start)] = browser_.Directory();
 }
 
-void TFormSelect::Refresh1Click() { browser_.Refresh(); }
+void TFormSelect::Refresh1Click() {
+    browser_.Refresh();
+}
 
 void TFormSelect::FilterComboBox1Change() {
     hints_.Set(browser_.FilterCombo(), browser_.CurrentFilterDescription());
 }
-
 
 }  // namespace mvpr

@@ -10,6 +10,8 @@ void TFormSelect::btnAllFilesClick() {}
 void TFormSelect::BtnInvFilesClick() {}
 void TFormSelect::Findfile1Click() {}
 void TFormSelect::Removenonexistingfiles1Click() {}
-std::size_t TFormSelect::PurgeMissingFiles(ScreenCategory) { return 0; }
+std::size_t TFormSelect::PurgeMissingFiles(ScreenCategory) {
+    return 0;
+}
 
 }  // namespace mvpr

@@ -3,7 +3,9 @@
 
 namespace mvpr {
 
-void TFormSelect::ViewChooseBox() { EnableWindow(Control(SelectCtl::BtnAdd), browser_.SelectedFileCount() > 0); }
+void TFormSelect::ViewChooseBox() {
+    EnableWindow(Control(SelectCtl::BtnAdd), browser_.SelectedFileCount() > 0);
+}
 void TFormSelect::ViewSelected(HWND) {}
 void TFormSelect::SetSizeHint() {}
 void TFormSelect::ImgPreviewDblClick() {}

@@ -11,7 +11,9 @@ void TFormSelect::BackupOriginalScreens() {}
 
 void TFormSelect::RestoreOriginalScreens() {}
 
-void TFormSelect::OriginalScreens1Click() { RestoreOriginalScreens(); }
+void TFormSelect::OriginalScreens1Click() {
+    RestoreOriginalScreens();
+}
 
 void TFormSelect::Uninstall2Click() {
     if (win::ShowMessage(hwnd(), win::MsgKind::Warning, kUninstallQuestion, win::MsgButtons::YesNo) ==
@@ -19,7 +21,8 @@ void TFormSelect::Uninstall2Click() {
         RestoreOriginalScreens();
         bool removed = true;
         const std::string prefix = config_.registryPrefix;
-        if (auto tolvane = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kTolvaneKey), false))
+        if (auto tolvane =
+                win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kTolvaneKey), false))
             removed = tolvane->DeleteTree(kMorvellanSubkey);
         if (auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kRunKey), false))
             removed = run->DeleteValue(kRunValue) && removed;

@@ -37,11 +37,13 @@ VersionTexts ReadVersionTexts(const std::string& exePath) {
     const DWORD size = GetFileVersionInfoSizeA(exePath.c_str(), &handle);
     if (size == 0) return {std::string(kFallbackVersion), {}};
     std::vector<char> record(size);
-    if (!GetFileVersionInfoA(exePath.c_str(), 0, size, record.data())) return {std::string(kFallbackVersion), {}};
+    if (!GetFileVersionInfoA(exePath.c_str(), 0, size, record.data()))
+        return {std::string(kFallbackVersion), {}};
     void* value = nullptr;
     UINT len = 0;
     std::string fileVersion;
-    if (VerQueryValueA(record.data(), std::string(kFileVersionQuery).c_str(), &value, &len) && value && len > 0) {
+    if (VerQueryValueA(record.data(), std::string(kFileVersionQuery).c_str(), &value, &len) && value &&
+        len > 0) {
         // len counts characters, the terminating zero mostly included; never read past it.
         const char* text = static_cast<const char*>(value);
         std::size_t n = 0;

@@ -17,14 +17,23 @@ void VerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
     }
 }
 
-void Text(HDC dc, const char* text, int x, int y, int height, int weight, bool italic, COLORREF color,
-          const char* face) {
-    win::UniqueFont f(CreateFontA(-height, 0, 0, 0, weight, italic, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face));
-    win::Selected s(dc, f.get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, color);
-    TextOutA(dc, x, y, text, lstrlenA(text));
+// Draws a line of text at the largest size up to maxHeight that fits the width: the faces differ
+// from system to system, and the logo must never be cut.
+void Text(HDC dc, const char* text, int x, int y, int maxHeight, int width, int weight, bool italic,
+          COLORREF color, const char* face) {
+    for (int height = maxHeight; height >= 6; --height) {
+        win::UniqueFont f(CreateFontA(-height, 0, 0, 0, weight, italic, FALSE, FALSE, ANSI_CHARSET,
+                                      OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                      VARIABLE_PITCH | FF_SWISS, face));
+        win::Selected s(dc, f.get());
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+        if (size.cx > width && height > 6) continue;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, color);
+        TextOutA(dc, x, y, text, lstrlenA(text));
+        return;
+    }
 }
 }  // namespace
 
@@ -52,8 +61,8 @@ HBITMAP DrawLogo(int width, int height) {
         Rectangle(dc.get(), mx + 12, my + mh + 6, mx + mw - 12, my + mh + 10);
     }
     RECT scr{mx + 6, my + 5, mx + mw - 6, my + mh - 8};
-    VerticalGradient(dc.get(), RECT{scr.left, scr.top, scr.right, (scr.top + scr.bottom) / 2 + 4}, RGB(255, 120, 40),
-                     RGB(255, 210, 110));
+    VerticalGradient(dc.get(), RECT{scr.left, scr.top, scr.right, (scr.top + scr.bottom) / 2 + 4},
+                     RGB(255, 120, 40), RGB(255, 210, 110));
     VerticalGradient(dc.get(), RECT{scr.left, (scr.top + scr.bottom) / 2 + 4, scr.right, scr.bottom},
                      RGB(20, 70, 140), RGB(10, 30, 80));
     {
@@ -77,10 +86,14 @@ HBITMAP DrawLogo(int width, int height) {
     }
     FrameRect(dc.get(), &scr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
-    Text(dc.get(), "Morvellan", 82, 26, 28, FW_BOLD, TRUE, RGB(20, 20, 40), "Times New Roman");
-    Text(dc.get(), "Morvellan", 80, 24, 28, FW_BOLD, TRUE, RGB(255, 214, 90), "Times New Roman");
-    Text(dc.get(), "S E L E C T O R", 84, 58, 12, FW_BOLD, FALSE, RGB(220, 230, 255), "Arial");
-    Text(dc.get(), "start-up, shut-down & wallpaper", 82, 76, 10, FW_NORMAL, FALSE, RGB(170, 190, 230), "Arial");
+    const int textLeft = 80, textWidth = width - textLeft - 4;
+    Text(dc.get(), "Morvellan", textLeft + 2, 24, 26, textWidth - 2, FW_BOLD, TRUE, RGB(20, 20, 40),
+         "Tahoma");
+    Text(dc.get(), "Morvellan", textLeft, 22, 26, textWidth - 2, FW_BOLD, TRUE, RGB(255, 214, 90), "Tahoma");
+    Text(dc.get(), "S E L E C T O R", textLeft + 3, 54, 12, textWidth - 3, FW_BOLD, FALSE, RGB(220, 230, 255),
+         "Tahoma");
+    Text(dc.get(), "screens & wallpaper", textLeft + 2, 74, 11, textWidth - 2, FW_NORMAL, FALSE,
+         RGB(170, 190, 230), "Tahoma");
     return bmp;
 }
 

@@ -8,7 +8,6 @@
 #include "app/FormSelect.h"
 #include "app/ProgramInfo_win.h"
 
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
     // The splash is on screen before anything else is loaded.

@@ -6,7 +6,9 @@
 namespace mvpr {
 
 namespace {
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 }  // namespace
 
 int AlphabeticCompare(const std::string& a, const std::string& b) {
@@ -100,11 +102,14 @@ std::size_t CategoryList::SelectedCount() const {
     return n;
 }
 
-bool CategoryList::AnySelected() const { return FirstSelected().has_value(); }
+bool CategoryList::AnySelected() const {
+    return FirstSelected().has_value();
+}
 
 bool CategoryList::AllSelected() const {
-    return !entries_.empty() && std::all_of(entries_.begin(), entries_.end(),
-                                            [](const std::unique_ptr<ScreenEntry>& e) { return e->selected; });
+    return !entries_.empty() &&
+           std::all_of(entries_.begin(), entries_.end(),
+                       [](const std::unique_ptr<ScreenEntry>& e) { return e->selected; });
 }
 
 std::optional<std::size_t> CategoryList::FirstSelected() const {

@@ -23,7 +23,7 @@ int AlphabeticCompare(const std::string& a, const std::string& b);
 // keep the order in which they were added. Also tracks which entry has the keyboard focus, so
 // that a list view shown over it can be kept in step when rows come and go.
 class CategoryList {
-public:
+  public:
     explicit CategoryList(NameCompare compare = &AlphabeticCompare) : compare_(compare) {}
 
     std::size_t size() const { return entries_.size(); }
@@ -56,7 +56,7 @@ public:
     std::size_t SetStyleOfSelected(std::string_view style);
     void SetStyle(std::size_t index, std::string_view style);
 
-private:
+  private:
     NameCompare compare_;
     // Held by pointer: an insertion near the front of a big list then moves pointers, not
     // three strings per entry.

@@ -11,11 +11,11 @@ constexpr int kColumnPadding = 14;
 }
 
 HWND CategoryListView::Create(HWND parent, int id, const RECT& b, HFONT font) {
-    view_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                            WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
-                                LVS_NOSORTHEADER,
-                            b.left, b.top, b.right - b.left, b.bottom - b.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    view_ = CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+        WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, b.left,
+        b.top, b.right - b.left, b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleA(nullptr), nullptr);
     SendMessageA(view_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(view_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     const char* headers[] = {"Filename", "Path", "Style"};
@@ -83,10 +83,13 @@ void CategoryListView::Sync() {
         SendMessageA(view_, LVM_SETITEMSTATE, *f, reinterpret_cast<LPARAM>(&on));
     }
     syncing_ = false;
+    SizeColumns();
     InvalidateRect(view_, nullptr, TRUE);
 }
 
-void CategoryListView::Repaint() { InvalidateRect(view_, nullptr, TRUE); }
+void CategoryListView::Repaint() {
+    InvalidateRect(view_, nullptr, TRUE);
+}
 
 bool CategoryListView::HandleNotify(const NMHDR& h, LRESULT& result, bool& changed) {
     changed = false;
@@ -98,7 +101,8 @@ bool CategoryListView::HandleNotify(const NMHDR& h, LRESULT& result, bool& chang
             const auto row = static_cast<std::size_t>(info.item.iItem);
             if ((info.item.mask & LVIF_TEXT) && row < list_.size() && info.item.cchTextMax > 0) {
                 const ScreenEntry& e = list_[row];
-                buffer_ = info.item.iSubItem == 0 ? e.fileName : (info.item.iSubItem == 1 ? e.folder : e.style);
+                buffer_ =
+                    info.item.iSubItem == 0 ? e.fileName : (info.item.iSubItem == 1 ? e.folder : e.style);
                 lstrcpynA(info.item.pszText, buffer_.c_str(), info.item.cchTextMax);
             }
             return true;
@@ -130,7 +134,8 @@ bool CategoryListView::HandleNotify(const NMHDR& h, LRESULT& result, bool& chang
             if (syncing_) return true;
             if ((nm.uNewState ^ nm.uOldState) & LVIS_SELECTED) {
                 if (nm.iFrom >= 0 && nm.iTo >= nm.iFrom)
-                    list_.SetSelectedRange(static_cast<std::size_t>(nm.iFrom), static_cast<std::size_t>(nm.iTo),
+                    list_.SetSelectedRange(static_cast<std::size_t>(nm.iFrom),
+                                           static_cast<std::size_t>(nm.iTo),
                                            (nm.uNewState & LVIS_SELECTED) != 0);
                 changed = true;
             }

@@ -13,7 +13,7 @@ namespace mvpr {
 // rows, selection and focus; the user's changes in the view are copied into it as the view
 // reports them, and the program's own changes are pushed to the view with Sync().
 class CategoryListView {
-public:
+  public:
     CategoryListView(CategoryList& list, bool withStyle) : list_(list), withStyle_(withStyle) {}
     HWND Create(HWND parent, int id, const RECT& bounds, HFONT font);
     HWND hwnd() const { return view_; }
@@ -24,13 +24,13 @@ public:
     // *changed when the selection, focus or rows changed in a way the form must hear of.
     bool HandleNotify(const NMHDR& header, LRESULT& result, bool& changed);
 
-    // After the program changed the list: row count, selection and focus into the view.
+    // After the program changed the list: row count, selection, focus and column widths.
     void Sync();
-    // Column widths to fit header and contents.
+    // Column widths to fit header and contents (the style column: also every style name).
     void SizeColumns();
     void Repaint();
 
-private:
+  private:
     int TextWidth(const std::string& text) const;
     CategoryList& list_;
     bool withStyle_;

@@ -10,7 +10,7 @@ namespace mvpr {
 // Wallpaper display styles; always carried as their exact text, the index is the position in
 // the style picker.
 inline constexpr std::array<std::string_view, 5> kDisplayStyles{"Centred", "Stretched", "Tiled",
-                                                                  "Fit 2 Screen", "Mirror"};
+                                                                "Fit 2 Screen", "Mirror"};
 inline constexpr std::string_view kDefaultStyle = kDisplayStyles[0];
 
 // Exact, case-sensitive match against the five names.

@@ -15,13 +15,13 @@ constexpr int kGlyph = 16;
 
 // No "insert a disk" dialogs from the system while the browser looks at removable drives.
 class QuietErrors {
-public:
+  public:
     QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietErrors() { SetErrorMode(old_); }
     QuietErrors(const QuietErrors&) = delete;
     QuietErrors& operator=(const QuietErrors&) = delete;
 
-private:
+  private:
     UINT old_;
 };
 
@@ -31,7 +31,9 @@ bool IsFolder(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool LessIgnoreCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; }
+bool LessIgnoreCase(const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+}
 
 // Names in a folder: folders or files (never "." and "..").
 std::vector<std::string> ReadNames(const std::string& folder, bool folders) {
@@ -91,15 +93,17 @@ void FileBrowser::Create(HWND parent, const FileBrowserLayout& l, HFONT font) {
     };
     // Combo boxes get their dropped-down height; the edit part keeps the font's height.
     drive_ = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, l.drive, l.driveId, 200);
-    dirs_ = make("LISTBOX",
-                 LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE,
-                 l.directory, l.directoryId, 0);
-    files_ = make("LISTBOX", LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
-                  WS_EX_CLIENTEDGE, l.file, l.fileId, 0);
+    dirs_ =
+        make("LISTBOX", LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+             WS_EX_CLIENTEDGE, l.directory, l.directoryId, 0);
+    files_ =
+        make("LISTBOX", LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+             WS_EX_CLIENTEDGE, l.file, l.fileId, 0);
     filter_ = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, l.filter, l.filterId, 160);
     FillDrives();
     filters_ = ParseFilterText(filterText_);
-    for (const auto& f : filters_) SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    for (const auto& f : filters_)
+        SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
     SendMessageA(filter_, CB_SETCURSEL, 0, 0);
     // Until a folder is applied the browser shows the process's current folder.
     char current[MAX_PATH] = {};
@@ -120,7 +124,8 @@ void FileBrowser::FillDrives() {
         // Only fixed disks are asked for their label: asking a floppy drive means spinning it up.
         if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) {
             char label[MAX_PATH] = {};
-            if (GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr, 0) &&
+            if (GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr, nullptr,
+                                      0) &&
                 label[0])
                 text += std::string(" [") + label + "]";
         }
@@ -139,7 +144,9 @@ void FileBrowser::SelectDriveOf(const std::string& folder) {
     SendMessageA(drive_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
-bool FileBrowser::ApplyFilePath(const std::string& folder) { return SetDirectory(folder); }
+bool FileBrowser::ApplyFilePath(const std::string& folder) {
+    return SetDirectory(folder);
+}
 
 bool FileBrowser::SetDirectory(const std::string& folder) {
     if (folder.empty()) return false;
@@ -162,12 +169,14 @@ void FileBrowser::ReadDirectoryList() {
     dirItems_.clear();
     const auto chain = FolderChain(directory_);
     int level = 0;
-    for (const auto& p : chain) dirItems_.push_back({p, level == 0 ? LowerDrive(p) : FolderName(p), level++, true});
+    for (const auto& p : chain)
+        dirItems_.push_back({p, level == 0 ? LowerDrive(p) : FolderName(p), level++, true});
     for (const auto& name : ReadNames(directory_, true))
         dirItems_.push_back({WithTrailingBackslash(directory_) + name, name, level, false});
     SendMessageA(dirs_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(dirs_, LB_RESETCONTENT, 0, 0);
-    for (const auto& item : dirItems_) SendMessageA(dirs_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.name.c_str()));
+    for (const auto& item : dirItems_)
+        SendMessageA(dirs_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.name.c_str()));
     SendMessageA(dirs_, LB_SETCURSEL, chain.empty() ? 0 : chain.size() - 1, 0);
     SendMessageA(dirs_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(dirs_, nullptr, TRUE);
@@ -181,7 +190,8 @@ void FileBrowser::ReadFileList() {
     SendMessageA(files_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(files_, LB_RESETCONTENT, 0, 0);
     SendMessageA(files_, LB_INITSTORAGE, names.size(), names.size() * 16);
-    for (const auto& name : names) SendMessageA(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    for (const auto& name : names)
+        SendMessageA(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files_, nullptr, TRUE);
     events_.FileListChanged();
@@ -206,7 +216,9 @@ std::string FileBrowser::FileName(std::size_t index) const {
     return s;
 }
 
-bool FileBrowser::FileSelected(std::size_t index) const { return SendMessageA(files_, LB_GETSEL, index, 0) > 0; }
+bool FileBrowser::FileSelected(std::size_t index) const {
+    return SendMessageA(files_, LB_GETSEL, index, 0) > 0;
+}
 
 void FileBrowser::SetFileSelected(std::size_t index, bool selected) {
     SendMessageA(files_, LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
@@ -227,7 +239,8 @@ bool FileBrowser::SetFilter(std::string_view text) {
     filterText_ = std::string(text);
     filters_ = ParseFilterText(filterText_);
     SendMessageA(filter_, CB_RESETCONTENT, 0, 0);
-    for (const auto& f : filters_) SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    for (const auto& f : filters_)
+        SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
     SelectFilter(0);
     return true;
 }

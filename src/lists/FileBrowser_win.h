@@ -11,13 +11,13 @@ namespace mvpr {
 
 // What the browser tells its form.
 class FileBrowserEvents {
-public:
-    virtual void DirectoryChanged() = 0;    // the folder list's folder changed
-    virtual void FileListChanged() = 0;     // the file list was filled again or its selection changed
+  public:
+    virtual void DirectoryChanged() = 0;  // the folder list's folder changed
+    virtual void FileListChanged() = 0;   // the file list was filled again or its selection changed
     virtual void FileListDoubleClicked() = 0;
-    virtual void FilterChanged() = 0;       // the filter picker's entry changed
+    virtual void FilterChanged() = 0;  // the filter picker's entry changed
 
-protected:
+  protected:
     ~FileBrowserEvents() = default;
 };
 
@@ -31,7 +31,7 @@ struct FileBrowserLayout {
 // filter picker sets the file list's mask. The controls are children of the form; the form
 // passes their WM_COMMAND and owner-draw messages here.
 class FileBrowser {
-public:
+  public:
     explicit FileBrowser(FileBrowserEvents& events) : events_(events) {}
     void Create(HWND parent, const FileBrowserLayout& layout, HFONT font);
 
@@ -74,7 +74,7 @@ public:
     // folder change), read the file list again, redraw the filter picker.
     void Refresh();
 
-private:
+  private:
     struct DirItem {
         std::string path;
         std::string name;

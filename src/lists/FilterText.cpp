@@ -3,7 +3,9 @@
 namespace mvpr {
 
 namespace {
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::vector<std::string_view> Split(std::string_view text, char sep) {
     std::vector<std::string_view> parts;

@@ -3,7 +3,9 @@
 namespace mvpr {
 
 namespace {
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 }  // namespace
 
 std::size_t RootLength(std::string_view p) {
@@ -48,7 +50,8 @@ std::string FolderName(std::string_view folder) {
     const std::size_t root = RootLength(f);
     if (f.size() <= root) return f;
     const std::size_t slash = f.rfind('\\');
-    return (slash == std::string::npos || slash < root - (root ? 1 : 0)) ? f.substr(root) : f.substr(slash + 1);
+    return (slash == std::string::npos || slash < root - (root ? 1 : 0)) ? f.substr(root)
+                                                                         : f.substr(slash + 1);
 }
 
 char DriveLetter(std::string_view folder) {

@@ -26,14 +26,18 @@ inline constexpr std::array<CategoryInfo, 4> kCategories{{
     {ScreenCategory::Wall, "sbtnWall", "Wallpaper", "ListWall", "WallDir", "[WALLPAPER]"},
 }};
 
-constexpr int CategoryCode(ScreenCategory c) { return static_cast<int>(c); }
+constexpr int CategoryCode(ScreenCategory c) {
+    return static_cast<int>(c);
+}
 
 // Position 0..3 in kCategories; the four are stored in that order everywhere.
 constexpr std::size_t CategoryIndex(ScreenCategory c) {
     return static_cast<std::size_t>(CategoryCode(c) / 10 - 1);
 }
 
-constexpr const CategoryInfo& Info(ScreenCategory c) { return kCategories[CategoryIndex(c)]; }
+constexpr const CategoryInfo& Info(ScreenCategory c) {
+    return kCategories[CategoryIndex(c)];
+}
 
 constexpr std::optional<ScreenCategory> CategoryFromCode(int code) {
     for (const auto& info : kCategories)
@@ -42,7 +46,9 @@ constexpr std::optional<ScreenCategory> CategoryFromCode(int code) {
 }
 
 // Start, Wait and Shut hold system screens (320 x 400, 8 bpp); Wall holds wallpapers.
-constexpr bool IsScreenCategory(ScreenCategory c) { return c != ScreenCategory::Wall; }
+constexpr bool IsScreenCategory(ScreenCategory c) {
+    return c != ScreenCategory::Wall;
+}
 
 static_assert(CategoryIndex(ScreenCategory::Start) == 0 && CategoryIndex(ScreenCategory::Wall) == 3);
 static_assert(Info(ScreenCategory::Shut).category == ScreenCategory::Shut);

@@ -15,6 +15,8 @@ std::string WithTrailingBackslash(std::string_view folder) {
     return out;
 }
 
-std::string ScreenEntry::FullPath() const { return JoinPath(folder, fileName); }
+std::string ScreenEntry::FullPath() const {
+    return JoinPath(folder, fileName);
+}
 
 }  // namespace mvpr

@@ -18,7 +18,7 @@ class Unique {
             return H{};
     }
 
-public:
+  public:
     Unique() = default;
     explicit Unique(H h) : h_(h) {}
     Unique(const Unique&) = delete;
@@ -44,15 +44,25 @@ public:
         return &h_;
     }
 
-private:
+  private:
     H h_ = None();
 };
 
-inline void CloseKey(HKEY k) { RegCloseKey(k); }
-inline void CloseGdi(HGDIOBJ o) { DeleteObject(o); }
-inline void CloseHandleFn(HANDLE h) { CloseHandle(h); }
-inline void CloseMenuFn(HMENU m) { DestroyMenu(m); }
-inline void CloseDcFn(HDC dc) { DeleteDC(dc); }
+inline void CloseKey(HKEY k) {
+    RegCloseKey(k);
+}
+inline void CloseGdi(HGDIOBJ o) {
+    DeleteObject(o);
+}
+inline void CloseHandleFn(HANDLE h) {
+    CloseHandle(h);
+}
+inline void CloseMenuFn(HMENU m) {
+    DestroyMenu(m);
+}
+inline void CloseDcFn(HDC dc) {
+    DeleteDC(dc);
+}
 
 using UniqueKey = Unique<HKEY, &CloseKey>;
 using UniqueFont = Unique<HFONT, &CloseGdi>;
@@ -62,12 +72,14 @@ using UniqueMenu = Unique<HMENU, &CloseMenuFn>;
 using UniqueDc = Unique<HDC, &CloseDcFn>;  // for CreateCompatibleDC
 using UniqueHandle = Unique<HANDLE, &CloseHandleFn>;
 using UniqueFile = Unique<HANDLE, &CloseHandleFn, true>;
-inline void CloseFind(HANDLE h) { FindClose(h); }
+inline void CloseFind(HANDLE h) {
+    FindClose(h);
+}
 using UniqueFind = Unique<HANDLE, &CloseFind, true>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND w) : w_(w), dc_(GetDC(w)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -76,20 +88,20 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND w_;
     HDC dc_;
 };
 
 // Selects an object into a DC for one scope.
 class Selected {
-public:
+  public:
     Selected(HDC dc, HGDIOBJ o) : dc_(dc), old_(SelectObject(dc, o)) {}
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
     ~Selected() { SelectObject(dc_, old_); }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

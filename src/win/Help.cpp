@@ -29,7 +29,9 @@ bool SystemHasWinHelp() {
     return v.dwMajorVersion < 6;
 }
 
-bool UseWinHelp(const std::string& hlpPath) { return Exists(hlpPath) && SystemHasWinHelp(); }
+bool UseWinHelp(const std::string& hlpPath) {
+    return Exists(hlpPath) && SystemHasWinHelp();
+}
 }  // namespace
 
 std::string HtmlHelpPath(const std::string& hlpPath) {
@@ -56,7 +58,8 @@ bool ShowHelpContents(HWND owner, const std::string& hlpPath) {
         Seam()(HelpAction::OpenDocument, html);
         return true;
     }
-    const auto rc = reinterpret_cast<INT_PTR>(ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto rc = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (rc <= 32) {
         ShowMessage(owner, MsgKind::Error, "The help file " + html + " cannot be opened.", MsgButtons::Ok);
         return false;
@@ -73,6 +76,8 @@ void QuitHelp(HWND owner, const std::string& hlpPath) {
     WinHelpA(owner, hlpPath.c_str(), HELP_QUIT, 0);
 }
 
-void SetHelpSeam(HelpSeam seam) { Seam() = std::move(seam); }
+void SetHelpSeam(HelpSeam seam) {
+    Seam() = std::move(seam);
+}
 
 }  // namespace mvpr::win

@@ -11,7 +11,7 @@ namespace mvpr::win {
 
 // The hints (tooltips) of one window's controls: one tooltip control, one tool per control.
 class Hints {
-public:
+  public:
     Hints() = default;
     Hints(const Hints&) = delete;
     Hints& operator=(const Hints&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string Get(HWND control) const;
     HWND Tooltip() const { return tip_; }
 
-private:
+  private:
     HWND owner_ = nullptr;
     HWND tip_ = nullptr;
     std::vector<std::pair<HWND, std::string>> texts_;

@@ -13,7 +13,9 @@ int PositionOf(HMENU menu, UINT id) {
 }
 }  // namespace
 
-bool IsMenuItemVisible(HMENU menu, UINT id) { return PositionOf(menu, id) >= 0; }
+bool IsMenuItemVisible(HMENU menu, UINT id) {
+    return PositionOf(menu, id) >= 0;
+}
 
 void SetMenuItemVisible(HMENU menu, HMENU layout, UINT id, bool visible) {
     const int now = PositionOf(menu, id);
@@ -63,6 +65,8 @@ std::string MenuItemText(HMENU menu, UINT id) {
     return std::string(text, text + (n > 0 ? n : 0));
 }
 
-HMENU SubMenu(HMENU menu, int position) { return GetSubMenu(menu, position); }
+HMENU SubMenu(HMENU menu, int position) {
+    return GetSubMenu(menu, position);
+}
 
 }  // namespace mvpr::win

@@ -54,17 +54,19 @@ std::string_view KindTitle(MsgKind kind) {
 
 MsgAnswer ShowMessage(HWND owner, MsgKind kind, std::string_view text, MsgButtons buttons,
                       MessageCaption caption) {
-    MessageRequest req{owner,
-                       kind,
-                       std::string(text),
-                       buttons,
-                       std::string(caption == MessageCaption::ApplicationTitle ? kApplicationTitle
-                                                                               : KindTitle(kind)),
-                       IconOf(kind) | ButtonsOf(buttons) | (owner ? 0u : MB_TASKMODAL)};
+    MessageRequest req{
+        owner,
+        kind,
+        std::string(text),
+        buttons,
+        std::string(caption == MessageCaption::ApplicationTitle ? kApplicationTitle : KindTitle(kind)),
+        IconOf(kind) | ButtonsOf(buttons) | (owner ? 0u : MB_TASKMODAL)};
     if (Seam()) return Seam()(req);
     return AnswerOf(MessageBoxA(owner, req.text.c_str(), req.caption.c_str(), req.type));
 }
 
-void SetMessageSeam(MessageSeam seam) { Seam() = std::move(seam); }
+void SetMessageSeam(MessageSeam seam) {
+    Seam() = std::move(seam);
+}
 
 }  // namespace mvpr::win

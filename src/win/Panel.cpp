@@ -34,8 +34,9 @@ HWND Panel::CreatePanel(HWND parent, int id, RECT b, PanelStyle style, HFONT fon
     font_ = font;
     brush_.reset(CreateSolidBrush(style_.color));
     RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr, nullptr, style_.cursor);
-    return Create(kClassName, style_.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                  WS_EX_CONTROLPARENT, b.left, b.top, b.right - b.left, b.bottom - b.top, parent,
+    return Create(kClassName, style_.caption.c_str(),
+                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, b.left,
+                  b.top, b.right - b.left, b.bottom - b.top, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
@@ -118,8 +119,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NOTIFY:
         case WM_DRAWITEM:
         case WM_MEASUREITEM:
-        case WM_CONTEXTMENU:
-            return SendMessageA(GetParent(hwnd()), msg, wp, lp);
+        case WM_CONTEXTMENU: return SendMessageA(GetParent(hwnd()), msg, wp, lp);
         case WM_LBUTTONUP:
             SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), kClicked),
                          reinterpret_cast<LPARAM>(hwnd()));

@@ -27,7 +27,7 @@ struct PanelStyle {
 // passes on to its parent, so that the form sees every control as if it were its own. It
 // reports its own clicks as WM_COMMAND with kClicked / kDoubleClicked.
 class Panel : public Window {
-public:
+  public:
     static constexpr WORD kClicked = 0x4001;
     static constexpr WORD kDoubleClicked = 0x4002;
     static constexpr const char* kClassName = "TPanel";
@@ -45,10 +45,10 @@ public:
     // Labels on the panel are drawn transparently, in this colour (black unless set).
     void SetLabelColor(HWND label, COLORREF color);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void Paint(HDC dc);
     PanelStyle style_;
     HFONT font_ = nullptr;

@@ -34,8 +34,8 @@ std::optional<RegistryKey> RegistryKey::Open(HKEY root, std::string_view path, b
     const std::string p(path);
     LONG rc;
     if (create)
-        rc = RegCreateKeyExA(root, p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &k,
-                             nullptr);
+        rc = RegCreateKeyExA(root, p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                             nullptr, &k, nullptr);
     else
         rc = RegOpenKeyExA(root, p.c_str(), 0, KEY_READ | KEY_WRITE, &k);
     if (rc != ERROR_SUCCESS) return std::nullopt;
@@ -50,7 +50,8 @@ bool RegistryKey::HasValue(std::string_view name) const {
 std::optional<std::string> RegistryKey::ReadString(std::string_view name) const {
     const std::string n(name);
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    if (RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
     std::string data(size + 1, '\0');
     DWORD got = size;
@@ -66,7 +67,8 @@ std::optional<std::string> RegistryKey::ReadString(std::string_view name) const 
 
 bool RegistryKey::WriteString(std::string_view name, std::string_view value) {
     const std::string v(value);
-    return RegSetValueExA(key_.get(), std::string(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.c_str()),
+    return RegSetValueExA(key_.get(), std::string(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(v.c_str()),
                           static_cast<DWORD>(v.size() + 1)) == ERROR_SUCCESS;
 }
 

@@ -11,7 +11,7 @@ namespace mvpr::win {
 
 // One open registry key.
 class RegistryKey {
-public:
+  public:
     // Opens a key; with create, makes it (and the keys above it) when absent.
     static std::optional<RegistryKey> Open(HKEY root, std::string_view path, bool create);
 
@@ -25,7 +25,7 @@ public:
     // Deletes a subkey with everything under it; true also when it was not there.
     bool DeleteTree(std::string_view subkey);
 
-private:
+  private:
     explicit RegistryKey(HKEY k) : key_(k) {}
     UniqueKey key_;
 };

@@ -12,7 +12,7 @@ namespace mvpr::win {
 // as WM_COMMAND BN_CLICKED after the button is down. Its font and text colour are set from
 // outside (the category highlight).
 class SpeedButton : public Window {
-public:
+  public:
     static constexpr const char* kClassName = "TSpeedButton";
 
     HWND CreateButton(HWND parent, int id, RECT bounds, const std::string& caption, int group);
@@ -25,10 +25,10 @@ public:
     COLORREF TextColor() const { return textColor_; }
     int Group() const { return group_; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void Paint(HDC dc);
     void Click();
     std::string caption_;

@@ -43,7 +43,9 @@ HWND Window::Create(const char* className, const char* caption, DWORD style, DWO
                            GetModuleHandleA(nullptr), this);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return Default(msg, wp, lp);
+}
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;
@@ -90,6 +92,8 @@ std::string GetText(HWND hwnd) {
     return s;
 }
 
-void SetText(HWND hwnd, std::string_view text) { SetWindowTextA(hwnd, std::string(text).c_str()); }
+void SetText(HWND hwnd, std::string_view text) {
+    SetWindowTextA(hwnd, std::string(text).c_str());
+}
 
 }  // namespace mvpr::win

@@ -11,7 +11,7 @@ namespace mvpr::win {
 // Base of every window class of ours: one thunk from HWND to object, stored at WM_NCCREATE,
 // and the rule that no exception leaves a window procedure.
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -25,7 +25,7 @@ public:
     // The object of a window made by Create, or nullptr.
     static Window* FromHandle(HWND hwnd);
 
-protected:
+  protected:
     HWND Create(const char* className, const char* caption, DWORD style, DWORD exStyle, int x, int y, int w,
                 int h, HWND parent, HMENU menuOrId);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -33,7 +33,7 @@ protected:
     // Called once the window is gone; hwnd() is then null.
     virtual void OnDestroyed() {}
 
-private:
+  private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };

@@ -58,8 +58,8 @@ bool ProgramDriver::Start(const std::string& folder, const std::string& paramete
     std::string cmd = "\"" + exe + "\"" + (parameters.empty() ? "" : " " + parameters);
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi_) !=
-           FALSE;
+    return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                          &pi_) != FALSE;
 }
 
 HWND ProgramDriver::WaitForWindow(const char* className, int ms) const {

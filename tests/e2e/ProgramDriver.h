@@ -13,7 +13,7 @@ namespace mvpr::test {
 std::string BuiltProgram();
 
 class ProgramDriver {
-public:
+  public:
     ProgramDriver() = default;
     ~ProgramDriver();
     ProgramDriver(const ProgramDriver&) = delete;
@@ -28,7 +28,7 @@ public:
     long WaitForExit(int ms);
     DWORD pid() const { return pi_.dwProcessId; }
 
-private:
+  private:
     PROCESS_INFORMATION pi_{};
 };
 

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     PROCESS_INFORMATION pi{};
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) return 3;
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi))
+        return 3;
     HWND main = nullptr;
     for (int t = 0; t < 20000 && !main; t += 50) {
         Sleep(50);

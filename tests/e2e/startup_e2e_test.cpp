@@ -9,7 +9,7 @@ const char* kSettings = "Software\\Tolvane\\Morvellan";
 const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class ProgramStart : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(FileExists(BuiltProgram())) << BuiltProgram();
         DeleteKeyTree(HKEY_CURRENT_USER, kSettings);
@@ -32,7 +32,8 @@ TEST_F(ProgramStart, UninstallSwitchAsksAndAnsweringNoEndsWithoutATrace) {
     const BoxContents c = ReadBox(box);
     EXPECT_EQ(c.caption, "Warning");
     EXPECT_EQ(c.text,
-              "This will uninstall MVPR.\n\r\n\rIt will place your original screens back\n\rand remove all registry "
+              "This will uninstall MVPR.\n\r\n\rIt will place your original screens back\n\rand remove all "
+              "registry "
               "entries of MVPR.\n\r\n\rAre you sure you want to continue?");
     EXPECT_EQ(c.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);

@@ -10,7 +10,8 @@ std::atomic<int> g_counter{0};
 
 std::string UniqueName(const char* stem) {
     char name[96];
-    std::snprintf(name, sizeof name, "%s-%lu-%lu-%d", stem, GetCurrentProcessId(), GetTickCount(), ++g_counter);
+    std::snprintf(name, sizeof name, "%s-%lu-%lu-%d", stem, GetCurrentProcessId(), GetTickCount(),
+                  ++g_counter);
     return name;
 }
 }  // namespace
@@ -22,7 +23,9 @@ TempDir::TempDir() {
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA fd;
@@ -116,7 +119,8 @@ bool RegistryKeyExists(HKEY root, const std::string& path) {
 bool RegistryValueExists(HKEY root, const std::string& path, const std::string& value) {
     HKEY k = nullptr;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    const bool found = RegQueryValueExA(k, value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    const bool found =
+        RegQueryValueExA(k, value.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(k);
     return found;
 }
@@ -127,6 +131,23 @@ void Pump() {
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
+}
+
+HWND FindThreadDialog() {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) WINAPI -> BOOL {
+            char cls[32] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
+                *reinterpret_cast<HWND*>(p) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    return box;
 }
 
 std::string WindowText(HWND hwnd) {

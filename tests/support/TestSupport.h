@@ -11,7 +11,7 @@ namespace mvpr::test {
 
 // A folder of its own under the temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     const std::string& path() const { return path_; }  // no trailing backslash
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -32,7 +32,7 @@ std::vector<std::string> ListFolder(const std::string& path);
 
 // A unique key path under HKEY_CURRENT_USER, deleted on construction and destruction.
 class RegistrySandbox {
-public:
+  public:
     RegistrySandbox();
     ~RegistrySandbox();
     RegistrySandbox(const RegistrySandbox&) = delete;
@@ -40,7 +40,7 @@ public:
     // The prefix to put before the program's own key paths ("Software\MVPR tests\...\").
     const std::string& prefix() const { return prefix_; }
 
-private:
+  private:
     std::string prefix_;
 };
 
@@ -50,6 +50,9 @@ bool RegistryValueExists(HKEY root, const std::string& path, const std::string& 
 
 // Handles every queued message (and removes a WM_QUIT that would end the next modal loop).
 void Pump();
+// The visible dialog (a message box, the About box) of this thread, or nullptr. Only this thread's:
+// tests running in parallel must not answer each other's boxes.
+HWND FindThreadDialog();
 std::string WindowText(HWND hwnd);
 
 }  // namespace mvpr::test

@@ -56,7 +56,9 @@ TEST(CategoryList, KeepsNameOrderAndPutsEqualNamesAfterTheirTwins) {
                                                      "b.bmp@C:\\P", "c.bmp@C:\\P"}));
 }
 
-int Reverse(const std::string& a, const std::string& b) { return b.compare(a); }
+int Reverse(const std::string& a, const std::string& b) {
+    return b.compare(a);
+}
 
 TEST(CategoryList, UsesTheInjectedComparison) {
     CategoryList list(&Reverse);
@@ -73,7 +75,8 @@ TEST(CategoryList, AddManyMergesStablyAndFollowsTheFocus) {
     list.Add(Entry("d"));
     list.SetFocused(1);  // "d"
     list.AddMany({Entry("e"), Entry("b", "2"), Entry("a"), Entry("b", "3")});
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"a@C:\\P", "b@C:\\P", "b@2", "b@3", "d@C:\\P", "e@C:\\P"}));
+    EXPECT_EQ(Names(list),
+              (std::vector<std::string>{"a@C:\\P", "b@C:\\P", "b@2", "b@3", "d@C:\\P", "e@C:\\P"}));
     ASSERT_TRUE(list.Focused().has_value());
     EXPECT_EQ(list[*list.Focused()].fileName, "d");
 }
@@ -81,16 +84,16 @@ TEST(CategoryList, AddManyMergesStablyAndFollowsTheFocus) {
 TEST(CategoryList, FocusFollowsInsertionsAndRemovals) {
     CategoryList list;
     for (const char* n : {"b", "d", "f"}) list.Add(Entry(n));
-    list.SetFocused(1);                  // d
-    list.Add(Entry("a"));                // before: focus moves down
+    list.SetFocused(1);    // d
+    list.Add(Entry("a"));  // before: focus moves down
     EXPECT_EQ(list.Focused(), 2u);
-    list.Add(Entry("z"));                // after: unchanged
+    list.Add(Entry("z"));  // after: unchanged
     EXPECT_EQ(list.Focused(), 2u);
-    list.Add(Entry("d"));                // equal name lands after the focused one
+    list.Add(Entry("d"));  // equal name lands after the focused one
     EXPECT_EQ(list.Focused(), 2u);
     list.RemoveAt(0);
     EXPECT_EQ(list.Focused(), 1u);
-    list.RemoveAt(1);                    // the focused entry itself
+    list.RemoveAt(1);  // the focused entry itself
     EXPECT_FALSE(list.Focused().has_value());
     list.SetFocused(99);
     EXPECT_FALSE(list.Focused().has_value());
@@ -181,8 +184,9 @@ TEST(FilterText, MasksMatchLikeTheWindowsFileFunctions) {
     EXPECT_FALSE(MatchesMask("x.bmp", ";;"));
     // a long name against many stars stays fast (no exponential backtracking)
     EXPECT_FALSE(MatchesPattern(std::string(5000, 'a'), "*a*a*a*a*a*a*a*a*b"));
-    EXPECT_TRUE(EqualsIgnoreCase(kScreenFilterText, "ALL USABLE FILES (*.BMP, *.SYS)|*.BMP;*.SYS;|WINDOWS BITMAPS "
-                                                    "(*.BMP)|*.BMP|SYSTEM FILES (*.SYS)|*.SYS|ALL FILES (*.*)|*.*"));
+    EXPECT_TRUE(EqualsIgnoreCase(kScreenFilterText,
+                                 "ALL USABLE FILES (*.BMP, *.SYS)|*.BMP;*.SYS;|WINDOWS BITMAPS "
+                                 "(*.BMP)|*.BMP|SYSTEM FILES (*.SYS)|*.SYS|ALL FILES (*.*)|*.*"));
     EXPECT_FALSE(EqualsIgnoreCase(kScreenFilterText, kWallpaperFilterText));
 }
 
@@ -218,7 +222,8 @@ TEST(FolderPath, ChainRunsFromTheRootDown) {
     EXPECT_EQ(FolderChain("C:\\A\\B"), (std::vector<std::string>{"C:\\", "C:\\A", "C:\\A\\B"}));
     EXPECT_EQ(FolderChain("C:\\"), (std::vector<std::string>{"C:\\"}));
     EXPECT_EQ(FolderChain("C:\\A\\\\B\\"), (std::vector<std::string>{"C:\\", "C:\\A", "C:\\A\\\\B"}));
-    EXPECT_EQ(FolderChain("\\\\srv\\share\\x"), (std::vector<std::string>{"\\\\srv\\share\\", "\\\\srv\\share\\x"}));
+    EXPECT_EQ(FolderChain("\\\\srv\\share\\x"),
+              (std::vector<std::string>{"\\\\srv\\share\\", "\\\\srv\\share\\x"}));
     EXPECT_EQ(FolderName("C:\\A\\B"), "B");
     EXPECT_EQ(FolderName("C:\\A"), "A");
     EXPECT_EQ(FolderName("C:\\"), "C:\\");

@@ -15,11 +15,12 @@ namespace mvpr::test {
 
 // Records every message box and answers them in turn (OK / the next queued answer).
 class BoxRecorder {
-public:
+  public:
     BoxRecorder() {
         win::SetMessageSeam([this](const win::MessageRequest& r) {
             boxes.push_back(r);
-            if (answers.empty()) return r.buttons == win::MsgButtons::Ok ? win::MsgAnswer::Ok : win::MsgAnswer::Cancel;
+            if (answers.empty())
+                return r.buttons == win::MsgButtons::Ok ? win::MsgAnswer::Ok : win::MsgAnswer::Cancel;
             const auto a = answers.front();
             answers.erase(answers.begin());
             return a;
@@ -35,7 +36,7 @@ public:
 
 // A main window in a temporary program folder with its own registry keys.
 class FormTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {}
     void TearDown() override {
         form.reset();

@@ -16,7 +16,8 @@ LONG FontWeight(HFONT f) {
 }
 
 void SelectRows(HWND list, std::initializer_list<int> rows) {
-    for (int r : rows) ListView_SetItemState(list, r, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int r : rows)
+        ListView_SetItemState(list, r, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void Fill(TFormSelect& form, ScreenCategory c, int count, const char* style = "") {
@@ -27,7 +28,9 @@ void Fill(TFormSelect& form, ScreenCategory c, int count, const char* style = ""
     form.ViewOf(c).Sync();
 }
 
-std::string FilterShown(TFormSelect& form) { return form.Browser().CurrentFilterDescription(); }
+std::string FilterShown(TFormSelect& form) {
+    return form.Browser().CurrentFilterDescription();
+}
 
 void PickFilter(TFormSelect& form, int index) {
     HWND combo = form.Browser().FilterCombo();
@@ -249,7 +252,8 @@ TEST_F(SelectionCounter, CounterRemoveButtonAndPopupFollowTheSelection) {
 TEST_F(SelectionCounter, HundredThousandRowsShowAtOnce) {
     Open();
     std::vector<ScreenEntry> entries;
-    for (int i = 0; i < 100000; ++i) entries.push_back({"F" + std::to_string(i * 7919 % 100000) + ".BMP", "C:\\P", "", false});
+    for (int i = 0; i < 100000; ++i)
+        entries.push_back({"F" + std::to_string(i * 7919 % 100000) + ".BMP", "C:\\P", "", false});
     form->ListOf(ScreenCategory::Start).AddMany(std::move(entries));
     // Showing them is what must be quick: the view asks only for the rows it paints.
     const auto t0 = std::chrono::steady_clock::now();
@@ -321,13 +325,15 @@ TEST_F(FolderRemembering, FolderListOpensFoldersByDoubleClickAndShowsTheChain) {
     SendMessageA(dirs, LB_GETTEXT, count - 1, reinterpret_cast<LPARAM>(last));
     EXPECT_STREQ(last, "sub");
     SendMessageA(dirs, LB_SETCURSEL, count - 1, 0);
-    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(dirs), LBN_DBLCLK), reinterpret_cast<LPARAM>(dirs));
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(dirs), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(dirs));
     EXPECT_EQ(form->Browser().Directory(), dir / "sub");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "sub");
     // the drive picker follows
     char drive[64] = {};
     HWND combo = form->Browser().DriveCombo();
-    SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(drive));
+    SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(drive));
     EXPECT_EQ(std::tolower(static_cast<unsigned char>(drive[0])),
               std::tolower(static_cast<unsigned char>(dir.path()[0])));
 }
@@ -359,9 +365,10 @@ TEST_F(StartUpModes, UninstallSwitchAsksTheQuestionAndEndsWithoutLoadingAnything
         EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Warning);
         EXPECT_EQ(boxes.boxes[0].caption, "Warning");
         EXPECT_EQ(boxes.boxes[0].buttons, win::MsgButtons::YesNo);
-        EXPECT_EQ(boxes.boxes[0].text,
-                  "This will uninstall MVPR.\n\r\n\rIt will place your original screens back\n\rand remove all "
-                  "registry entries of MVPR.\n\r\n\rAre you sure you want to continue?");
+        EXPECT_EQ(
+            boxes.boxes[0].text,
+            "This will uninstall MVPR.\n\r\n\rIt will place your original screens back\n\rand remove all "
+            "registry entries of MVPR.\n\r\n\rAre you sure you want to continue?");
         EXPECT_FALSE(form->Uninstalled());
         EXPECT_FALSE(form->AutoPreview());
         form.reset();

@@ -16,7 +16,7 @@ RECT ClientRectOf(HWND parent, HWND child) {
 }
 
 class MainWindowLayout : public FormTest {
-protected:
+  protected:
     void SetUp() override {
         config.commandHook = [this](int id) { commands.push_back(id); };
         Open();
@@ -48,10 +48,10 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
         SelectCtl id;
         RECT r;
     } places[] = {
-        {SelectCtl::sbtnStart, {4, 8, 109, 33}},        {SelectCtl::sbtnShut, {220, 8, 333, 33}},
-        {SelectCtl::sbtnWall, {336, 8, 441, 33}},        {SelectCtl::DirectoryListBox1, {4, 92, 149, 225}},
-        {SelectCtl::FileListBox1, {156, 52, 269, 265}},  {SelectCtl::pnlPreview, {276, 52, 440, 172}},
-        {SelectCtl::BtnAdd, {276, 180, 441, 205}},       {SelectCtl::btnRemove, {276, 212, 441, 237}},
+        {SelectCtl::sbtnStart, {4, 8, 109, 33}},           {SelectCtl::sbtnShut, {220, 8, 333, 33}},
+        {SelectCtl::sbtnWall, {336, 8, 441, 33}},          {SelectCtl::DirectoryListBox1, {4, 92, 149, 225}},
+        {SelectCtl::FileListBox1, {156, 52, 269, 265}},    {SelectCtl::pnlPreview, {276, 52, 440, 172}},
+        {SelectCtl::BtnAdd, {276, 180, 441, 205}},         {SelectCtl::btnRemove, {276, 212, 441, 237}},
         {SelectCtl::chkbStartUpRun, {276, 248, 433, 265}}, {SelectCtl::ListStart, {4, 291, 440, 409}},
         {SelectCtl::PnlExtend, {0, 409, 444, 414}},
     };
@@ -63,7 +63,8 @@ TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(r.bottom, p.r.bottom) << Id(p.id);
     }
     // the preview's strip and picture lie inside its panel
-    const RECT strip = ClientRectOf(form->Control(SelectCtl::pnlPreview), form->Control(SelectCtl::PnlPreviewName));
+    const RECT strip =
+        ClientRectOf(form->Control(SelectCtl::pnlPreview), form->Control(SelectCtl::PnlPreviewName));
     EXPECT_EQ(strip.left, 2);
     EXPECT_EQ(strip.top, 2);
     EXPECT_EQ(strip.right - strip.left, 160);
@@ -119,8 +120,9 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
 }
 
 TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
-    const SelectCtl places[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1, SelectCtl::FileListBox1,
-                                SelectCtl::FilterComboBox1, SelectCtl::BtnAdd, SelectCtl::chkbStartUpRun,
+    const SelectCtl places[] = {SelectCtl::DriveComboBox1, SelectCtl::DirectoryListBox1,
+                                SelectCtl::FileListBox1,   SelectCtl::FilterComboBox1,
+                                SelectCtl::BtnAdd,         SelectCtl::chkbStartUpRun,
                                 SelectCtl::ListStart};
     const std::set<int> fullScreen{IDM_FULLSCREENPREVIEW2, IDM_VIEWFULLSCREEN1, IDM_VIEW2};
     for (auto place : places) {
@@ -159,12 +161,15 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
         UINT id;
         SelectCtl focus;
     } promises[] = {
-        {form->MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},        {form->MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
-        {form->MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},        {form->PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
+        {form->MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},
+        {form->MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
+        {form->MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},
+        {form->PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
         {form->PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
         {form->PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
         {form->PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
-        {form->PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},  {form->PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
+        {form->PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},
+        {form->PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
         {form->PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
         {form->PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
         {form->PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
@@ -173,9 +178,10 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
         const char* name;
         UINT vk;
         bool ctrl;
-    } keys[] = {{"Ctrl+S", 'S', true}, {"Ctrl+X", 'X', true}, {"F1", VK_F1, false},   {"Ins", VK_INSERT, false},
-                {"Ctrl+A", 'A', true}, {"Ctrl+I", 'I', true}, {"F5", VK_F5, false},   {"F3", VK_F3, false},
-                {"Del", VK_DELETE, false}, {"Ctrl+D", 'D', true}};
+    } keys[] = {{"Ctrl+S", 'S', true},     {"Ctrl+X", 'X', true}, {"F1", VK_F1, false},
+                {"Ins", VK_INSERT, false}, {"Ctrl+A", 'A', true}, {"Ctrl+I", 'I', true},
+                {"F5", VK_F5, false},      {"F3", VK_F3, false},  {"Del", VK_DELETE, false},
+                {"Ctrl+D", 'D', true}};
     win::SetHelpSeam([](win::HelpAction, const std::string&) {});
     for (const auto& p : promises) {
         const std::string caption = win::MenuItemText(p.menu, p.id);
@@ -187,7 +193,8 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
             if (shortcut != k.name) continue;
             known = true;
             if (p.id == IDM_CLOSE1) continue;  // would close the window under test
-            EXPECT_EQ(Press(form->Control(p.focus), k.vk, k.ctrl), (std::vector<int>{static_cast<int>(p.id)})) << caption;
+            EXPECT_EQ(Press(form->Control(p.focus), k.vk, k.ctrl), (std::vector<int>{static_cast<int>(p.id)}))
+                << caption;
         }
         EXPECT_TRUE(known) << caption;
     }
@@ -246,19 +253,7 @@ struct AboutSeen {
 } g_about;
 
 void CALLBACK ReadAbout(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) WINAPI -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     g_about.product = WindowText(GetDlgItem(box, IDC_ABOUT_PRODUCT));

@@ -96,19 +96,7 @@ BOOL CALLBACK Collect(HWND c, LPARAM) {
 
 // Runs inside the box's modal loop: reads the box of this thread once it is up, then answers.
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) WINAPI -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (!lstrcmpA(cls, "#32770") && IsWindowVisible(w)) {
-                *reinterpret_cast<HWND*>(p) = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = FindThreadDialog();
     if (!box) return;
     KillTimer(nullptr, id);
     g_seen = {};
@@ -118,7 +106,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 class RealMessageBox : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Pump(); }
     void TearDown() override { Pump(); }
     win::MsgAnswer Show(win::MsgKind kind, const char* text, win::MsgButtons buttons,
@@ -142,9 +130,17 @@ TEST_F(RealMessageBox, EachKindHasItsTitleAndButtonsAndReturnsTheAnswer) {
         {win::MsgKind::Warning, win::MsgButtons::YesNo, IDNO, "Warning", {"&Yes", "&No"}, win::MsgAnswer::No},
         {win::MsgKind::Error, win::MsgButtons::Ok, IDOK, "Error", {"OK"}, win::MsgAnswer::Ok},
         {win::MsgKind::Information, win::MsgButtons::Ok, IDOK, "Information", {"OK"}, win::MsgAnswer::Ok},
-        {win::MsgKind::Confirmation, win::MsgButtons::YesNoCancel, IDCANCEL, "Confirm", {"&Yes", "&No", "Cancel"},
+        {win::MsgKind::Confirmation,
+         win::MsgButtons::YesNoCancel,
+         IDCANCEL,
+         "Confirm",
+         {"&Yes", "&No", "Cancel"},
          win::MsgAnswer::Cancel},
-        {win::MsgKind::Confirmation, win::MsgButtons::YesNoCancel, IDYES, "Confirm", {"&Yes", "&No", "Cancel"},
+        {win::MsgKind::Confirmation,
+         win::MsgButtons::YesNoCancel,
+         IDYES,
+         "Confirm",
+         {"&Yes", "&No", "Cancel"},
          win::MsgAnswer::Yes},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,75 @@
+#include "win/PictureBox.h"
+
+#include "win/Handles.h"
+
+namespace mvpr::win {
+
+HWND PictureBox::CreateBox(HWND parent, int id, RECT b, bool visible) {
+    RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr);
+    return Create(kClassName, "", WS_CHILD | (visible ? WS_VISIBLE : 0), 0, b.left, b.top, b.right - b.left,
+                  b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void PictureBox::SetBitmap(HBITMAP bitmap) {
+    bitmap_ = bitmap;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PictureBox::SetStretch(bool stretch) {
+    stretch_ = stretch;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PictureBox::SetBackground(COLORREF color) {
+    background_ = color;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PictureBox::Paint(HDC dc) {
+    RECT r{};
+    GetClientRect(hwnd(), &r);
+    BITMAP bm{};
+    if (!bitmap_ || !GetObjectA(bitmap_, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) {
+        UniqueBrush back(CreateSolidBrush(background_));
+        FillRect(dc, &r, back.get());
+        return;
+    }
+    UniqueDc source(CreateCompatibleDC(dc));
+    Selected keep(source.get(), bitmap_);
+    const int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    if (stretch_) {
+        // HALFTONE averages what it shrinks; the small preview stays readable.
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, bm.bmWidth, h, SRCCOPY);
+        return;
+    }
+    UniqueBrush back(CreateSolidBrush(background_));
+    FillRect(dc, &r, back.get());
+    BitBlt(dc, 0, 0, bm.bmWidth, h, source.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            Paint(dc);
+            EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd()));
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_DBLCLK),
+                         reinterpret_cast<LPARAM>(hwnd()));
+            return 0;
+        default: break;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace mvpr::win
