@@ -3,8 +3,8 @@
 #   scripts/lib/fuzz.sh BUILD_DIR [SECONDS_PER_TARGET]     (default 25, or $MVPR_FUZZ_SECONDS)
 # Configures BUILD_DIR as a clang fuzz build when it is not one yet, builds it, writes the seed
 # corpus, and keeps the corpus growing in BUILD_DIR/corpus/<target> from run to run. A crash,
-# leak or timeout is saved in BUILD_DIR/crashes/<target>/ and makes the script exit 1: turn the
-# input into a regression case in tests/unit/imaging_fuzz_regressions_test.cpp.
+# leak or timeout is saved in BUILD_DIR/crashes/<target>/ and makes the script exit 1: keep the
+# input as a regression case (its bytes inline) in the decoder's unit tests, tests/unit/.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:?usage: fuzz.sh BUILD_DIR [SECONDS_PER_TARGET]}

@@ -12,11 +12,12 @@ cp "$root/build/win64/bin/"* "$work/"
 cp "$root/build/win64/tests/shot_driver.exe" "$work/"
 # sample pictures for the file list to show
 mkdir -p "$work/Pictures"
-for n in "Autumn sunrise.bmp" "logo.sys" "logos.sys" "logow.sys" "Night harbour.bmp"; do : >"$work/Pictures/$n"; done
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+"$root/scripts/lib/xvfb-wine.sh" wine "$work/shot_driver.exe" samples "$(winpath "$work/Pictures")"
 shot() {  # shot NAME [action]: the program's window alone, cut from the desktop
     name=$1; shift
     (cd "$work/Pictures" && "$root/scripts/lib/xvfb-wine.sh" "$root/scripts/lib/screenshot.sh" "$work/full.png" 6 \
-        "$work/shot_driver.exe" 'Z:'"$(echo "$work" | tr / '\\')"'\MVPR.exe' "$@")
+        "$work/shot_driver.exe" "$(winpath "$work")\\MVPR.exe" "$@")
     # the desktop is one colour: trimming it leaves the window
     /usr/bin/convert "$work/full.png" -fuzz 1% -trim +repage "$out/$name.png"
     echo "wrote $out/$name.png"
@@ -24,4 +25,4 @@ shot() {  # shot NAME [action]: the program's window alone, cut from the desktop
 shot main-window
 shot main-window-wallpaper wallpaper
 shot about-box about
-echo "wrote $out/main-window.png"
+shot main-window-preview preview

@@ -143,6 +143,7 @@ void TFormSelect::CreateControls() {
                                                 win::Bevel::None, 1, 0, "No File Selected"},
                                 font_.get());
     imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(SelectCtl::ImgPreview), Box(2, 18, 160, 100), false);
+    CreatePreviewPlaceholder();
     AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
                SelectCtl::BtnAdd, Box(276, 180, 165, 25));
     AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
@@ -192,6 +193,7 @@ void TFormSelect::CreateControls() {
     RemoveMenu(PopMFile(), IDM_VIEWFULLSCREEN1, MF_BYCOMMAND);
     RemoveMenu(PopMFile(), IDM_N_FILELIST2, MF_BYCOMMAND);
     ArrangeTabOrder();
+    controlsReady_ = true;
 }
 
 void TFormSelect::ArrangeTabOrder() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FormSelectIds.h"
+#include "imaging/WinPicture_win.h"
 #include "lists/CategoryList.h"
 #include "lists/CategoryListView_win.h"
 #include "lists/FileBrowser_win.h"
@@ -52,6 +53,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
 
     void SetVersionTexts(const std::string& version, const std::string& build);
     void SetAboutBox(class TAboutBox* box) { aboutBox_ = box; }
+    // Where the full-screen preview is shown from (F3, double click on the preview).
+    void SetFullScreenPreview(std::function<void()> show) { fullScreenPreview_ = std::move(show); }
 
     // The event loop's share: shortcuts (a pop-up's while its control has the focus, then the
     // main menu's) and keyboard navigation. True when the message was handled here.
@@ -69,6 +72,10 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     const std::string& HelpFile() const { return helpFile_; }
     int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
     bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
+    // The preview: its picture, the name strip's caption (the previewed file) and colour.
+    const WinPicture& PreviewPicture() const { return previewPicture_; }
+    const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
+    COLORREF PreviewStripColor() const { return pnlPreviewName_.Color(); }
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -162,11 +169,23 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::optional<ScreenCategory> CategoryOfList(HWND list) const;
     void SetStylePicker(int index);
 
+    // preview (FormSelectPreview.cpp)
+    void CreatePreviewPlaceholder();
+    void EnterNoSelectionState();
+    void LoadPreview(const std::string& path);
+
     // FileBrowserEvents
-    void DirectoryChanged() override { DirectoryListBox1Change(); }
-    void FileListChanged() override { ViewChooseBox(); }
+    // (The browser reports its first filling while the window is still being built: not yet.)
+    void DirectoryChanged() override {
+        if (controlsReady_) DirectoryListBox1Change();
+    }
+    void FileListChanged() override {
+        if (controlsReady_) ViewChooseBox();
+    }
     void FileListDoubleClicked() override { BtnAddClick(); }
-    void FilterChanged() override { FilterComboBox1Change(); }
+    void FilterChanged() override {
+        if (controlsReady_) FilterComboBox1Change();
+    }
 
     FormSelectConfig config_;
     // state
@@ -177,6 +196,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool commandLineUninstall_ = false;
     bool settingsLoaded_ = false;
     bool terminated_ = false;
+    bool controlsReady_ = false;
     std::string programDir_;
     std::string helpFile_;
     std::string versionText_;
@@ -184,6 +204,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::array<std::string, 4> folders_;
     int normalWidth_ = 0;  // the width maximising keeps
     int previewMode_ = 30;
+    WinPicture previewPicture_;
+    bool previewFromBitmapReader_ = false;  // the preview's picture was read as a screen bitmap
+    std::function<void()> fullScreenPreview_;
     int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;
 

@@ -1,9 +1,73 @@
 // TFormSelect: adding chosen files to the current list under the screen rule.
 #include "app/FormSelect.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/FileBytes_win.h"
+#include "lists/ScreenRule.h"
+#include "win/MessageBox.h"
 
 namespace mvpr {
 
-void TFormSelect::BtnAddClick() {}
-void TFormSelect::AddChosenFile(std::size_t) {}
+namespace {
+struct Judged {
+    int width = 0, height = 0;
+    PixelFormat format = PixelFormat::Device;
+};
+
+// Each file is judged in a picture of its own: one that cannot be read or is no bitmap is the
+// empty picture, and so refused.
+Judged JudgeScreenFile(const std::string& path) {
+    const DecodeLimits limits;
+    const auto bytes = ReadFileBytes(path, limits.maxBytes);
+    if (!bytes) return {};
+    const DecodeResult decoded = DecodeBmp(*bytes, limits);
+    if (!decoded.Ok()) return {};
+    return {decoded.picture.Width(), decoded.picture.Height(), decoded.picture.Format()};
+}
+}  // namespace
+
+void TFormSelect::BtnAddClick() {
+    const std::size_t count = browser_.FileCount();
+    bool added = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!browser_.FileSelected(i)) continue;
+        const std::size_t before = CurrentList().size();
+        AddChosenFile(i);
+        added = added || CurrentList().size() != before;
+    }
+    if (!added) return;
+    // One refresh of the view for the whole batch: a big list is not redrawn per file.
+    ViewOf(current_).Sync();
+    CountRefresh();
+}
+
+void TFormSelect::AddChosenFile(std::size_t index) {
+    autoPreview_ = false;
+    const std::string folder = browser_.Directory();
+    const std::string name = browser_.FileName(index);
+    const std::string path = JoinPath(folder, name);
+    bool passes = true;
+    Judged judged;
+    if (IsScreenCategory(current_)) {
+        // The previewed file was decoded already, by the same reader, when it was previewed.
+        if (path == PreviewCaption() && previewFromBitmapReader_)
+            judged = {previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()};
+        else
+            judged = JudgeScreenFile(path);
+        passes = MeetsScreenRule(judged.width, judged.height, judged.format);
+    }
+    if (passes) {
+        ScreenEntry entry{name, folder, {}, false};
+        if (current_ == ScreenCategory::Wall) entry.style = win::GetText(Control(SelectCtl::CBStyle));
+        CurrentList().Add(std::move(entry));
+        browser_.SetFileSelected(index, false);
+        listsModified_ = true;
+    } else if (ReportAddErrors()) {
+        const std::string message = HasScreenSize(judged.width, judged.height)
+                                        ? DepthErrorMessage(path, judged.format)
+                                        : SizeErrorMessage(path, judged.width, judged.height);
+        win::ShowMessage(hwnd(), win::MsgKind::Error, message, win::MsgButtons::Ok);
+    }
+    autoPreview_ = true;
+}
 
 }  // namespace mvpr

@@ -1,16 +1,128 @@
 // TFormSelect: the preview panel and the file information.
 #include "app/FormSelect.h"
+#include "app/PreviewTexts.h"
+#include "imaging/DibSection_win.h"
+#include "imaging/LoadPicture_win.h"
+#include "lists/DisplayStyle.h"
+#include "lists/ScreenRule.h"
+#include "win/Menus.h"
+#include "win/MessageBox.h"
 
 namespace mvpr {
 
+namespace {
+constexpr COLORREF kWrongSizeColor = RGB(255, 0, 0);
+
+bool ChooseShown(int mode) {
+    return mode == 10 || mode == 30;
+}
+bool SelectedShown(int mode) {
+    return mode == 20 || mode == 30;
+}
+}  // namespace
+
+void TFormSelect::CreatePreviewPlaceholder() {
+    // What the hidden preview holds before its first picture: a quiet grey with a frame.
+    auto picture = Picture::Create(160, 100, 24);
+    if (!picture) return;
+    for (int y = 0; y < 100; ++y) {
+        std::uint8_t* row = picture->Row(y);
+        for (int x = 0; x < 160; ++x) {
+            const bool frame = x < 2 || y < 2 || x >= 158 || y >= 98;
+            const auto shade = static_cast<std::uint8_t>(frame ? 128 : 200 + (y * 40) / 100);
+            row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = shade;
+        }
+    }
+    previewPicture_.SetOnChange([this] { imgPreview_.SetBitmap(previewPicture_.Handle()); });
+    previewPicture_.Assign(CreateDibSection(*picture), picture->Format());
+    previewFromBitmapReader_ = false;
+}
+
+void TFormSelect::EnterNoSelectionState() {
+    pnlPreviewName_.SetCaption(std::string(kNoFileSelected));
+    ShowWindow(imgPreview_.hwnd(), SW_HIDE);
+    hints_.Set(imgPreview_.hwnd(), "");
+    pnlPreviewName_.SetColor(GetSysColor(COLOR_BTNFACE));
+}
+
+void TFormSelect::LoadPreview(const std::string& path) {
+    LoadPicture(path, previewPicture_, current_);
+    // A screen file judged later may use this picture only if the bitmap reader made it.
+    previewFromBitmapReader_ = IsScreenCategory(current_);
+}
+
+void TFormSelect::SetSizeHint() {
+    hints_.Set(imgPreview_.hwnd(), SizeHintText(previewPicture_.Width(), previewPicture_.Height()));
+}
+
 void TFormSelect::ViewChooseBox() {
     EnableWindow(Control(SelectCtl::BtnAdd), browser_.SelectedFileCount() > 0);
+    if (!ChooseShown(previewMode_)) return;
+    const int focused = browser_.FocusedFile();
+    if (browser_.SelectedFileCount() == 0 || focused < 0) {
+        EnterNoSelectionState();
+    } else {
+        ShowWindow(imgPreview_.hwnd(), SW_SHOW);
+        const std::string path =
+            JoinPath(browser_.Directory(), browser_.FileName(static_cast<std::size_t>(focused)));
+        if (path != PreviewCaption()) {
+            LoadPreview(path);
+            SetSizeHint();
+            pnlPreviewName_.SetCaption(path);
+            const bool wrongSize = IsScreenCategory(current_) &&
+                                   !HasScreenSize(previewPicture_.Width(), previewPicture_.Height());
+            pnlPreviewName_.SetColor(wrongSize ? kWrongSizeColor : GetSysColor(COLOR_BTNFACE));
+        }
+    }
+    hints_.Set(pnlPreviewName_.hwnd(), PreviewCaption());
 }
-void TFormSelect::ViewSelected(HWND) {}
-void TFormSelect::SetSizeHint() {}
-void TFormSelect::ImgPreviewDblClick() {}
-void TFormSelect::pnlPreviewDblClick() {}
-void TFormSelect::PopMFileInfoPopup() {}
-void TFormSelect::SizeClick() {}
+
+void TFormSelect::ViewSelected(HWND) {
+    const CategoryList& list = CurrentList();
+    if (SelectedShown(previewMode_)) {
+        if (list.AnySelected()) {
+            ShowWindow(imgPreview_.hwnd(), SW_SHOW);
+            const std::size_t row = list.Focused() ? *list.Focused() : *list.FirstSelected();
+            const std::string path = list[row].FullPath();
+            if (path != PreviewCaption()) LoadPreview(path);
+            SetSizeHint();
+            pnlPreviewName_.SetCaption(path);
+        }
+        hints_.Set(pnlPreviewName_.hwnd(), PreviewCaption());
+        pnlPreviewName_.SetColor(GetSysColor(COLOR_BTNFACE));
+    }
+    if (current_ == ScreenCategory::Wall) {
+        // Follow the style of the selected wallpaper without running the style change.
+        autoPreview_ = false;
+        if (auto first = list.FirstSelected())
+            if (auto index = DisplayStyleIndex(list[*first].style)) SetStylePicker(static_cast<int>(*index));
+        autoPreview_ = true;
+    }
+}
+
+void TFormSelect::ImgPreviewDblClick() {
+    if (!IsWindowVisible(imgPreview_.hwnd())) {
+        pnlPreviewDblClick();
+        return;
+    }
+    if (fullScreenPreview_) fullScreenPreview_();
+}
+
+void TFormSelect::pnlPreviewDblClick() {
+    win::ShowMessage(hwnd(), win::MsgKind::Information, kNoPreviewAvailable, win::MsgButtons::Ok);
+}
+
+void TFormSelect::PopMFileInfoPopup() {
+    // The entry shows the picture's size, as its hint does.
+    const std::string caption = hints_.Get(imgPreview_.hwnd());
+    ModifyMenuA(PopMFileInfo(), IDM_SIZE, MF_BYCOMMAND | MF_STRING, IDM_SIZE, caption.c_str());
+}
+
+void TFormSelect::SizeClick() {
+    win::ShowMessage(
+        hwnd(), win::MsgKind::Information,
+        FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()),
+        win::MsgButtons::Ok);
+}
 
 }  // namespace mvpr

@@ -6,7 +6,9 @@ namespace mvpr {
 
 void TFormSelect::LoadSettings() {}
 void TFormSelect::FormClose() {}
-bool TFormSelect::ReportAddErrors() const { return win::IsMenuItemCheckedById(MainMenu1(), IDM_ERRORREPORTON1); }
+bool TFormSelect::ReportAddErrors() const {
+    return win::IsMenuItemCheckedById(MainMenu1(), IDM_ERRORREPORTON1);
+}
 
 void TFormSelect::ChangePreviewOn(SelectCmd sender) {
     // One group: the sender checked, the others not. The panel shows the new mode at its next update.

@@ -41,6 +41,18 @@ int OutputBits(unsigned bits, unsigned planes) {
 // Room past the end of a scan line for the 8-byte stores of a run.
 constexpr std::size_t kLineSlack = 64;
 
+// Writes kLineSlack bytes of one value, as four or eight plain stores: GCC makes a memset of
+// this size a rep stosb, which costs more than the run it stores.
+inline void FillSlack(std::uint8_t* dst, std::uint8_t value) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi8(static_cast<char>(value));
+    for (std::size_t i = 0; i < kLineSlack; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), v);
+#else
+    const std::uint64_t v = value * 0x0101010101010101ull;
+    for (std::size_t i = 0; i < kLineSlack; i += 8) std::memcpy(dst + i, &v, 8);
+#endif
+}
+
 // Expands the RLE (or copies the plain) stream one scan line at a time. Runs may cross lines.
 class LineReader {
 public:
@@ -70,7 +82,7 @@ public:
             if (pos >= size) return false;
             const std::size_t count = b & 0x3Fu;
             const std::uint8_t v = d[pos++];
-            std::memset(line + done, v, kLineSlack);  // a fixed size compiles to a few wide stores
+            FillSlack(line + done, v);
             const std::size_t n = std::min(count, length - done);
             done += n;
             pending_ = count - n;

@@ -28,9 +28,16 @@ void FillRunOf(std::uint8_t* dst, const std::uint8_t* pixel, std::size_t count) 
     } else {
         words[0] = p | p << 32;
     }
+    if (count < kPixelsPerStep) {
+        for (; count > 0; --count, dst += N) std::memcpy(dst, pixel, N);
+        return;
+    }
+    std::uint8_t* const end = dst + count * N;
     for (; count >= kPixelsPerStep; count -= kPixelsPerStep)
         for (std::size_t i = 0; i < kWords; ++i, dst += 8) std::memcpy(dst, &words[i], 8);
-    for (; count > 0; --count, dst += N) std::memcpy(dst, pixel, N);
+    // The rest as one more step that ends with the run: it starts on a pixel, so the words fit.
+    if (count > 0)
+        for (std::size_t i = 0; i < kWords; ++i) std::memcpy(end - 8 * (kWords - i), &words[i], 8);
 }
 
 inline void FillRun(std::uint8_t* dst, const std::uint8_t* pixel, unsigned size, std::size_t count) {

@@ -94,13 +94,7 @@ void Panel::Paint(HDC dc) {
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            Paint(dc);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
+        case WM_PAINT: return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_SETTEXT: {
             style_.caption = lp ? reinterpret_cast<const char*>(lp) : "";
             InvalidateRect(hwnd(), nullptr, TRUE);

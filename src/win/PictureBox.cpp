@@ -52,13 +52,7 @@ void PictureBox::Paint(HDC dc) {
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            Paint(dc);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
+        case WM_PAINT: return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_LBUTTONUP:
             SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd()));

@@ -81,13 +81,7 @@ void SpeedButton::Paint(HDC dc) {
 LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            Paint(dc);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
+        case WM_PAINT: return PaintWith([this](HDC dc) { Paint(dc); });
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             pressing_ = true;

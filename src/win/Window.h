@@ -30,6 +30,15 @@ class Window {
                 int h, HWND parent, HMENU menuOrId);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+    // Answers WM_PAINT with the drawing function given.
+    template <typename Draw>
+    LRESULT PaintWith(Draw&& draw) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        draw(dc);
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
     // Called once the window is gone; hwnd() is then null.
     virtual void OnDestroyed() {}
 

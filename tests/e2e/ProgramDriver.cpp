@@ -1,5 +1,7 @@
 #include "ProgramDriver.h"
 
+#include <commctrl.h>
+
 namespace mvpr::test {
 
 namespace {
@@ -43,6 +45,11 @@ std::string BuiltProgram() {
     return path + "\\bin\\MVPR.exe";
 }
 
+std::string BuiltProgramFolder() {
+    const std::string built = BuiltProgram();
+    return built.substr(0, built.find_last_of('\\'));
+}
+
 ProgramDriver::~ProgramDriver() {
     if (pi_.hProcess) {
         if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
@@ -53,8 +60,11 @@ ProgramDriver::~ProgramDriver() {
 }
 
 bool ProgramDriver::Start(const std::string& folder, const std::string& parameters) {
+    // The whole program folder: MVPR.exe cannot start without NViewLib.dll beside it.
+    const std::string bin = BuiltProgramFolder();
+    for (const auto& name : ListFolder(bin))
+        if (!CopyFileA((bin + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE)) return false;
     const std::string exe = folder + "\\MVPR.exe";
-    if (!CopyFileA(BuiltProgram().c_str(), exe.c_str(), FALSE)) return false;
     std::string cmd = "\"" + exe + "\"" + (parameters.empty() ? "" : " " + parameters);
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -83,6 +93,32 @@ long ProgramDriver::WaitForExit(int ms) {
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
     return static_cast<long>(code);
+}
+
+std::string RemoteListViewText(DWORD pid, HWND list, int item, int subItem) {
+    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!proc) return "<no access>";
+    const SIZE_T size = sizeof(LVITEMA) + 512;
+    char* remote =
+        static_cast<char*>(VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::string text = "<no memory>";
+    if (remote) {
+        LVITEMA it{};
+        it.iSubItem = subItem;
+        it.cchTextMax = 512;
+        it.pszText = remote + sizeof(LVITEMA);
+        SIZE_T done = 0;
+        if (WriteProcessMemory(proc, remote, &it, sizeof it, &done)) {
+            const LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
+                                           reinterpret_cast<LPARAM>(remote));
+            char buf[513] = {};
+            if (ReadProcessMemory(proc, remote + sizeof(LVITEMA), buf, 512, &done))
+                text.assign(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+        }
+        VirtualFreeEx(proc, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(proc);
+    return text;
 }
 
 BoxContents ReadBox(HWND box) {

@@ -11,6 +11,7 @@ namespace mvpr::test {
 
 // MVPR.exe of this build: tests/ and bin/ lie side by side.
 std::string BuiltProgram();
+std::string BuiltProgramFolder();
 
 class ProgramDriver {
   public:
@@ -37,6 +38,9 @@ struct BoxContents {
     std::vector<std::string> buttons;
 };
 BoxContents ReadBox(HWND box);
+
+// The text of a list view cell in another process (the text buffer must live over there).
+std::string RemoteListViewText(DWORD pid, HWND list, int item, int subItem);
 
 }  // namespace mvpr::test
 

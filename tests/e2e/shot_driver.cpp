@@ -1,24 +1,85 @@
-// Puts the running program into the state a README picture shows:
-//   shot_driver.exe MVPR.exe [wallpaper | about]
-// Starts the program, waits for its main window, does the action, and leaves it running.
+// Sets the program up for the README's pictures (scripts/lib/screenshots.sh):
+//   shot_driver.exe samples FOLDER          writes a few pictures to show
+//   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
+// ACTION: wallpaper (the wallpaper category), about (the About box), preview (chooses a
+// start-up screen, previews and adds it).
+#include <cmath>
 #include <string>
 
 #include "ProgramDriver.h"
-#include "res/resource.h"
+#include "app/FormSelectIds.h"
+#include "imaging/BmpCodec.h"
+
+namespace {
+using namespace mvpr;
+
+bool Save(const std::string& path, const Picture& p) {
+    const auto bytes = EncodeBmp(p);
+    return bytes && test::WriteFile(path, std::string(bytes->begin(), bytes->end()));
+}
+
+// A 320 x 400 screen of 256 colours: a sunrise over the sea.
+Picture Sunrise() {
+    Picture p = *Picture::Create(320, 400, 8);
+    auto& pal = p.Palette();
+    for (int i = 0; i < 128; ++i)  // sky: deep blue to orange
+        pal[static_cast<std::size_t>(i)] = Bgra{static_cast<std::uint8_t>(120 - i * 120 / 128),
+                                                static_cast<std::uint8_t>(40 + i * 120 / 128),
+                                                static_cast<std::uint8_t>(30 + i * 225 / 128), 0};
+    for (int i = 0; i < 100; ++i)  // sea
+        pal[static_cast<std::size_t>(128 + i)] =
+            Bgra{static_cast<std::uint8_t>(140 - i), static_cast<std::uint8_t>(70 - i / 2), 10, 0};
+    pal[250] = Bgra{170, 240, 255, 0};  // sun
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 320; ++x) {
+            std::uint8_t v;
+            const double d = std::hypot(x - 160.0, y - 250.0);
+            if (y < 250)
+                v = d < 46 ? 250 : static_cast<std::uint8_t>(y * 127 / 250);
+            else
+                v = static_cast<std::uint8_t>(128 + (y - 250) * 99 / 150);
+            if (y > 255 && std::abs(x - 160) < 40 - (y - 255) / 4 && (y / 4) % 3 == 0) v = 250;  // glitter
+            p.Row(y)[x] = v;
+        }
+    return p;
+}
+
+// A wallpaper of 24 bits: a harbour at night.
+Picture Harbour() {
+    Picture p = *Picture::Create(800, 600, 24);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            std::uint8_t* px = p.Row(y) + x * 3;
+            const bool water = y > 420;
+            px[0] = static_cast<std::uint8_t>(water ? 90 - (y - 420) / 4 : 40 + y / 6);
+            px[1] = static_cast<std::uint8_t>(water ? 40 : 20 + y / 10);
+            px[2] = static_cast<std::uint8_t>(water ? 20 : 10 + y / 20);
+            if (!water && ((x * 7919 + y * 104729) % 997) == 0) px[0] = px[1] = px[2] = 255;  // stars
+        }
+    return p;
+}
+
+int MakeSamples(const std::string& folder) {
+    const Picture sun = Sunrise();
+    bool ok = Save(folder + "\\Autumn sunrise.bmp", sun) && Save(folder + "\\logo.sys", sun) &&
+              Save(folder + "\\logow.sys", sun) && Save(folder + "\\logos.sys", sun) &&
+              Save(folder + "\\Night harbour.bmp", Harbour());
+    return ok ? 0 : 1;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
-    const std::string exe = argv[1];
+    const std::string first = argv[1];
+    if (first == "samples") return argc > 2 ? MakeSamples(argv[2]) : 2;
     const std::string action = argc > 2 ? argv[2] : "";
-    const std::string folder = exe.substr(0, exe.find_last_of('\\'));
-    std::string cmd = "\"" + exe + "\"";
+    std::string cmd = "\"" + first + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi))
-        return 3;
+    if (!CreateProcessA(first.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) return 3;
     HWND main = nullptr;
     for (int t = 0; t < 20000 && !main; t += 50) {
         Sleep(50);
@@ -27,8 +88,21 @@ int main(int argc, char** argv) {
     }
     if (!main) return 4;
     Sleep(500);
-    if (action == "wallpaper") PostMessageA(GetDlgItem(main, 103), BM_CLICK, 0, 0);
+    if (action == "wallpaper") PostMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
     if (action == "about") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
+    if (action == "preview") {
+        HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
+        const LRESULT i = SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>("Autumn sunrise.bmp"));
+        if (i >= 0) {
+            SendMessageA(files, LB_SETSEL, TRUE, i);
+            SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
+            SendMessageA(main, WM_COMMAND, MAKEWPARAM(Id(SelectCtl::FileListBox1), LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(files));
+            SendMessageA(GetDlgItem(main, Id(SelectCtl::BtnAdd)), BM_CLICK, 0, 0);
+            SendMessageA(files, LB_SETSEL, TRUE, i);
+        }
+    }
     WaitForSingleObject(pi.hProcess, 60000);
     return 0;
 }

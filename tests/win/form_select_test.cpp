@@ -265,7 +265,8 @@ TEST_F(SelectionCounter, HundredThousandRowsShowAtOnce) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 100000");
     EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Start).hwnd()), 100000);
-    EXPECT_LT(ms, 500) << ms << " ms";
+    // A few hundred ms when the machine is quiet; rows put in one by one would take many seconds.
+    EXPECT_LT(ms, 1500) << ms << " ms";
 }
 
 using StyleChange = FormTest;

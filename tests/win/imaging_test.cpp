@@ -109,6 +109,54 @@ public:
     int boxes = 0;
 };
 
+// A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
+Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint8_t(int, int, int)>& channel) {
+    Bytes out;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory)))) {
+        if (SUCCEEDED(com)) CoUninitialize();
+        return out;
+    }
+    IStream* memory = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IPropertyBag2* options = nullptr;
+    WICPixelFormatGUID format = grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
+    const UINT stride = static_cast<UINT>((width * (grey ? 1 : 3) + 3) / 4 * 4);
+    std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int k = 0; k < (grey ? 1 : 3); ++k)
+                pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
+    bool ok = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
+              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(memory, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
+              SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+              SUCCEEDED(frame->SetPixelFormat(&format)) &&
+              IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
+              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    if (ok) {
+        HGLOBAL global = nullptr;
+        STATSTG stat{};
+        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
+            const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
+            out.assign(data, data + stat.cbSize.QuadPart);
+            GlobalUnlock(global);
+        }
+    }
+    if (options) options->Release();
+    if (frame) frame->Release();
+    if (encoder) encoder->Release();
+    if (memory) memory->Release();
+    factory->Release();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return out;
+}
+
 class ImagingLoadPicture : public ::testing::Test {
 protected:
     TempDir dir;
@@ -185,12 +233,14 @@ TEST_F(ImagingLoadPicture, FailuresInAScreenCategoryLeaveThePictureAsItWas) {
     CreateDirectoryA((dir / "folder.bmp").c_str(), nullptr);
     samples::PngImage png;
     png.rows = {{1, 2, 3}};
+    const Bytes jpeg = EncodeJpeg(16, 16, false, [](int x, int, int k) { return static_cast<std::uint8_t>(x * 9 + k); });
+    ASSERT_FALSE(jpeg.empty());
     const std::vector<std::pair<std::string, LoadOutcome>> cases = {
         {dir / "missing.bmp", LoadOutcome::CannotOpen},
         {dir / "no-folder\\x.bmp", LoadOutcome::CannotOpen},
         {dir / "folder.bmp", LoadOutcome::CannotOpen},
         {locked, LoadOutcome::CannotOpen},
-        {Save(dir, "photo.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0}), LoadOutcome::CannotDecode},
+        {Save(dir, "photo.jpg", jpeg), LoadOutcome::CannotDecode},
         {Save(dir, "picture.png", png.Build()), LoadOutcome::CannotDecode},
         {Save(dir, "cut.bmp", truncated), LoadOutcome::CannotDecode},
         {Save(dir, "text.sys", {'h', 'e', 'l', 'l', 'o'}), LoadOutcome::CannotDecode},
@@ -204,6 +254,9 @@ TEST_F(ImagingLoadPicture, FailuresInAScreenCategoryLeaveThePictureAsItWas) {
         EXPECT_EQ(picture.Format(), PixelFormat::Bits8);
     }
     EXPECT_EQ(noBoxes.boxes, 0);
+    // The JPEG itself is fine: the wallpaper category shows it.
+    EXPECT_EQ(LoadPicture(dir / "photo.jpg", picture, ScreenCategory::Wall), LoadOutcome::Loaded);
+    EXPECT_EQ(PixelFormatName(picture.Format()), "24");
 }
 
 TEST_F(ImagingLoadPicture, ZeroLengthFileGivesAnEmptyPictureWithoutFailing) {
@@ -553,57 +606,11 @@ TEST_F(NViewLib, GifGivesItsFirstFrameWithItsPalette) {
         }
 }
 
-// A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
-Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint8_t(int, int, int)>& channel) {
-    Bytes out;
-    IWICImagingFactory* factory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory))))
-        return out;
-    IStream* memory = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    IPropertyBag2* options = nullptr;
-    WICPixelFormatGUID format = grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
-    const UINT stride = static_cast<UINT>((width * (grey ? 1 : 3) + 3) / 4 * 4);
-    std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int k = 0; k < (grey ? 1 : 3); ++k)
-                pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
-    bool ok = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(memory, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
-              SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-              SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
-              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (ok) {
-        HGLOBAL global = nullptr;
-        STATSTG stat{};
-        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
-            const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
-            out.assign(data, data + stat.cbSize.QuadPart);
-            GlobalUnlock(global);
-        }
-    }
-    if (options) options->Release();
-    if (frame) frame->Release();
-    if (encoder) encoder->Release();
-    if (memory) memory->Release();
-    factory->Release();
-    return out;
-}
-
 TEST_F(NViewLib, JpegColourAndGreyThroughThePlatformCodec) {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     // 16 x 16 blocks: colour is stored at half resolution, so smaller ones would bleed.
     auto block = [](int x, int y, int k) { return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256); };
     const Bytes colour = EncodeJpeg(48, 32, false, block);
     const Bytes grey = EncodeJpeg(32, 16, true, block);
-    CoUninitialize();
     ASSERT_FALSE(colour.empty());
     ASSERT_EQ(colour[0], 0xFF);
     for (const auto& [name, bytes, format] : {std::tuple{"photo.jpg", colour, "24"}, std::tuple{"grey.jif", grey, "8"}}) {

@@ -1,0 +1,37 @@
+#include "lists/ScreenRule.h"
+
+namespace mvpr {
+
+namespace {
+constexpr std::string_view kBreak = "\n\r";
+}
+
+std::string SizeErrorMessage(std::string_view path, int width, int height) {
+    std::string m = "Size Error ";
+    m += path;
+    m += ",";
+    m += kBreak;
+    m += "Invallid Width or Height.";
+    m += kBreak;
+    m += "Size is : " + std::to_string(width) + " x " + std::to_string(height) + ",";
+    m += kBreak;
+    m += "Size must be 320 x 400.";
+    return m;
+}
+
+std::string DepthErrorMessage(std::string_view path, PixelFormat format) {
+    std::string m = "Pixel Format Error ";
+    m += path;
+    m += ",";
+    m += kBreak;
+    m += "Invallid Pixel depth.";
+    m += kBreak;
+    m += "Pixel depth is : ";
+    m += PixelFormatName(format);
+    m += " bpp";
+    m += kBreak;
+    m += "Pixel depth must be 8 bpp.";
+    return m;
+}
+
+}  // namespace mvpr

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "ProgramDriver.h"
+#include "app/FormSelectIds.h"
+#include "imaging/BmpCodec.h"
+
+#include <commctrl.h>
+
+namespace mvpr::test {
+namespace {
+
+std::string Bmp(int width, int height, int bpp) {
+    auto picture = Picture::Create(width, height, bpp);
+    auto bytes = EncodeBmp(*picture);
+    return std::string(bytes->begin(), bytes->end());
+}
+
+class AddingFromOutside : public ::testing::Test {
+  protected:
+    void TearDown() override { DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Tolvane\\Morvellan"); }
+    TempDir dir;
+    ProgramDriver program;
+};
+
+TEST_F(AddingFromOutside, AChosenScreenFileAppearsInTheListAndTheCounter) {
+    ASSERT_TRUE(WriteFile(dir / "Harbour.bmp", Bmp(320, 400, 8)));
+    ASSERT_TRUE(program.Start(dir.path(), ""));  // the browser opens in the folder it was started in
+    HWND main = program.WaitForWindow("TFormSelect", 20000);
+    ASSERT_NE(main, nullptr);
+    HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
+    int index = -1;
+    for (int t = 0; t < 5000 && index < 0; t += 50) {
+        index = static_cast<int>(SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>("Harbour.bmp")));
+        if (index < 0) Sleep(50);
+    }
+    ASSERT_GE(index, 0) << "the file list does not show the folder the program started in";
+    // as a click on the file does: select it, give it the focus, tell the window
+    SendMessageA(files, LB_SETSEL, TRUE, index);
+    SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(Id(SelectCtl::FileListBox1), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(files));
+    HWND add = GetDlgItem(main, Id(SelectCtl::BtnAdd));
+    EXPECT_TRUE(IsWindowEnabled(add));
+    SendMessageA(add, BM_CLICK, 0, 0);
+    HWND counter = GetDlgItem(main, Id(SelectCtl::LblNumber));
+    for (int t = 0; t < 3000 && WindowText(counter) != "0 / 1"; t += 50) Sleep(50);
+    EXPECT_EQ(WindowText(counter), "0 / 1");
+    HWND list = GetDlgItem(main, Id(SelectCtl::ListStart));
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(RemoteListViewText(program.pid(), list, 0, 0), "Harbour.bmp");
+    EXPECT_EQ(RemoteListViewText(program.pid(), list, 0, 1), dir.path());
+    EXPECT_EQ(SendMessageA(files, LB_GETSEL, static_cast<WPARAM>(index), 0), 0);  // taken out of the choice
+    // the preview names the chosen file
+    HWND strip = GetDlgItem(GetDlgItem(main, Id(SelectCtl::pnlPreview)), Id(SelectCtl::PnlPreviewName));
+    EXPECT_EQ(WindowText(strip), dir / "Harbour.bmp");
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    // closing with an unsaved change may ask first: answer No
+    if (HWND box = program.WaitForWindow("#32770", 3000)) PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+    EXPECT_EQ(program.WaitForExit(20000), 0);
+}
+
+}  // namespace
+}  // namespace mvpr::test

@@ -1,0 +1,316 @@
+#include "FormFixture.h"
+#include "app/PreviewTexts.h"
+#include "imaging/BmpCodec.h"
+#include "lists/FilterText.h"
+#include "lists/ScreenRule.h"
+#include "win/Menus.h"
+
+namespace mvpr::test {
+namespace {
+
+// A real bitmap file of the size and depth asked for.
+void WriteBmp(const std::string& path, int width, int height, int bpp) {
+    auto picture = Picture::Create(width, height, bpp);
+    ASSERT_TRUE(picture.has_value());
+    const auto bytes = EncodeBmp(*picture);
+    ASSERT_TRUE(bytes.has_value());
+    ASSERT_TRUE(WriteFile(path, std::string(bytes->begin(), bytes->end())));
+}
+
+class PreviewAndAdding : public FormTest {
+  protected:
+    void SetUp() override {
+        config.programDir = dir.path();
+        Open();
+        ASSERT_TRUE(form->Browser().ApplyFilePath(pics()));
+    }
+    std::string pics() {
+        const std::string p = dir / "pics";
+        CreateDirectoryA(p.c_str(), nullptr);
+        return p;
+    }
+    void Reload() { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0); }
+    int IndexOf(const std::string& name) {
+        for (std::size_t i = 0; i < form->Browser().FileCount(); ++i)
+            if (form->Browser().FileName(i) == name) return static_cast<int>(i);
+        return -1;
+    }
+    // Chooses files as a click does: the last one gets the focus, then the list reports the change.
+    void Choose(std::initializer_list<const char*> names) {
+        HWND files = form->Browser().FileList();
+        SendMessageA(files, LB_SETSEL, FALSE, -1);
+        for (const char* n : names) {
+            const int i = IndexOf(n);
+            ASSERT_GE(i, 0) << n;
+            SendMessageA(files, LB_SETSEL, TRUE, i);
+            SendMessageA(files, LB_SETCARETINDEX, i, FALSE);
+        }
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(files), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(files));
+    }
+    void PickAllFiles() {
+        HWND combo = form->Browser().FilterCombo();
+        SendMessageA(combo, CB_SETCURSEL, 3, 0);  // "All files (*.*)"
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+    void Add() { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ADD1, 0), 0); }
+    void SelectEntry(ScreenCategory c, int row) {
+        HWND list = form->ViewOf(c).hwnd();
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::vector<std::string> Names(ScreenCategory c) {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < form->ListOf(c).size(); ++i) out.push_back(form->ListOf(c)[i].fileName);
+        return out;
+    }
+    bool FileChosen(const char* name) {
+        return form->Browser().FileSelected(static_cast<std::size_t>(IndexOf(name)));
+    }
+    bool PictureShown() { return IsWindowVisible(form->Control(SelectCtl::ImgPreview)) != FALSE; }
+    std::string PictureHint() { return form->HintOf(form->Control(SelectCtl::ImgPreview)); }
+};
+
+TEST_F(PreviewAndAdding, ScreenFilesThatBreakTheRuleAreRefusedWithOneMessageEach) {
+    WriteBmp(pics() + "\\a.bmp", 320, 400, 8);
+    WriteBmp(pics() + "\\b.bmp", 640, 480, 24);  // the size is judged before the depth
+    WriteBmp(pics() + "\\c.bmp", 320, 400, 8);
+    Reload();
+    Choose({"a.bmp", "b.bmp", "c.bmp"});
+    Add();
+    EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"a.bmp", "c.bmp"}));
+    EXPECT_EQ(form->ListOf(ScreenCategory::Start)[0].folder, pics());
+    EXPECT_FALSE(FileChosen("a.bmp"));
+    EXPECT_TRUE(FileChosen("b.bmp"));
+    EXPECT_FALSE(FileChosen("c.bmp"));
+    EXPECT_TRUE(form->ListsModified());
+    EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
+    EXPECT_EQ(boxes.boxes[0].text, SizeErrorMessage(pics() + "\\b.bmp", 640, 480));
+    EXPECT_NE(boxes.boxes[0].text.find("Size is : 640 x 480,\n\r"), std::string::npos);
+}
+
+TEST_F(PreviewAndAdding, DepthMessagesNameTheFilesDepth) {
+    WriteBmp(pics() + "\\four.bmp", 320, 400, 4);
+    WriteBmp(pics() + "\\true.bmp", 320, 400, 24);
+    Reload();
+    Choose({"four.bmp", "true.bmp"});
+    Add();
+    EXPECT_TRUE(Names(ScreenCategory::Start).empty());
+    EXPECT_FALSE(form->ListsModified());
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[0].text.find("\n\rPixel depth is : 4 bpp\n\r"), std::string::npos);
+    EXPECT_EQ(boxes.boxes[1].text, DepthErrorMessage(pics() + "\\true.bmp", PixelFormat::Bits24));
+}
+
+TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsEmptyPicturesAndReportingCanBeSwitchedOff) {
+    WriteFile(pics() + "\\broken.bmp", "BM this is no bitmap");
+    WriteFile(pics() + "\\empty.sys", "");
+    WriteBmp(pics() + "\\good.sys", 320, 400, 8);
+    Reload();
+    Choose({"broken.bmp", "empty.sys", "good.sys"});
+    Add();
+    EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"good.sys"}));
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_NE(boxes.boxes[0].text.find("Size is : 0 x 0,"), std::string::npos);
+    // the preview was not touched by adding
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\good.sys");  // the focused file, previewed by the choosing
+
+    boxes.boxes.clear();
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ERRORREPORTON1, 0), 0);
+    EXPECT_FALSE(form->ReportAddErrors());
+    Choose({"broken.bmp", "good.sys"});
+    Add();
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(Names(ScreenCategory::Start),
+              (std::vector<std::string>{"good.sys", "good.sys"}));  // twice is fine
+    EXPECT_TRUE(FileChosen("broken.bmp"));
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ERRORREPORTON1, 0), 0);
+    EXPECT_TRUE(form->ReportAddErrors());
+}
+
+TEST_F(PreviewAndAdding, WallpapersOfAnyKindAreAddedWithTheShownStyle) {
+    WriteFile(pics() + "\\photo.jpg", "not even a picture");
+    WriteBmp(pics() + "\\big.bmp", 1600, 1200, 24);
+    WriteFile(pics() + "\\notes.txt", "hello");
+    Click(ScreenCategory::Wall);
+    PickAllFiles();
+    Choose({"photo.jpg", "big.bmp"});
+    Add();
+    ASSERT_EQ(Names(ScreenCategory::Wall), (std::vector<std::string>{"big.bmp", "photo.jpg"}));
+    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Centred");
+    SendMessageA(form->Control(SelectCtl::CBStyle), CB_SETCURSEL, 2, 0);  // "Tiled", nothing selected
+    Choose({"notes.txt"});
+    Add();
+    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].fileName, "notes.txt");
+    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Tiled");
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 3");
+}
+
+TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) {
+    WriteBmp(pics() + "\\wide.bmp", 640, 480, 8);
+    WriteBmp(pics() + "\\right.bmp", 320, 400, 24);
+    Reload();
+    EXPECT_FALSE(PictureShown());
+    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    Choose({"wide.bmp"});
+    EXPECT_TRUE(PictureShown());
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
+    EXPECT_EQ(form->HintOf(form->Control(SelectCtl::PnlPreviewName)), pics() + "\\wide.bmp");
+    EXPECT_EQ(form->PreviewStripColor(), RGB(255, 0, 0));
+    EXPECT_EQ(PictureHint(), "Size : 640 X 480");
+    EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
+    Choose({"right.bmp"});  // any depth: only the size turns the strip red
+    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(form->PreviewPicture().Format(), PixelFormat::Bits24);
+    // in the wallpaper category a wrong size is no fault
+    Click(ScreenCategory::Wall);
+    Choose({"wide.bmp"});
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
+    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    // another folder empties the panel
+    CreateDirectoryA((pics() + "\\sub").c_str(), nullptr);
+    ASSERT_TRUE(form->Browser().ApplyFilePath(pics() + "\\sub"));
+    EXPECT_FALSE(PictureShown());
+    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_EQ(PictureHint(), "");
+    EXPECT_FALSE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
+}
+
+TEST_F(PreviewAndAdding, ThePreviewedFileIsNotDecodedAgain) {
+    WriteBmp(pics() + "\\s.bmp", 320, 400, 8);
+    Reload();
+    Choose({"s.bmp"});
+    const HBITMAP first = form->PreviewPicture().Handle();
+    WriteBmp(pics() + "\\s.bmp", 640, 480, 8);  // changed on disk behind the program's back
+    Choose({"s.bmp"});
+    EXPECT_EQ(form->PreviewPicture().Handle(), first);
+    // adding it judges the picture already previewed
+    Add();
+    EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"s.bmp"}));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(PreviewAndAdding, EachPreviewModeDecidesWhichListThePanelFollows) {
+    WriteBmp(pics() + "\\one.bmp", 320, 400, 8);
+    WriteBmp(pics() + "\\two.bmp", 320, 400, 8);
+    Reload();
+    Choose({"one.bmp", "two.bmp"});
+    Add();
+    Choose({});
+    ASSERT_EQ(form->PreviewCaption(), "No File Selected");
+
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWNONE1, 0), 0);
+    EXPECT_EQ(form->PreviewMode(), 0);
+    EXPECT_TRUE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWNONE1));
+    EXPECT_FALSE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWBOTH1));
+    Choose({"one.bmp"});
+    SelectEntry(ScreenCategory::Start, 1);
+    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));  // follows the choice in every mode
+
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWCHOOSEONLY1, 0), 0);
+    SelectEntry(ScreenCategory::Start, 1);
+    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    Choose({"one.bmp"});
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\one.bmp");
+
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWSELECTEDONLY1, 0), 0);
+    SelectEntry(ScreenCategory::Start, 1);
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
+    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));  // another folder: the panel keeps the entry
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
+    EXPECT_TRUE(PictureShown());
+
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWBOTH1, 0), 0);
+    SelectEntry(ScreenCategory::Start, 0);
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\one.bmp");
+    EXPECT_EQ(form->PreviewMode(), 30);
+}
+
+TEST_F(PreviewAndAdding, WithoutAFocusedEntryTheFirstSelectedIsPreviewed) {
+    for (const char* n : {"p.bmp", "q.bmp", "r.bmp"}) WriteBmp(pics() + "\\" + n, 320, 400, 8);
+    Reload();
+    Choose({"p.bmp", "q.bmp", "r.bmp"});
+    Add();
+    HWND list = form->ViewOf(ScreenCategory::Start).hwnd();
+    ListView_SetItemState(list, -1, 0, LVIS_FOCUSED);
+    form->ListOf(ScreenCategory::Start).SetFocused(std::nullopt);
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);  // select all, no focus
+    EXPECT_EQ(form->PreviewCaption(), pics() + "\\p.bmp");
+}
+
+TEST_F(PreviewAndAdding, SelectingAWallpaperShowsItsStyleWithoutChangingAnyEntry) {
+    Click(ScreenCategory::Wall);
+    form->ListOf(ScreenCategory::Wall)
+        .AddMany({{"a.jpg", pics(), "Tiled", false},
+                  {"b.jpg", pics(), "Odd", false},
+                  {"c.jpg", pics(), "Mirror", false}});
+    form->ViewOf(ScreenCategory::Wall).Sync();
+    for (int mode : {IDM_PREVIEWNONE1, IDM_PREVIEWCHOOSEONLY1, IDM_PREVIEWBOTH1}) {
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(mode, 0), 0);
+        SelectEntry(ScreenCategory::Wall, 0);
+        EXPECT_EQ(SendMessageA(form->Control(SelectCtl::CBStyle), CB_GETCURSEL, 0, 0), 2) << mode;
+        SelectEntry(ScreenCategory::Wall, 1);  // a style of no name leaves the picker
+        EXPECT_EQ(Text(SelectCtl::CBStyle), "Tiled") << mode;
+        SelectEntry(ScreenCategory::Wall, 2);
+        EXPECT_EQ(Text(SelectCtl::CBStyle), "Mirror") << mode;
+    }
+    EXPECT_FALSE(form->ListsModified());
+    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Odd");
+}
+
+TEST_F(PreviewAndAdding, DoubleClickOrF3WithNothingPreviewedExplainsWhy) {
+    int shown = 0;
+    form->SetFullScreenPreview([&] { ++shown; });
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(Id(SelectCtl::pnlPreview), win::Panel::kDoubleClicked),
+                 reinterpret_cast<LPARAM>(form->Control(SelectCtl::pnlPreview)));
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    for (const auto& b : boxes.boxes) {
+        EXPECT_EQ(b.kind, win::MsgKind::Information);
+        EXPECT_EQ(b.text, "No Preview Available.\n\rSelect a file first.");
+    }
+    EXPECT_EQ(shown, 0);
+    WriteBmp(pics() + "\\x.bmp", 320, 400, 8);
+    Reload();
+    Choose({"x.bmp"});
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+TEST_F(PreviewAndAdding, InfoAboutFileReportsSizeAndDepthOfThePreviewedPicture) {
+    WriteBmp(pics() + "\\x.bmp", 320, 400, 8);
+    Reload();
+    Choose({"x.bmp"});
+    form->PopMFileInfoPopup();
+    EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), "Size : 320 X 400");
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SIZE, 0), 0);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Information);
+    EXPECT_EQ(boxes.boxes[0].text, "Size : 320 X 400\n\rBits per pixel : 8\n\r");
+}
+
+TEST_F(PreviewAndAdding, ARootFolderKeepsItsBackslashOtherFoldersGetNone) {
+    // A file in the drive root of the temporary folder, as the browser reports that root.
+    const std::string root = dir.path().substr(0, 3);
+    const std::string name = "mvpr-root-" + std::to_string(GetCurrentProcessId()) + ".jpg";
+    ASSERT_TRUE(WriteFile(root + name, "x")) << "the root " << root << " must be writable here";
+    ASSERT_TRUE(form->Browser().ApplyFilePath(root));
+    EXPECT_EQ(form->Browser().Directory(), root);
+    Click(ScreenCategory::Wall);
+    Choose({name.c_str()});
+    Add();
+    DeleteFileA((root + name).c_str());
+    ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 1u);
+    const ScreenEntry& e = form->ListOf(ScreenCategory::Wall)[0];
+    EXPECT_EQ(e.folder, root);
+    EXPECT_EQ(e.FullPath(), root + e.fileName);
+}
+
+}  // namespace
+}  // namespace mvpr::test
