@@ -197,6 +197,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool settingsLoaded_ = false;
     bool terminated_ = false;
     bool controlsReady_ = false;
+    bool listFileUnread_ = false;  // the list file was there but not (wholly) read at start-up
     std::string programDir_;
     std::string helpFile_;
     std::string versionText_;

@@ -24,9 +24,13 @@ class FlagAgain {
 
 void TFormSelect::LoadScreenLists() {
     ListFileReader reader(programDir_);
+    const std::string path = programDir_ + std::string(kListFileName);
     const win::ReadStatus status =
-        win::ReadFileInPieces(programDir_ + std::string(kListFileName),
-                              [&reader](std::string_view piece) { return reader.Feed(piece); });
+        win::ReadFileInPieces(path, [&reader](std::string_view piece) { return reader.Feed(piece); });
+    // A file that is there but could not be read (locked, no access, a read error) still holds
+    // lists the user has not seen: the first save keeps it aside instead of losing it.
+    listFileUnread_ = status == win::ReadStatus::Failed ||
+                      (status == win::ReadStatus::NotOpened && win::IsExistingFile(path));
     if (status == win::ReadStatus::Done)
         reader.Finish();
     else if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
@@ -39,10 +43,18 @@ void TFormSelect::LoadScreenLists() {
 }
 
 bool TFormSelect::SaveToFile() {
-    const win::ReplaceResult result =
-        win::ReplaceFileWith(programDir_ + std::string(kListFileName), FormatListFile(lists_));
+    const std::string path = programDir_ + std::string(kListFileName);
+    if (listFileUnread_ && win::IsExistingFile(path) &&
+        !CopyFileA(path.c_str(), (programDir_ + std::string(kListBackupName)).c_str(), FALSE)) {
+        win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(GetLastError()), win::MsgButtons::Ok);
+        return false;
+    }
+    const win::ReplaceResult result = win::ReplaceFileWith(path, FormatListFile(lists_));
     switch (result.status) {
-        case win::ReplaceStatus::Done: listsModified_ = false; return true;
+        case win::ReplaceStatus::Done:
+            listsModified_ = false;
+            listFileUnread_ = false;  // what it held is in the backup now
+            return true;
         case win::ReplaceStatus::NotCreated:
             win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(result.error),
                              win::MsgButtons::Ok);

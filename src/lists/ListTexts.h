@@ -10,6 +10,8 @@ namespace mvpr {
 
 // The screen-list file, in the program folder.
 inline constexpr std::string_view kListFileName = "MVDATA.MVD";
+// Where a list file that could not be read at start-up is kept when the first save replaces it.
+inline constexpr std::string_view kListBackupName = "MVDATA.BAK";
 
 // Line breaks in message texts are LF CR, in that order.
 inline constexpr std::string_view kReadingError = "Error Reading file";
