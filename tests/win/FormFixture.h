@@ -58,6 +58,23 @@ class FormTest : public ::testing::Test {
         SendMessageA(form->ButtonOf(c).hwnd(), BM_CLICK, 0, 0);
         Pump();
     }
+    // A key as the event loop sees it: posted to the focused control, then through the loop's share.
+    void PressKey(HWND focus, UINT vk, bool ctrl = false) {
+        SetFocus(focus);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageA(focus, WM_KEYDOWN, vk, 1);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (form->PreTranslateMessage(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    }
     std::string Text(SelectCtl id) { return WindowText(form->Control(id)); }
     bool Visible(HWND h) { return (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Visible(SelectCtl id) { return Visible(form->Control(id)); }

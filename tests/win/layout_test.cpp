@@ -21,23 +21,10 @@ class MainWindowLayout : public FormTest {
         config.commandHook = [this](int id) { commands.push_back(id); };
         Open();
     }
-    // A key as the event loop sees it: posted to the focused control, then through the loop's share.
+    // The commands one key gives.
     std::vector<int> Press(HWND focus, UINT vk, bool ctrl = false) {
         commands.clear();
-        SetFocus(focus);
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(keys);
-        PostMessageA(focus, WM_KEYDOWN, vk, 1);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (form->PreTranslateMessage(msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        PressKey(focus, vk, ctrl);
         return commands;
     }
     std::vector<int> commands;

@@ -219,21 +219,7 @@ TEST_F(ListFileTest, NoQuestionWithoutChangesOrAfterASuccessfulSave) {
 
 TEST_F(ListFileTest, CtrlSSavesThroughTheEventLoop) {
     OpenAndRemember();
-    HWND list = form->ViewOf(ScreenCategory::Start).hwnd();
-    SetFocus(list);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(list, WM_KEYDOWN, 'S', 1);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (form->PreTranslateMessage(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
+    PressKey(form->ViewOf(ScreenCategory::Start).hwnd(), 'S', true);
     EXPECT_EQ(Saved(), kEmptyFile);
 }
 
