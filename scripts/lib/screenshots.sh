@@ -23,6 +23,6 @@ shot() {  # shot NAME [action]: the program's window alone, cut from the desktop
     echo "wrote $out/$name.png"
 }
 shot main-window
-shot main-window-wallpaper wallpaper
 shot about-box about
 shot main-window-preview preview
+shot main-window-wallpaper-preview wallpaper-preview

@@ -1,8 +1,8 @@
 // Sets the program up for the README's pictures (scripts/lib/screenshots.sh):
 //   shot_driver.exe samples FOLDER          writes a few pictures to show
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
-// ACTION: wallpaper (the wallpaper category), about (the About box), preview (chooses a
-// start-up screen, previews and adds it).
+// ACTION: wallpaper (the wallpaper category), about (the About box), preview and
+// wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it).
 #include <cmath>
 #include <string>
 
@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
     PROCESS_INFORMATION pi{};
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
-    if (!CreateProcessA(first.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi)) return 3;
+    if (!CreateProcessA(first.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi))
+        return 3;
     HWND main = nullptr;
     for (int t = 0; t < 20000 && !main; t += 50) {
         Sleep(50);
@@ -90,10 +91,13 @@ int main(int argc, char** argv) {
     Sleep(500);
     if (action == "wallpaper") PostMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
     if (action == "about") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
-    if (action == "preview") {
+    if (action == "preview" || action == "wallpaper-preview") {
+        const bool wall = action == "wallpaper-preview";
+        if (wall) SendMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
         HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
-        const LRESULT i = SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>("Autumn sunrise.bmp"));
+        const LRESULT i =
+            SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(wall ? "Night harbour.bmp" : "Autumn sunrise.bmp"));
         if (i >= 0) {
             SendMessageA(files, LB_SETSEL, TRUE, i);
             SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
