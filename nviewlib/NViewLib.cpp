@@ -7,6 +7,7 @@
 #include "imaging/PcxDecoder.h"
 #include "imaging/PictureKind.h"
 #include "imaging/TgaDecoder.h"
+#include "win/FaultGuard_win.h"
 
 namespace {
 
@@ -29,16 +30,30 @@ std::optional<mvpr::Picture> Decode(const std::vector<std::uint8_t>& file, const
 
 }  // namespace
 
+namespace {
+struct Load {
+    const char* path;
+    HBITMAP bitmap;
+};
+
+void LoadInto(void* p) {
+    auto* load = static_cast<Load*>(p);
+    const mvpr::DecodeLimits limits;
+    const auto bytes = mvpr::ReadFileBytes(load->path, limits.maxBytes);
+    if (!bytes) return;
+    const auto picture = Decode(*bytes, limits);
+    if (!picture || picture->Empty()) return;
+    load->bitmap = mvpr::CreateDibSection(*picture);
+}
+}  // namespace
+
 extern "C" HBITMAP WINAPI NViewLibLoad(const char* path, int /*reserved*/) {
-    // Nothing may leave this function but a handle or 0.
+    // Nothing may leave this function but a handle or 0: no exception, and no processor fault.
     try {
         if (!path) return nullptr;
-        const mvpr::DecodeLimits limits;
-        const auto bytes = mvpr::ReadFileBytes(path, limits.maxBytes);
-        if (!bytes) return nullptr;
-        const auto picture = Decode(*bytes, limits);
-        if (!picture || picture->Empty()) return nullptr;
-        return mvpr::CreateDibSection(*picture);
+        Load load{path, nullptr};
+        if (!mvpr::win::RunGuarded(&LoadInto, &load)) return nullptr;
+        return load.bitmap;
     } catch (...) {
         return nullptr;
     }

@@ -4,6 +4,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/FileBytes_win.h"
+#include "win/FaultGuard_win.h"
 
 namespace mvpr {
 
@@ -11,9 +12,21 @@ LoadOutcome LoadPicture(const std::string& path, WinPicture& picture, ScreenCate
                         LibraryLoad library) noexcept {
     try {
         if (category == ScreenCategory::Wall) {
-            const HBITMAP bitmap = (library ? library : &NViewLibLoad)(path.c_str(), 0);
-            picture.Assign(bitmap);
-            return bitmap ? LoadOutcome::Loaded : LoadOutcome::Emptied;
+            // Whatever library stands in NViewLib's place, a fault inside it ends only this call.
+            struct Call {
+                LibraryLoad load;
+                const char* path;
+                HBITMAP bitmap;
+            } call{library ? library : &NViewLibLoad, path.c_str(), nullptr};
+            const bool finished = win::RunGuarded(
+                [](void* p) {
+                    auto* c = static_cast<Call*>(p);
+                    c->bitmap = c->load(c->path, 0);
+                },
+                &call);
+            if (!finished) return LoadOutcome::Failed;
+            picture.Assign(call.bitmap);
+            return call.bitmap ? LoadOutcome::Loaded : LoadOutcome::Emptied;
         }
         const DecodeLimits limits;
         const auto bytes = ReadFileBytes(path, limits.maxBytes);
