@@ -1,7 +1,6 @@
 // TFormSelect: adding chosen files to the current list under the screen rule.
 #include "app/FormSelect.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/FileBytes_win.h"
+#include "imaging/LoadPicture_win.h"
 #include "lists/ScreenRule.h"
 #include "win/MessageBox.h"
 
@@ -16,12 +15,9 @@ struct Judged {
 // Each file is judged in a picture of its own: one that cannot be read or is no bitmap is the
 // empty picture, and so refused.
 Judged JudgeScreenFile(const std::string& path) {
-    const DecodeLimits limits;
-    const auto bytes = ReadFileBytes(path, limits.maxBytes);
-    if (!bytes) return {};
-    const DecodeResult decoded = DecodeBmp(*bytes, limits);
-    if (!decoded.Ok()) return {};
-    return {decoded.picture.Width(), decoded.picture.Height(), decoded.picture.Format()};
+    const auto decoded = DecodeBitmapFile(path);
+    if (!decoded || !decoded->Ok()) return {};
+    return {decoded->picture.Width(), decoded->picture.Height(), decoded->picture.Format()};
 }
 }  // namespace
 

@@ -8,12 +8,8 @@ namespace mvpr {
 // Everything lies under HKEY_CURRENT_USER.
 inline constexpr std::string_view kTolvaneKey = "SoftWare\\Tolvane";
 inline constexpr std::string_view kMorvellanSubkey = "Morvellan";
-inline constexpr std::string_view kSettingsKey = "Software\\Tolvane\\Morvellan";
-inline constexpr std::string_view kSettingsSection = "Morvellan Selector";
-inline constexpr std::string_view kOriginalInfoSection = "Original Info";
 inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::string_view kRunValue = "Morvellan";
-inline constexpr std::string_view kRandomizerExe = "MVRandom.exe";
 
 }  // namespace mvpr
 

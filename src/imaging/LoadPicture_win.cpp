@@ -8,6 +8,13 @@
 
 namespace mvpr {
 
+std::optional<DecodeResult> DecodeBitmapFile(const std::string& path) {
+    const DecodeLimits limits;
+    const auto bytes = ReadFileBytes(path, limits.maxBytes);
+    if (!bytes) return std::nullopt;
+    return DecodeBmp(*bytes, limits);
+}
+
 LoadOutcome LoadPicture(const std::string& path, WinPicture& picture, ScreenCategory category,
                         LibraryLoad library) noexcept {
     try {
@@ -28,10 +35,9 @@ LoadOutcome LoadPicture(const std::string& path, WinPicture& picture, ScreenCate
             picture.Assign(call.bitmap);
             return call.bitmap ? LoadOutcome::Loaded : LoadOutcome::Emptied;
         }
-        const DecodeLimits limits;
-        const auto bytes = ReadFileBytes(path, limits.maxBytes);
-        if (!bytes) return LoadOutcome::CannotOpen;
-        const DecodeResult decoded = DecodeBmp(*bytes, limits);
+        const auto read = DecodeBitmapFile(path);
+        if (!read) return LoadOutcome::CannotOpen;
+        const DecodeResult& decoded = *read;
         if (!decoded.Ok()) return LoadOutcome::CannotDecode;
         if (decoded.picture.Empty()) {
             picture.Clear();

@@ -1,8 +1,10 @@
 #ifndef MVPR_IMAGING_LOADPICTURE_WIN_H
 #define MVPR_IMAGING_LOADPICTURE_WIN_H
 
+#include <optional>
 #include <string>
 
+#include "imaging/DecodeResult.h"
 #include "imaging/WinPicture_win.h"
 #include "lists/ScreenCategory.h"
 
@@ -18,6 +20,9 @@ enum class LoadOutcome {
 };
 
 using LibraryLoad = HBITMAP(WINAPI*)(const char* path, int reserved);
+
+// A file read as a Windows bitmap, whatever its name; nothing when it cannot be opened.
+std::optional<DecodeResult> DecodeBitmapFile(const std::string& path);
 
 // Decodes the file into `picture`. In the wallpaper category every file goes to NViewLibLoad
 // (`library`, a seam for tests), bitmaps included; in the screen categories every file is read

@@ -140,8 +140,4 @@ std::size_t CategoryList::SetStyleOfSelected(std::string_view style) {
     return n;
 }
 
-void CategoryList::SetStyle(std::size_t index, std::string_view style) {
-    if (index < entries_.size()) entries_[index]->style = std::string(style);
-}
-
 }  // namespace mvpr

@@ -59,7 +59,6 @@ class CategoryList {
 
     // Gives every selected entry the style; returns how many entries that touched.
     std::size_t SetStyleOfSelected(std::string_view style);
-    void SetStyle(std::size_t index, std::string_view style);
 
   private:
     NameCompare compare_;

@@ -101,9 +101,9 @@ bool CategoryListView::HandleNotify(const NMHDR& h, LRESULT& result, bool& chang
             const auto row = static_cast<std::size_t>(info.item.iItem);
             if ((info.item.mask & LVIF_TEXT) && row < list_.size() && info.item.cchTextMax > 0) {
                 const ScreenEntry& e = list_[row];
-                buffer_ =
+                const std::string& text =
                     info.item.iSubItem == 0 ? e.fileName : (info.item.iSubItem == 1 ? e.folder : e.style);
-                lstrcpynA(info.item.pszText, buffer_.c_str(), info.item.cchTextMax);
+                lstrcpynA(info.item.pszText, text.c_str(), info.item.cchTextMax);
             }
             return true;
         }

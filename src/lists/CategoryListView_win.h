@@ -36,7 +36,6 @@ class CategoryListView {
     bool withStyle_;
     HWND view_ = nullptr;
     bool syncing_ = false;
-    std::string buffer_;  // text handed to the view for one row, valid until the next request
 };
 
 }  // namespace mvpr

@@ -15,38 +15,21 @@ void PictureBox::SetBitmap(HBITMAP bitmap) {
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void PictureBox::SetStretch(bool stretch) {
-    stretch_ = stretch;
-    InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
-void PictureBox::SetBackground(COLORREF color) {
-    background_ = color;
-    InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
 void PictureBox::Paint(HDC dc) {
     RECT r{};
     GetClientRect(hwnd(), &r);
     BITMAP bm{};
     if (!bitmap_ || !GetObjectA(bitmap_, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) {
-        UniqueBrush back(CreateSolidBrush(background_));
-        FillRect(dc, &r, back.get());
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         return;
     }
     UniqueDc source(CreateCompatibleDC(dc));
     Selected keep(source.get(), bitmap_);
     const int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    if (stretch_) {
-        // HALFTONE averages what it shrinks; the small preview stays readable.
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, bm.bmWidth, h, SRCCOPY);
-        return;
-    }
-    UniqueBrush back(CreateSolidBrush(background_));
-    FillRect(dc, &r, back.get());
-    BitBlt(dc, 0, 0, bm.bmWidth, h, source.get(), 0, 0, SRCCOPY);
+    // HALFTONE averages what it shrinks; the small preview stays readable.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, bm.bmWidth, h, SRCCOPY);
 }
 
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

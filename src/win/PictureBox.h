@@ -5,28 +5,23 @@
 
 namespace mvpr::win {
 
-// Shows a bitmap, stretched to its bounds or at its own size from the top-left corner. It does
-// not own the bitmap: the picture that holds it does. Double clicks reach the parent as
+// Shows a bitmap stretched to its bounds. It does not own the bitmap: the picture that holds it
+// does. Double clicks reach the parent as
 // WM_COMMAND STN_DBLCLK, clicks as STN_CLICKED, a right click as WM_CONTEXTMENU.
 class PictureBox : public Window {
-public:
+  public:
     static constexpr const char* kClassName = "TImage";
 
     HWND CreateBox(HWND parent, int id, RECT bounds, bool visible);
     void SetBitmap(HBITMAP bitmap);  // nullptr shows nothing
     HBITMAP Bitmap() const { return bitmap_; }
-    void SetStretch(bool stretch);
-    bool Stretch() const { return stretch_; }
-    void SetBackground(COLORREF color);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void Paint(HDC dc);
     HBITMAP bitmap_ = nullptr;
-    bool stretch_ = true;
-    COLORREF background_ = GetSysColor(COLOR_BTNFACE);
 };
 
 }  // namespace mvpr::win

@@ -81,11 +81,4 @@ bool RegistryKey::DeleteTree(std::string_view subkey) {
     return DeleteTreeOf(key_.get(), std::string(subkey)) == ERROR_SUCCESS;
 }
 
-bool KeyExists(HKEY root, std::string_view path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(root, std::string(path).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    RegCloseKey(k);
-    return true;
-}
-
 }  // namespace mvpr::win

@@ -30,8 +30,6 @@ class RegistryKey {
     UniqueKey key_;
 };
 
-bool KeyExists(HKEY root, std::string_view path);
-
 }  // namespace mvpr::win
 
 #endif

@@ -2,18 +2,11 @@
 
 #include "ProgramDriver.h"
 #include "app/FormSelectIds.h"
-#include "imaging/BmpCodec.h"
 
 #include <commctrl.h>
 
 namespace mvpr::test {
 namespace {
-
-std::string Bmp(int width, int height, int bpp) {
-    auto picture = Picture::Create(width, height, bpp);
-    auto bytes = EncodeBmp(*picture);
-    return std::string(bytes->begin(), bytes->end());
-}
 
 class AddingFromOutside : public ::testing::Test {
   protected:
@@ -23,7 +16,7 @@ class AddingFromOutside : public ::testing::Test {
 };
 
 TEST_F(AddingFromOutside, AChosenScreenFileAppearsInTheListAndTheCounter) {
-    ASSERT_TRUE(WriteFile(dir / "Harbour.bmp", Bmp(320, 400, 8)));
+    ASSERT_TRUE(WriteFile(dir / "Harbour.bmp", BlankBmp(320, 400, 8)));
     ASSERT_TRUE(program.Start(dir.path(), ""));  // the browser opens in the folder it was started in
     HWND main = program.WaitForWindow("TFormSelect", 20000);
     ASSERT_NE(main, nullptr);

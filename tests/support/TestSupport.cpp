@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "imaging/BmpCodec.h"
+
 namespace mvpr::test {
 
 namespace {
@@ -53,6 +55,13 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
     if (!f) return false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
+}
+
+std::string BlankBmp(int width, int height, int bitsPerPixel) {
+    const auto picture = Picture::Create(width, height, bitsPerPixel);
+    if (!picture) return {};
+    const auto bytes = EncodeBmp(*picture);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
 std::string ReadFile(const std::string& path) {

@@ -25,6 +25,8 @@ class TempDir {
 
 void RemoveTree(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
+// A blank bitmap file of the size and depth asked for, as the program's own BMP writer makes it.
+std::string BlankBmp(int width, int height, int bitsPerPixel);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 // Names in a folder, files and folders, without "." and "..".

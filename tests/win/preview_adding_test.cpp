@@ -1,6 +1,5 @@
 #include "FormFixture.h"
 #include "app/PreviewTexts.h"
-#include "imaging/BmpCodec.h"
 #include "lists/FilterText.h"
 #include "lists/ScreenRule.h"
 #include "win/Menus.h"
@@ -8,13 +7,8 @@
 namespace mvpr::test {
 namespace {
 
-// A real bitmap file of the size and depth asked for.
 void WriteBmp(const std::string& path, int width, int height, int bpp) {
-    auto picture = Picture::Create(width, height, bpp);
-    ASSERT_TRUE(picture.has_value());
-    const auto bytes = EncodeBmp(*picture);
-    ASSERT_TRUE(bytes.has_value());
-    ASSERT_TRUE(WriteFile(path, std::string(bytes->begin(), bytes->end())));
+    ASSERT_TRUE(WriteFile(path, BlankBmp(width, height, bpp)));
 }
 
 class PreviewAndAdding : public FormTest {
