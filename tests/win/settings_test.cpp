@@ -49,7 +49,7 @@ std::optional<std::string> StringValue(const std::string& key, std::string_view 
     return std::string(data);
 }
 
-class Settings : public FormTest {
+class SettingsInRegistry : public FormTest {
   protected:
     std::string Key(std::string_view path) { return registry.prefix() + std::string(path); }
     std::string Section(std::string_view section) { return Key(kSettingsKey) + "\\" + std::string(section); }
@@ -82,7 +82,7 @@ class Settings : public FormTest {
     }
 };
 
-TEST_F(Settings, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
+TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
     SetEnvironmentVariableA("MVPRTESTDIR", dir.path().c_str());
     struct Case {
         const char* what;
@@ -200,7 +200,7 @@ TEST_F(Settings, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
     }
 }
 
-TEST_F(Settings, ClosingWritesEverySettingUnlessAnUninstallRemovedThem) {
+TEST_F(SettingsInRegistry, ClosingWritesEverySettingUnlessAnUninstallRemovedThem) {
     const struct {
         const char* what;
         std::optional<win::MsgAnswer> uninstall;
@@ -247,7 +247,7 @@ TEST_F(Settings, ClosingWritesEverySettingUnlessAnUninstallRemovedThem) {
     }
 }
 
-TEST_F(Settings, MenuAndCheckBoxToggleEachOtherAndTheQuotedRunEntryAtOnce) {
+TEST_F(SettingsInRegistry, MenuAndCheckBoxToggleEachOtherAndTheQuotedRunEntryAtOnce) {
     // A program folder with blanks, as under "Program Files".
     CreateDirectoryA((dir / "Program Files").c_str(), nullptr);
     const std::string programDir = Folder("Program Files\\Morvellan Selector");
@@ -286,7 +286,7 @@ TEST_F(Settings, MenuAndCheckBoxToggleEachOtherAndTheQuotedRunEntryAtOnce) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-TEST_F(Settings, AValueThatCannotBeWrittenIsReportedAndStopsOnlyItsOwnOperation) {
+TEST_F(SettingsInRegistry, AValueThatCannotBeWrittenIsReportedAndStopsOnlyItsOwnOperation) {
     // No key can be made under a name longer than the registry allows.
     WriteFile(dir / "MVDATA.MVD", "[START]\r\nC:\\PICS\\PIC.BMP\r\n");
     OpenIn(dir.path(), registry.prefix() + std::string(300, 'k') + "\\");
