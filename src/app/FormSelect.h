@@ -76,6 +76,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     const WinPicture& PreviewPicture() const { return previewPicture_; }
     const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
     COLORREF PreviewStripColor() const { return pnlPreviewName_.Color(); }
+    // True only while the preview's picture was decoded from the file the name strip names: a
+    // file that could not be read never borrows another file's picture.
+    bool PreviewDecoded() const { return previewDecoded_; }
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -207,6 +210,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     int previewMode_ = 30;
     WinPicture previewPicture_;
     bool previewFromBitmapReader_ = false;  // the preview's picture was read as a screen bitmap
+    bool previewDecoded_ = false;           // ... from the named file (see PreviewDecoded)
     std::function<void()> fullScreenPreview_;
     int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;
