@@ -150,6 +150,7 @@ TEST_F(Installing, FailuresAreReportedAndLeaveTheScreenAlone) {
     } cases[] = {
         {"random.bmp", std::string(5000, '\x5A'), false, false, ""},
         {"short.bmp", truncated, false, false, ""},
+        {"empty.bmp", "", false, false, ""},
         {"photo.bmp", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + std::string(3000, '\0'), false, false,
          ""},
         {"locked.bmp", kPicture, true, false,
