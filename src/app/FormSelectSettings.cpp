@@ -1,4 +1,6 @@
 // TFormSelect: settings in the registry and the randomizer's Run entry.
+#include <exception>
+
 #include "app/FormSelect.h"
 #include "app/SettingsKeys.h"
 #include "app/Settings_win.h"
@@ -24,7 +26,16 @@ bool Checked(HWND checkBox) {
 
 void TFormSelect::LoadSettings() {
     auto key = OpenSettingsKey(config_.registryPrefix);
-    if (!FilesBackedUp(key ? &*key : nullptr)) BackupOriginalScreens();  // the first run
+    // The first run backs up the machine's screens. A failure there is reported and the start goes
+    // on, so the lists still load and a later save cannot replace the list file with empty ones;
+    // the next start tries the backup again.
+    if (!FilesBackedUp(key ? &*key : nullptr)) {
+        try {
+            BackupOriginalScreens();
+        } catch (const std::exception& e) {
+            win::ReportUnhandled(hwnd(), e.what());
+        }
+    }
     const Settings stored = ReadSettings(key ? &*key : nullptr, programDir_);
     key.reset();
 

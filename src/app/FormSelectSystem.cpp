@@ -2,6 +2,8 @@
 #include <stdexcept>
 
 #include "app/FormSelect.h"
+#include "app/Settings.h"
+#include "app/Settings_win.h"
 #include "app/SettingsKeys.h"
 #include "system/DesktopKeys.h"
 #include "system/InstallScreen_win.h"
@@ -25,21 +27,7 @@ constexpr RecordedScreen kRecordedScreens[] = {{ScreenCategory::Start, kStartScr
 
 // A write that fails stops the command; the general error handler shows why.
 void WriteOrFail(win::RegistryKey& key, std::string_view name, std::string_view value) {
-    if (!key.WriteString(name, value)) throw std::runtime_error(FailedToSetDataText(name));
-}
-
-// Yes when the text is a decimal number other than 0.
-bool IsYes(const std::optional<std::string>& text) {
-    if (!text || text->empty()) return false;
-    std::size_t i = (*text)[0] == '-' || (*text)[0] == '+' ? 1 : 0;
-    if (i == text->size()) return false;
-    bool nonZero = false;
-    for (; i < text->size(); ++i) {
-        const char c = (*text)[i];
-        if (c < '0' || c > '9') return false;
-        nonZero = nonZero || c != '0';
-    }
-    return nonZero;
+    if (!key.WriteString(name, value)) throw std::runtime_error(FailedToSetData(name));
 }
 
 bool Exists(const std::string& path) {
@@ -57,9 +45,8 @@ void TFormSelect::BackupOriginalScreens() {
             style = desktop->ReadString(kWallpaperStyleValue).value_or("");
     }
 
-    auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kRunKey), true);
-    if (!run) throw std::runtime_error(FailedToSetDataText(kRunValue));
-    WriteOrFail(*run, kRunValue, programDir_ + std::string(kRandomizerExe));
+    if (!WriteRunEntry(prefix, RandomizerRunEntry(programDir_)))
+        throw std::runtime_error(FailedToSetData(kRunValue));
 
     // "(none)" means the machine had no such screen, and a restore then deletes the file: so it is
     // recorded only then. A taken backup name gives way to a numbered one; a copy that fails
@@ -94,7 +81,7 @@ void TFormSelect::RestoreOriginalScreens() {
     auto record = win::RegistryKey::Open(
         HKEY_CURRENT_USER, prefix + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection),
         false);
-    if (!record || !IsYes(record->ReadString(kFilesBackedUpValue))) return;
+    if (!record || !YesNoOr(record->ReadString(kFilesBackedUpValue), false)) return;
 
     const std::string style = record->ReadString(kSavedWallpaperStyleValue).value_or("");
     if (auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kDesktopKey), false)) {

@@ -23,11 +23,6 @@ inline constexpr std::string_view kUninstallDone =
 
 inline constexpr std::string_view kUninstallFailed = "Morvellan is NOT succesfully cleared from the registry";
 
-// A registry value that could not be written.
-inline std::string FailedToSetDataText(std::string_view valueName) {
-    return "Failed to set data for '" + std::string(valueName) + "'";
-}
-
 }  // namespace mvpr
 
 #endif

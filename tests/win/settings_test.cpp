@@ -106,7 +106,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
          true,
          ScreenCategory::Start,
          "",
-         false,
+         true,
          {}},
         {"stored category 20, a preview mode that is no number, the randomizer elsewhere",
          false,
@@ -192,10 +192,12 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         const std::string run = RunEntry().value_or("<absent>");
         EXPECT_EQ(CheckBox(), MenuChecked(IDM_RUNRANDOMIZERATSTARTUP1));
         EXPECT_EQ(CheckBox(), NamesRandomizer(run)) << run;
-        if (!c.firstRun) {
-            EXPECT_EQ(CheckBox(), c.runOn);
+        EXPECT_EQ(CheckBox(), c.runOn);
+        // The first run backs up the original screens and switches the randomizer on.
+        if (c.firstRun)
+            EXPECT_EQ(RunEntry(), RandomizerRunEntry(form->ProgramDir()));
+        else
             EXPECT_EQ(RunEntry(), c.runAfter ? c.runAfter : c.runBefore);
-        }
         form.reset();
     }
 }
