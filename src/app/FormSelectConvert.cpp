@@ -44,8 +44,9 @@ void TFormSelect::MakeScreen1Click() {
     // Any picture the wallpaper decoder reads, whatever the current category.
     WinPicture decoded;
     LoadPicture(source, decoded, ScreenCategory::Wall);
-    const auto pixels = decoded.Empty() ? std::nullopt : ReadBitmapPixels(decoded.Handle());
-    auto prepared = pixels ? ScreenSource::From(*pixels) : std::nullopt;
+    auto pixels = decoded.Empty() ? std::nullopt : ReadBitmapPixels(decoded.Handle());
+    decoded.Clear();
+    auto prepared = pixels ? ScreenSource::From(std::move(*pixels)) : std::nullopt;
     if (!prepared) {
         win::ShowMessage(hwnd(), win::MsgKind::Error, PictureErrorMessage(source), win::MsgButtons::Ok);
         return;

@@ -327,15 +327,26 @@ void Refine(const Picture& p, std::vector<Rgb>& centres, std::size_t fixedCount)
 
 }  // namespace
 
-std::optional<std::vector<Bgra>> DistinctColours(const Picture& bgra32, std::size_t limit) {
-    if (!Is32(bgra32)) return std::nullopt;
+std::optional<std::vector<Bgra>> DistinctColours(const Picture& picture, std::size_t limit) {
+    if (picture.Empty()) return std::nullopt;
     ColourTable table(limit + 1);
     std::vector<Bgra> out;
     std::uint32_t last = ColourTable::kEmpty;
-    for (int y = 0; y < bgra32.Height(); ++y) {
-        const std::uint8_t* px = bgra32.Row(y);
-        for (int x = 0; x < bgra32.Width(); ++x, px += 4) {
-            const Rgb c = At(px);
+    // 24 bits and plain 32 bits are read in place; other depths pixel by pixel.
+    const ChannelMasks& m = picture.Masks();
+    const bool plain32 =
+        picture.BitsPerPixel() == 32 && m.red == 0xFF0000u && m.green == 0xFF00u && m.blue == 0xFFu;
+    const int step = picture.BitsPerPixel() == 24 ? 3 : plain32 ? 4 : 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::uint8_t* px = picture.Row(y);
+        for (int x = 0; x < picture.Width(); ++x, px += step) {
+            Rgb c;
+            if (step) {
+                c = At(px);
+            } else {
+                const Bgra b = picture.ColorAt(x, y);
+                c = {b.r, b.g, b.b};
+            }
             const std::uint32_t key = Key(c);
             if (key == last) continue;  // flat areas cost one compare
             last = key;

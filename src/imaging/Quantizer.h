@@ -13,9 +13,9 @@ namespace mvpr {
 // Colour reduction for 32-bit top-down pictures (as ToBgra32 makes them). Alpha is ignored:
 // colours compare by red, green and blue alone.
 
-// The distinct colours in order of first appearance (alpha 0), or nothing when there are more
-// than `limit`. Nothing also for a picture that is not 32 bits.
-std::optional<std::vector<Bgra>> DistinctColours(const Picture& bgra32, std::size_t limit);
+// The distinct colours of a picture of any depth in order of first appearance (alpha 0), or
+// nothing when there are more than `limit` or the picture is empty.
+std::optional<std::vector<Bgra>> DistinctColours(const Picture& picture, std::size_t limit);
 
 // At most `maxColours` colours (1..256) that stand for the picture's pixels with the least
 // squared error found: variance-minimising boxes (Wu) refined by weighted k-means. `fixed`

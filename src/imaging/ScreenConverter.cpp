@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "imaging/BmpCodec.h"
 #include "imaging/Quantizer.h"
@@ -27,13 +28,21 @@ bool SameRgb(const Bgra& a, const Bgra& b) {
     return a.r == b.r && a.g == b.g && a.b == b.b;
 }
 
-// The rectangle of a 32-bit picture as a picture of its own.
+// The rectangle of a picture as a picture of its own, in the same depth where whole bytes hold
+// a pixel (palette and masks kept), in 32 bits otherwise.
 std::optional<Picture> Crop(const Picture& p, int x, int y, int w, int h) {
-    auto out = Picture::CreateForOverwrite(w, h, 32);
+    if (p.BitsPerPixel() < 8) {
+        const auto wide = ToBgra32(p);
+        return wide ? Crop(*wide, x, y, w, h) : std::nullopt;
+    }
+    auto out = Picture::CreateForOverwrite(w, h, p.BitsPerPixel());
     if (!out) return std::nullopt;
+    out->Palette() = p.Palette();
+    if (p.HasExplicitMasks()) out->SetExplicitMasks(p.Masks());
+    const std::size_t bytes = static_cast<std::size_t>(p.BitsPerPixel() / 8);
     for (int row = 0; row < h; ++row)
-        std::memcpy(out->Row(row), p.Row(y + row) + static_cast<std::size_t>(x) * 4,
-                    static_cast<std::size_t>(w) * 4);
+        std::memcpy(out->Row(row), p.Row(y + row) + static_cast<std::size_t>(x) * bytes,
+                    static_cast<std::size_t>(w) * bytes);
     return out;
 }
 }  // namespace
@@ -66,14 +75,21 @@ std::optional<ScreenLayout> LayOutScreen(int width, int height, const ScreenOpti
 }
 
 std::optional<ScreenSource> ScreenSource::From(const Picture& picture) {
+    try {
+        return From(Picture(picture));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<ScreenSource> ScreenSource::From(Picture&& picture) {
     if (picture.Empty()) return std::nullopt;
-    auto pixels = ToBgra32(picture);
-    if (!pixels) return std::nullopt;
+    // Kept in its own depth: the resampler reads any depth a row at a time.
     ScreenSource s;
     s.width_ = picture.Width();
     s.height_ = picture.Height();
-    s.colours_ = DistinctColours(*pixels, 256);
-    s.pixels_ = std::move(*pixels);
+    s.colours_ = DistinctColours(picture, 256);
+    s.pixels_ = std::move(picture);
     return s;
 }
 

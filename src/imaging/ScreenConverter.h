@@ -44,6 +44,7 @@ class ScreenSource {
   public:
     // Nothing for an empty picture or one that cannot be held (memory, size).
     static std::optional<ScreenSource> From(const Picture& picture);
+    static std::optional<ScreenSource> From(Picture&& picture);
     // The same picture made smaller (its longer side at most `maxSide`) for quick previews;
     // it keeps the original's size for the layout and the original's colours.
     std::optional<ScreenSource> Reduced(int maxSide) const;
@@ -58,7 +59,7 @@ class ScreenSource {
     std::optional<Picture> Make(const ScreenOptions& options) const;
 
   private:
-    Picture pixels_;  // 32-bit top-down
+    Picture pixels_;  // any depth
     int width_ = 0, height_ = 0;
     std::optional<std::vector<Bgra>> colours_;
 };

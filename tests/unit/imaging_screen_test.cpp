@@ -79,6 +79,35 @@ TEST(MakeScreen, EveryPictureGivesAValidScreenWithTheExpectedPixels) {
             return ::testing::AssertionSuccess();
         };
     };
+    // Indexed pictures of other shapes: cropped in their own depth (8 bits) or through 32 (4 bits).
+    const auto paletted = [](int bpp) {
+        Picture p = *Picture::Create(900, 300, bpp);
+        for (std::size_t i = 0; i < p.Palette().size(); ++i)
+            p.Palette()[i] =
+                Bgra{static_cast<std::uint8_t>(i * 16), 200, static_cast<std::uint8_t>(255 - i), 0};
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 900; ++x) {
+                const int v = (x / 7 + y / 5) % (1 << bpp);
+                if (bpp == 8)
+                    p.Row(y)[x] = static_cast<std::uint8_t>(v);
+                else
+                    p.Row(y)[x / 2] |= static_cast<std::uint8_t>(v << (x % 2 ? 0 : 4));
+            }
+        return p;
+    };
+    const Picture indexed8 = paletted(8), indexed4 = paletted(4);
+    const auto onlyColoursOf = [](const Picture& src) {
+        return [&src](const Picture& s) {
+            for (int y = 0; y < s.Height(); ++y)
+                for (int x = 0; x < s.Width(); ++x) {
+                    const Bgra c = s.ColorAt(x, y);
+                    if (std::none_of(src.Palette().begin(), src.Palette().end(),
+                                     [&](const Bgra& p) { return SameRgb(p, c); }))
+                        return ::testing::AssertionFailure() << "new colour at " << x << "," << y;
+                }
+            return ::testing::AssertionSuccess();
+        };
+    };
     const Picture indexed = Indexed256(true);
     const Picture noBlack = Indexed256(false);
     struct Case {
@@ -138,6 +167,8 @@ TEST(MakeScreen, EveryPictureGivesAValidScreenWithTheExpectedPixels) {
                         ? ::testing::AssertionSuccess()
                         : ::testing::AssertionFailure() << "more than one colour changed";
          }},
+        {"8 bits, filled: only its own colours", &indexed8, fill, onlyColoursOf(indexed8)},
+        {"4 bits, filled: only its own colours", &indexed4, fill, onlyColoursOf(indexed4)},
         {"odd size, fit", &noise, {}, nullptr},
         {"odd size, fill", &noise, fill, nullptr},
         {"1 x 1 with blue bars", &one, fitBlue,
