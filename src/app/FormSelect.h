@@ -143,6 +143,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void ChangePreviewOn(SelectCmd sender);
     void ChangeErrorReport();
     void Runrandomizeratstartup1Click(HWND sender);
+    // Writes the Run entry: the randomizer when on, the empty string when off. A failure is
+    // reported ("Failed to set data for 'Morvellan'") and gives false.
+    bool SetRunEntry(bool on);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
     // original screens and uninstall (FormSelectSystem.cpp)
