@@ -21,6 +21,8 @@
 #include "win/SpeedButton.h"
 #include "win/Window.h"
 
+#include <shellapi.h>
+
 namespace mvpr {
 
 // How the main window is set up. The program always runs with the defaults; tests give a
@@ -124,6 +126,13 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // adding files (FormSelectAdding.cpp)
     void BtnAddClick();
     void AddChosenFile(std::size_t index);
+    // Any file, judged and added as a chosen file is (messages, ListsModified); true when added.
+    // The caller refreshes the list's view and counter once for the batch.
+    bool AddFile(const std::string& folder, const std::string& name);
+    // making screens from pictures, and files dropped on the window (FormSelectConvert.cpp)
+    void MakeScreen1Click();
+    void FormDropFiles(HDROP drop);
+    void EnableMakeScreen(HMENU menu);
     // preview panel (FormSelectPreview.cpp)
     void ViewChooseBox();
     void ViewSelected(HWND sender);
