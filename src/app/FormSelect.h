@@ -69,6 +69,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool Uninstalled() const { return uninstalled_; }
     bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
+    const std::string& RegistryPrefix() const { return config_.registryPrefix; }
     const std::string& HelpFile() const { return helpFile_; }
     int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
     bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
@@ -136,6 +137,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void Runrandomizeratstartup1Click(HWND sender);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
+    void SetCurrentScreen();
+    // setting the wallpaper (FormSelectWallpaper.cpp)
+    void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
     void RestoreOriginalScreens();
