@@ -30,8 +30,7 @@ std::vector<std::vector<std::uint8_t>> Channel(unsigned seed) {
     for (auto& row : rows) {
         int x = 0;
         while (x < kWidth) {
-            const int length =
-                rng() % 4 == 0 ? 1 + static_cast<int>(rng() % 3) : 4 + static_cast<int>(rng() % 60);
+            const int length = rng() % 4 == 0 ? 1 + static_cast<int>(rng() % 3) : 4 + static_cast<int>(rng() % 60);
             const auto value = static_cast<std::uint8_t>(rng());
             for (int i = 0; i < length && x < kWidth; ++i) row[static_cast<std::size_t>(x++)] = value;
         }
@@ -127,7 +126,7 @@ constexpr std::size_t kBytes8 = std::size_t{kWidth} * kHeight;
 // Collects each benchmark's best time per iteration over the repetitions while printing as
 // usual: the machine is shared, and the fastest repetition is the one least disturbed.
 class RatioReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
@@ -154,8 +153,7 @@ int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
     std::string repetitions = "--benchmark_repetitions=5", minTime = "--benchmark_min_time=0.1";
     bool given = false;
-    for (int i = 1; i < argc; ++i)
-        given = given || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+    for (int i = 1; i < argc; ++i) given = given || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
     if (!given) {
         args.push_back(repetitions.data());
         args.push_back(minTime.data());
