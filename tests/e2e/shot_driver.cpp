@@ -3,7 +3,7 @@
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
 // wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), fullscreen-mirror
-// (that wallpaper full screen in the Mirror style).
+// (the start-up picture as a wallpaper, full screen in the Mirror style).
 #include <cmath>
 #include <string>
 
@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
         HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
         const LRESULT i =
             SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(wall ? "Night harbour.bmp" : "Autumn sunrise.bmp"));
+                         reinterpret_cast<LPARAM>(action == "wallpaper-preview" ? "Night harbour.bmp"
+                                                                                : "Autumn sunrise.bmp"));
         if (i >= 0) {
             SendMessageA(files, LB_SETSEL, TRUE, i);
             SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
