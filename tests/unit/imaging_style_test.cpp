@@ -11,18 +11,8 @@
 namespace mvpr {
 namespace {
 
+using samples::PatternPicture;
 using samples::SamePixels;
-
-Picture PatternPicture(int w, int h) {
-    auto p = Picture::Create(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const Bgra c = samples::Pattern(x, y);
-            std::uint8_t* px = p->Row(y) + x * 3;
-            px[0] = c.b, px[1] = c.g, px[2] = c.r;
-        }
-    return *p;
-}
 
 TEST(StyleGeometry, PlacementsOnA1024x768Screen) {
     struct Case {

@@ -11,16 +11,7 @@
 namespace mvpr::test {
 namespace {
 
-Picture PatternPicture(int w, int h) {
-    auto p = Picture::Create(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const Bgra c = samples::Pattern(x, y);
-            std::uint8_t* px = p->Row(y) + x * 3;
-            px[0] = c.b, px[1] = c.g, px[2] = c.r;
-        }
-    return *p;
-}
+using samples::PatternPicture;
 
 std::string AsString(const std::vector<std::uint8_t>& b) {
     return std::string(b.begin(), b.end());
