@@ -2,6 +2,7 @@
 
 #include "FormFixture.h"
 #include "app/AboutBox.h"
+#include "app/SettingsKeys.h"
 #include "win/Help.h"
 #include "win/Menus.h"
 
@@ -19,6 +20,14 @@ class MainWindowLayout : public FormTest {
   protected:
     void SetUp() override {
         config.commandHook = [this](int id) { commands.push_back(id); };
+        // The randomizer registered, as the first run leaves it: the options show as laid out.
+        HKEY run = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (registry.prefix() + std::string(kRunKey)).c_str(), 0,
+                                  nullptr, 0, KEY_WRITE, nullptr, &run, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(run, std::string(kRunValue).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>("MVRandom.exe"), 13);
+        RegCloseKey(run);
         Open();
     }
     // The commands one key gives.
