@@ -30,7 +30,8 @@ class Flag {
 }  // namespace
 
 std::optional<Picture> PreviewSource(const TFormSelect& main) {
-    if (main.PreviewPicture().Empty()) return std::nullopt;
+    // A file that could not be read leaves nothing to render, never an older picture.
+    if (main.PreviewPicture().Empty() || !main.PreviewDecoded()) return std::nullopt;
     return ReadBitmapPixels(main.PreviewPicture().Handle());
 }
 
