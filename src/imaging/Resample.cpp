@@ -110,9 +110,18 @@ void ConvertRow(const Picture& src, int y, const Bgra* lut, std::uint8_t* out) {
         const ChannelMasks& m = src.Masks();
         if (m.blue == 0xFFu && m.green == 0xFF00u && m.red == 0xFF0000u &&
             (m.alpha == 0 || m.alpha == 0xFF000000u)) {
-            std::memcpy(out, row, static_cast<std::size_t>(w) * 4);
-            if (m.alpha == 0)
-                for (int x = 0; x < w; ++x) out[4 * x + 3] = 255;
+            if (m.alpha != 0) {
+                std::memcpy(out, row, static_cast<std::size_t>(w) * 4);
+                return;
+            }
+            // One pass that also makes the unused byte opaque: a second pass over a screen-sized
+            // picture costs as much as the copy.
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t v;
+                std::memcpy(&v, row + 4 * x, 4);
+                v |= 0xFF000000u;
+                std::memcpy(out + 4 * x, &v, 4);
+            }
             return;
         }
     }

@@ -12,6 +12,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/PcxDecoder.h"
 #include "imaging/TgaDecoder.h"
+#include "bench/BenchSupport.h"
 #include "support/ImagingSamples.h"
 
 namespace {
@@ -40,14 +41,7 @@ std::vector<std::vector<std::uint8_t>> Channel(unsigned seed) {
 
 const Bytes& Bmp24() {
     static const Bytes file = [] {
-        auto p = Picture::Create(kWidth, kHeight, 24);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                const Bgra c = samples::Pattern(x, y);
-                std::uint8_t* px = p->Row(y) + x * 3;
-                px[0] = c.b, px[1] = c.g, px[2] = c.r;
-            }
-        return *EncodeBmp(*p);
+        return *EncodeBmp(samples::PatternPicture(kWidth, kHeight));
     }();
     return file;
 }
@@ -123,23 +117,6 @@ void BM_Memcpy(benchmark::State& state, std::size_t bytes) {
 constexpr std::size_t kBytes24 = std::size_t{kWidth} * kHeight * 3;
 constexpr std::size_t kBytes8 = std::size_t{kWidth} * kHeight;
 
-// Collects each benchmark's best time per iteration over the repetitions while printing as
-// usual: the machine is shared, and the fastest repetition is the one least disturbed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration) continue;
-            const std::string name = run.run_name.function_name;
-            const double t = run.GetAdjustedRealTime();
-            const auto it = times.find(name);
-            if (it == times.end() || t < it->second) times[name] = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,18 +126,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("bmp_rle8_1080p", BM_Decode<DecodeBmp>, &Rle8, kBytes8);
     benchmark::RegisterBenchmark("pcx24_rle_1080p", BM_Decode<DecodePcx>, &Pcx24, kBytes24);
     benchmark::RegisterBenchmark("tga24_rle_1080p", BM_Decode<DecodeTga>, &TgaRle, kBytes24);
-    // Five short repetitions unless asked otherwise: a few seconds in all.
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5", minTime = "--benchmark_min_time=0.1";
-    bool given = false;
-    for (int i = 1; i < argc; ++i) given = given || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
-    if (!given) {
-        args.push_back(repetitions.data());
-        args.push_back(minTime.data());
-    }
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
+    bench::Initialize(argc, argv);
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const std::pair<const char*, const char*> pairs[] = {{"bmp24_1080p", "memcpy_24bit_1080p"},
                                                          {"bmp_rle8_1080p", "memcpy_8bit_1080p"},

@@ -47,6 +47,14 @@ TEST_F(AddingFromOutside, AChosenScreenFileAppearsInTheListAndTheCounter) {
     // the preview names the chosen file
     HWND strip = GetDlgItem(GetDlgItem(main, Id(SelectCtl::pnlPreview)), Id(SelectCtl::PnlPreviewName));
     EXPECT_EQ(WindowText(strip), dir / "Harbour.bmp");
+    // F3 shows it full screen; F3 there goes back
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
+    HWND full = program.WaitForWindow("TFormPreview", 5000);
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(WindowText(full), "Full screen Preview");
+    PostMessageA(full, WM_KEYDOWN, VK_F3, 1);
+    for (int t = 0; t < 3000 && IsWindowVisible(full); t += 50) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(full));
     PostMessageA(main, WM_CLOSE, 0, 0);
     // closing with an unsaved change may ask first: answer No
     if (HWND box = program.WaitForWindow("#32770", 3000)) PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);

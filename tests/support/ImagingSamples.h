@@ -35,6 +35,20 @@ inline Bgra Pattern(int x, int y) {
             static_cast<std::uint8_t>(x * 31 + y * 11 + 9), 255};
 }
 
+// A 24- or 32-bit picture of Pattern, the fourth byte 255.
+inline Picture PatternPicture(int width, int height, int bitsPerPixel = 24) {
+    auto p = Picture::Create(width, height, bitsPerPixel);
+    const int n = bitsPerPixel / 8;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Bgra c = Pattern(x, y);
+            std::uint8_t* px = p->Row(y) + x * n;
+            px[0] = c.b, px[1] = c.g, px[2] = c.r;
+            if (n == 4) px[3] = 255;
+        }
+    return *p;
+}
+
 // ---- BMP --------------------------------------------------------------------------------
 
 // Rows of stored pixel values packed as a BMP stores them (MSB first below 8 bits, little-endian
