@@ -27,6 +27,7 @@ namespace mvpr {
 // temporary program folder and can make a loading step fail.
 struct FormSelectConfig {
     std::optional<std::string> programDir;  // instead of the executable's folder
+    std::optional<std::string> windowsDir;  // instead of the system's Windows directory
     std::string registryPrefix;             // put before every key under HKEY_CURRENT_USER
     std::vector<std::string> parameters;    // the command-line parameters
     bool isMainWindow = true;               // closing it ends the message loop
@@ -76,6 +77,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     const WinPicture& PreviewPicture() const { return previewPicture_; }
     const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
     COLORREF PreviewStripColor() const { return pnlPreviewName_.Color(); }
+    // True only while the preview's picture was decoded from the file the name strip names: a
+    // file that could not be read never borrows another file's picture.
+    bool PreviewDecoded() const { return previewDecoded_; }
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
@@ -136,6 +140,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void Runrandomizeratstartup1Click(HWND sender);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
+    void SetCurrentScreen();  // also the full-screen preview's command
+    void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
     void RestoreOriginalScreens();
@@ -168,6 +174,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::optional<ScreenCategory> CategoryOfButton(HWND button) const;
     std::optional<ScreenCategory> CategoryOfList(HWND list) const;
     void SetStylePicker(int index);
+
+    // installing (FormSelectInstall.cpp)
+    std::string WindowsDir() const;
 
     // preview (FormSelectPreview.cpp)
     void CreatePreviewPlaceholder();
@@ -207,6 +216,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     int previewMode_ = 30;
     WinPicture previewPicture_;
     bool previewFromBitmapReader_ = false;  // the preview's picture was read as a screen bitmap
+    bool previewDecoded_ = false;           // ... from the named file (see PreviewDecoded)
     std::function<void()> fullScreenPreview_;
     int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;

@@ -46,7 +46,8 @@ void TFormSelect::EnterNoSelectionState() {
 }
 
 void TFormSelect::LoadPreview(const std::string& path) {
-    LoadPicture(path, previewPicture_, current_);
+    // TEMPORARY until the faults branch is merged (it sets previewDecoded_ itself).
+    previewDecoded_ = LoadPicture(path, previewPicture_, current_) == LoadOutcome::Loaded;
     // A screen file judged later may use this picture only if the bitmap reader made it.
     previewFromBitmapReader_ = IsScreenCategory(current_);
 }

@@ -12,6 +12,19 @@ inline constexpr std::string_view kMorvellanSubkey = "Morvellan";
 inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::string_view kRunValue = "Morvellan";
 
+// The backup record of the machine's original screens and wallpaper settings.
+inline constexpr std::string_view kSettingsKey = "Software\\Tolvane\\Morvellan";
+inline constexpr std::string_view kOriginalInfoSection = "Original Info";
+inline constexpr std::string_view kFilesBackedUpValue = "FilesBackedUp";
+inline constexpr std::string_view kStartScreenValue = "StartScreen";
+inline constexpr std::string_view kWaitScreenValue = "WaitScreen";
+inline constexpr std::string_view kShutScreenValue = "ShutScreen";
+inline constexpr std::string_view kSavedWallPaperValue = "WallPaper";
+inline constexpr std::string_view kSavedTileWallpaperValue = "TileWallpaper";
+inline constexpr std::string_view kSavedWallpaperStyleValue = "WallpaperStyle";
+inline constexpr std::string_view kDesktopKey = "Control Panel\\desktop";
+inline constexpr std::string_view kRandomizerFile = "MVRandom.exe";
+
 // The randomizer's last pick per category (the entry's list-file line), in kCategories order: a
 // subkey of the settings key, so uninstalling removes it with the rest.
 inline constexpr std::string_view kRandomizerKey = "SoftWare\\Tolvane\\Morvellan\\Randomizer";

@@ -1,6 +1,7 @@
 #ifndef MVPR_SYSTEM_SYSTEMTEXTS_H
 #define MVPR_SYSTEM_SYSTEMTEXTS_H
 
+#include <string>
 #include <string_view>
 
 namespace mvpr {
@@ -21,6 +22,11 @@ inline constexpr std::string_view kUninstallDone =
     "MVPR files and direcotries.";
 
 inline constexpr std::string_view kUninstallFailed = "Morvellan is NOT succesfully cleared from the registry";
+
+// A registry value that could not be written.
+inline std::string FailedToSetDataText(std::string_view valueName) {
+    return "Failed to set data for '" + std::string(valueName) + "'";
+}
 
 }  // namespace mvpr
 
