@@ -1,0 +1,60 @@
+#ifndef MVPR_IMAGING_STYLERENDERER_H
+#define MVPR_IMAGING_STYLERENDERER_H
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "imaging/Picture.h"
+#include "lists/DisplayStyle.h"
+
+namespace mvpr {
+
+// A rectangle in pixels of the screen or of a window's client area.
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Centred: the picture at its own size in the middle of the client area. Halving truncates toward
+// zero, so an odd excess loses its pixel at the right or bottom. Nothing for an empty size.
+std::optional<PixelRect> CentredPlacement(int srcW, int srcH, int clientW, int clientH);
+
+// Fit 2 Screen: scaled with its proportions until it meets two opposite screen edges (the fitted
+// size rounded half to even, never below one pixel), centred on the screen.
+std::optional<PixelRect> FitPlacement(int srcW, int srcH, int screenW, int screenH);
+
+// Tiled and Mirror: tiles are drawn for column indexes 0..columns and row indexes 0..rows, both
+// inclusive; what falls outside the screen is cut.
+struct TileGrid {
+    int columns = 0, rows = 0;
+    friend bool operator==(const TileGrid&, const TileGrid&) = default;
+};
+std::optional<TileGrid> TileCount(int srcW, int srcH, int screenW, int screenH);
+
+// The destination rectangle of the mirrored tile (i, j) of a w x h source: a left right of its
+// right edge mirrors left to right, a top below its bottom upside down. The one-pixel shift
+// keeps every tile on exactly its own pixel range.
+struct MirrorRect {
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const MirrorRect&, const MirrorRect&) = default;
+};
+MirrorRect MirrorTile(int i, int j, int w, int h);
+
+// The pixels of the wallpaper work file, 32-bit top-down: Centred and Stretched the source at its
+// own size, Tiled and Mirror screen-sized tiles, Fit 2 Screen the source scaled to its fitted
+// size. Nothing for an empty source or screen, or when the memory is not there.
+std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH);
+
+// Where the full-screen window shows that rendering, and at which size: Stretched scales it to
+// the client area, Centred centres it on the client area, Fit 2 Screen on the screen.
+PixelRect ViewPlacement(DisplayStyle style, int workW, int workH, int clientW, int clientH, int screenW,
+                        int screenH);
+
+// The work file's bytes: a bitmap at the display's depth (16, 24 or 32 bits; 24 for any other
+// depth or none). Nothing for an empty picture or a file too big for the format.
+std::optional<std::vector<std::uint8_t>> EncodeWorkFile(const Picture& work, int displayBits);
+
+}  // namespace mvpr
+
+#endif

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "imaging/BmpCodec.h"
+#include "imaging/StyleRenderer.h"
+#include "support/ImagingSamples.h"
+#include "support/PictureAssertions.h"
+
+namespace mvpr {
+namespace {
+
+using samples::SamePixels;
+
+Picture PatternPicture(int w, int h) {
+    auto p = Picture::Create(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Bgra c = samples::Pattern(x, y);
+            std::uint8_t* px = p->Row(y) + x * 3;
+            px[0] = c.b, px[1] = c.g, px[2] = c.r;
+        }
+    return *p;
+}
+
+TEST(StyleGeometry, PlacementsOnA1024x768Screen) {
+    struct Case {
+        std::string what;
+        std::optional<PixelRect> got, want;
+    };
+    const Case cases[] = {
+        {"centred 800x600", CentredPlacement(800, 600, 1024, 768), PixelRect{112, 84, 800, 600}},
+        {"centred 1025x768 loses its right column", CentredPlacement(1025, 768, 1024, 768),
+         PixelRect{0, 0, 1025, 768}},
+        {"centred -3 halves to -1", CentredPlacement(1027, 771, 1024, 768), PixelRect{-1, -1, 1027, 771}},
+        {"centred odd excess", CentredPlacement(3, 5, 10, 10), PixelRect{3, 2, 3, 5}},
+        {"centred 0 wide", CentredPlacement(0, 600, 1024, 768), std::nullopt},
+        {"fit equal ratio", FitPlacement(800, 600, 1024, 768), PixelRect{0, 0, 1024, 768}},
+        {"fit tall", FitPlacement(400, 600, 1024, 768), PixelRect{256, 0, 512, 768}},
+        {"fit wide", FitPlacement(1600, 900, 1024, 768), PixelRect{0, 96, 1024, 576}},
+        {"fit 1.5 to even", FitPlacement(2048, 3, 1024, 768), PixelRect{0, 383, 1024, 2}},
+        {"fit 2.5 to even", FitPlacement(2048, 5, 1024, 768), PixelRect{0, 383, 1024, 2}},
+        {"fit sliver keeps a pixel", FitPlacement(1, 30000, 1024, 768), PixelRect{511, 0, 1, 768}},
+        {"fit huge source", FitPlacement(2147483647, 1, 1024, 768), PixelRect{0, 383, 1024, 1}},
+        {"fit 0 high", FitPlacement(400, 0, 1024, 768), std::nullopt},
+        {"fit 0 screen", FitPlacement(400, 300, 0, 768), std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+
+    EXPECT_EQ(TileCount(300, 200, 1024, 768),
+              (TileGrid{3, 3}));  // draws at 0,300,600,900; the last cut to 124/168
+    EXPECT_EQ(TileCount(2000, 2000, 1024, 768), (TileGrid{0, 0}));
+    EXPECT_EQ(TileCount(0, 200, 1024, 768), std::nullopt);
+    EXPECT_EQ(MirrorTile(1, 0, 300, 200), (MirrorRect{599, 0, 299, 200}));
+    EXPECT_EQ(MirrorTile(0, 1, 300, 200), (MirrorRect{0, 399, 300, 199}));
+    EXPECT_EQ(MirrorTile(1, 1, 300, 200), (MirrorRect{599, 399, 299, 199}));
+    EXPECT_EQ(MirrorTile(65536, 65536, 65536, 65536).right, 65536LL * 65536 - 1);
+
+    EXPECT_EQ(ViewPlacement(DisplayStyle::Centred, 800, 600, 1024, 768, 1024, 768),
+              (PixelRect{112, 84, 800, 600}));
+    EXPECT_EQ(ViewPlacement(DisplayStyle::Stretched, 800, 600, 1000, 700, 1024, 768),
+              (PixelRect{0, 0, 1000, 700}));
+    EXPECT_EQ(ViewPlacement(DisplayStyle::Fit2Screen, 512, 768, 1000, 700, 1024, 768),
+              (PixelRect{256, 0, 512, 768}));
+    EXPECT_EQ(ViewPlacement(DisplayStyle::Mirror, 1024, 768, 1000, 700, 1024, 768),
+              (PixelRect{0, 0, 1024, 768}));
+}
+
+// Tiles and mirrored tiles pixel by pixel: the spec's 300x200, odd sizes with cut edges, a source
+// bigger than the screen (cut, never scaled) and a one-pixel source.
+TEST(StyleRenderer, TiledAndMirroredPixels) {
+    struct Case {
+        int w, h, screenW, screenH;
+    };
+    for (const Case c : {Case{300, 200, 1024, 768}, Case{7, 5, 23, 11}, Case{3, 1, 10, 4}, Case{1, 1, 3, 2},
+                         Case{2000, 2000, 1024, 768}, Case{9, 3, 5, 7}}) {
+        const Picture src = PatternPicture(c.w, c.h);
+        const std::string what = std::to_string(c.w) + "x" + std::to_string(c.h) + " on " +
+                                 std::to_string(c.screenW) + "x" + std::to_string(c.screenH);
+        auto tiled = RenderWorkFile(src, DisplayStyle::Tiled, c.screenW, c.screenH);
+        ASSERT_TRUE(tiled) << what;
+        EXPECT_EQ(tiled->BitsPerPixel(), 32);
+        EXPECT_TRUE(SamePixels(*tiled, c.screenW, c.screenH, [&](int x, int y) {
+            return samples::Pattern(x % c.w, y % c.h);
+        })) << what;
+        auto mirror = RenderWorkFile(src, DisplayStyle::Mirror, c.screenW, c.screenH);
+        ASSERT_TRUE(mirror) << what;
+        EXPECT_TRUE(SamePixels(*mirror, c.screenW, c.screenH, [&](int x, int y) {
+            const MirrorRect r = MirrorTile(x / c.w, y / c.h, c.w, c.h);
+            const auto sx = r.left < r.right ? x - r.left : r.left - x;
+            const auto sy = r.top < r.bottom ? y - r.top : r.top - y;
+            return samples::Pattern(static_cast<int>(sx), static_cast<int>(sy));
+        })) << what;
+    }
+}
+
+TEST(StyleRenderer, WorkFileSizesAndDepths) {
+    // An 8-bit source keeps its colours through the palette.
+    auto indexed = Picture::Create(3, 2, 8);
+    indexed->Palette()[1] = {10, 20, 30, 0};
+    indexed->Row(1)[2] = 1;
+    for (DisplayStyle style : {DisplayStyle::Centred, DisplayStyle::Stretched}) {
+        auto work = RenderWorkFile(*indexed, style, 1024, 768);
+        ASSERT_TRUE(work);
+        EXPECT_TRUE(SamePixels(*work, 3, 2, [](int x, int y) {
+            return x == 2 && y == 1 ? Bgra{10, 20, 30, 255} : Bgra{0, 0, 0, 255};
+        }));
+    }
+    EXPECT_EQ(RenderWorkFile(*indexed, DisplayStyle::Tiled, 1024, 768)->Width(), 1024);
+    for (DisplayStyle style : {DisplayStyle::Centred, DisplayStyle::Stretched, DisplayStyle::Tiled,
+                               DisplayStyle::Fit2Screen, DisplayStyle::Mirror}) {
+        EXPECT_FALSE(RenderWorkFile(Picture{}, style, 1024, 768)) << DisplayStyleText(style);
+        EXPECT_FALSE(RenderWorkFile(*indexed, style, 0, 768)) << DisplayStyleText(style);
+    }
+
+    // The file at the display's depth: 16 is plain 5-5-5, anything but 16 or 32 gives 24.
+    const Picture src = PatternPicture(5, 3);
+    auto work = RenderWorkFile(src, DisplayStyle::Centred, 1024, 768);
+    struct Depth {
+        int display, file;
+    };
+    for (const Depth d : {Depth{16, 16}, Depth{24, 24}, Depth{32, 32}, Depth{8, 24}, Depth{0, 24}}) {
+        auto bytes = EncodeWorkFile(*work, d.display);
+        ASSERT_TRUE(bytes);
+        const DecodeResult r = DecodeBmp(*bytes);
+        ASSERT_TRUE(r.Ok()) << d.display;
+        EXPECT_EQ(r.picture.BitsPerPixel(), d.file);
+        EXPECT_EQ(r.picture.Format(), d.file == 16   ? PixelFormat::Bits15
+                                      : d.file == 24 ? PixelFormat::Bits24
+                                                     : PixelFormat::Bits32);
+        const auto level = [&](std::uint8_t v) {
+            if (d.file != 16) return v;
+            const int five = (v * 31 + 127) / 255;
+            return static_cast<std::uint8_t>((five * 255 + 15) / 31);
+        };
+        EXPECT_TRUE(SamePixels(r.picture, 5, 3, [&](int x, int y) {
+            const Bgra c = samples::Pattern(x, y);
+            return Bgra{level(c.b), level(c.g), level(c.r), 255};
+        })) << d.display;
+    }
+    EXPECT_FALSE(EncodeWorkFile(Picture{}, 32));
+}
+
+}  // namespace
+}  // namespace mvpr
