@@ -20,10 +20,10 @@ namespace mvpr {
 
 namespace {
 
-inline void FreeModule(HMODULE m) {
+inline void CloseLibrary(HMODULE m) {
     FreeLibrary(m);
 }
-using UniqueModule = win::Unique<HMODULE, &FreeModule>;
+using UniqueModule = win::Unique<HMODULE, &CloseLibrary>;
 
 enum class ListStatus { Read, Missing, Unreadable };
 
@@ -64,13 +64,12 @@ std::array<std::string, 4> ReadLastPicks(const RandomizerConfig& config) {
     return picks;
 }
 
-// The picture the library made, as the renderer takes it.
+// The picture the library made, read as the selector reads its preview for the renderer.
 std::optional<Picture> DecodeWallpaper(LibraryLoad library, const std::string& path) {
     const auto loaded = LoadThroughLibrary(library, path);
     if (!loaded) return std::nullopt;
     win::UniqueBitmap bitmap(*loaded);
     if (!bitmap) return std::nullopt;
-    if (auto picture = PictureFromDibSection(bitmap.get())) return picture;
     return ReadBitmapPixels(bitmap.get());
 }
 

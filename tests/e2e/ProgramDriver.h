@@ -22,7 +22,8 @@ class ProgramDriver {
 
     // Copies the program folder into the folder and starts one of its programs there with the
     // parameters.
-    bool Start(const std::string& folder, const std::string& parameters, const std::string& program = "MVPR.exe");
+    bool Start(const std::string& folder, const std::string& parameters,
+               const std::string& program = "MVPR.exe");
     // A visible top-level window of the program with this class, waiting up to ms.
     HWND WaitForWindow(const char* className, int ms) const;
     bool HasVisibleWindow(const char* className) const;

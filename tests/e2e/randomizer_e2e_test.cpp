@@ -9,6 +9,8 @@
 
 #include "ProgramDriver.h"
 
+#include <shellapi.h>
+
 namespace mvpr::test {
 namespace {
 
@@ -20,7 +22,8 @@ std::string Quoted(const std::string& s) {
 std::string VersionValue(const std::string& exe, const std::string& name) {
     DWORD handle = 0;
     std::vector<char> record(GetFileVersionInfoSizeA(exe.c_str(), &handle));
-    if (record.empty() || !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(record.size()), record.data()))
+    if (record.empty() ||
+        !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(record.size()), record.data()))
         return "<none>";
     char* value = nullptr;
     UINT len = 0;
@@ -35,13 +38,15 @@ class RandomizerProgram : public ::testing::Test {
     // Runs the program to its end; the seconds from its start to its exit.
     double RunProgram() {
         ProgramDriver program;
-        const std::string switches =
-            "--test-windows-dir=" + Quoted(windows.path()) + " --test-registry-prefix=" + Quoted(registry.prefix());
+        const std::string switches = "--test-windows-dir=" + Quoted(windows.path()) +
+                                     " --test-registry-prefix=" + Quoted(registry.prefix());
         EXPECT_TRUE(program.Start(dir.path(), switches, "MVRandom.exe"));
         EXPECT_EQ(program.WaitForExit(60000), 0) << "the program did not end by itself";
         FILETIME created{}, exited{}, kernel{}, user{};
         GetProcessTimes(program.process(), &created, &exited, &kernel, &user);
-        const auto ticks = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+        const auto ticks = [](const FILETIME& t) {
+            return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+        };
         return static_cast<double>(ticks(exited) - ticks(created)) / 1e7;
     }
     double FastestOf(int runs) {
@@ -83,15 +88,16 @@ TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
         list += std::string(section) + "\r\n";
         const bool wall = std::string(section) == "[WALLPAPER]";
         for (int i = 0; i < 25000; ++i)
-            list += pics.path() + "\\" + std::to_string(i) + "\\..\\" + (wall ? "wall.bmp, Mirror" : "screen.bmp") +
-                    "\r\n";
+            list += pics.path() + "\\" + std::to_string(i) + "\\..\\" +
+                    (wall ? "wall.bmp, Mirror" : "screen.bmp") + "\r\n";
         if (!wall) list += "\r\n";
     }
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", list));
     const double big = FastestOf(3);
-    std::printf("MVRandom.exe start to exit, fastest of 3: empty list %.3f s, four lists of 25,000 entries with a "
-                "Mirror wallpaper %.3f s (%.3f s more)\n",
-                baseline, big, big - baseline);
+    std::printf(
+        "MVRandom.exe start to exit, fastest of 3: empty list %.3f s, four lists of 25,000 entries with a "
+        "Mirror wallpaper %.3f s (%.3f s more)\n",
+        baseline, big, big - baseline);
     RecordProperty("baseline_ms", static_cast<int>(baseline * 1000));
     RecordProperty("four_lists_ms", static_cast<int>(big * 1000));
 

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "FormFixture.h"
 #include "NViewLib.h"
 #include "Randomizer_win.h"
 #include "TestSupport.h"
 #include "app/SettingsKeys.h"
 #include "imaging/BmpCodec.h"
+#include "system/DesktopKeys.h"
 #include "system/ScreenTargets.h"
 #include "win/Handles.h"
 #include "win/Registry.h"
@@ -228,6 +230,62 @@ TEST_F(Randomizer, ListFileAbsentEmptyOrUnreadableChangesNothing) {
         EXPECT_EQ(Run(random), c.lines);
         EXPECT_TRUE(ListFolder(windows.path()).empty());
         EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, registry.prefix() + "SoftWare\\Tolvane"));
+    }
+}
+
+// The selector's "Set as current" and the randomizer make the same wallpaper of the same entry.
+class RandomizerAndSelector : public FormTest {};
+
+TEST_F(RandomizerAndSelector, WorkFileAndDesktopValuesAreTheSelectorsInEveryStyle) {
+    Open();
+    const std::string pics = dir / "pics";
+    CreateDirectoryA(pics.c_str(), nullptr);
+    ASSERT_TRUE(WriteFile(pics + "\\sea.bmp", PictureBmp(300, 200, 24)));
+    Click(ScreenCategory::Wall);
+    form->ListOf(ScreenCategory::Wall).AddMany({{"sea.bmp", pics, "Centred", false}});
+    form->ViewOf(ScreenCategory::Wall).Sync();
+    ListView_SetItemState(form->ViewOf(ScreenCategory::Wall).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    Pump();
+    const std::string desktop = registry.prefix() + std::string(kDesktopKey);
+    const auto values = [&] {
+        auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, desktop, true);
+        std::vector<std::string> v;
+        for (auto name : {kWallpaperValue, kTileWallpaperValue, kWallpaperStyleValue}) {
+            v.push_back(key->ReadString(name).value_or("<none>"));
+            key->WriteString(name, "old");
+        }
+        return v;
+    };
+    values();
+
+    TempDir randomizerDir, windows;
+    RandomizerConfig rc;
+    rc.programDir = randomizerDir.path() + "\\";
+    rc.windowsDir = windows.path();
+    rc.registryPrefix = registry.prefix();
+    rc.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    rc.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    rc.library = &NViewLibLoad;
+    InOrder random;
+    rc.random = &random;
+    for (std::size_t i = 0; i < kDisplayStyles.size(); ++i) {
+        const std::string style(kDisplayStyles[i]);
+        SCOPED_TRACE(style);
+        SendMessageA(form->Control(SelectCtl::CBStyle), CB_SETCURSEL, i, 0);
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SETASCURRENT1, 0), 0);
+        Pump();
+        const std::string selectors = ReadFile(dir / std::string(kWorkFileName));
+        auto selectorValues = values();
+        ASSERT_FALSE(selectors.empty());
+
+        ASSERT_TRUE(WriteFile(randomizerDir / "MVDATA.MVD",
+                              "[WALLPAPER]\r\n" + pics + "\\sea.bmp, " + style + "\r\n"));
+        RunLog log;
+        RunRandomizer(rc, log);
+        EXPECT_TRUE(ReadFile(randomizerDir / std::string(kWorkFileName)) == selectors);
+        selectorValues[0] = randomizerDir / std::string(kWorkFileName);
+        EXPECT_EQ(values(), selectorValues);
     }
 }
 
