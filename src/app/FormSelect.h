@@ -70,6 +70,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool Uninstalled() const { return uninstalled_; }
     bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
+    const std::string& RegistryPrefix() const { return config_.registryPrefix; }
     const std::string& HelpFile() const { return helpFile_; }
     int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
     bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
@@ -141,6 +142,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
     void SetCurrentScreen();  // also the full-screen preview's command
+    // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();

@@ -46,8 +46,4 @@ void TFormSelect::SetCurrentScreen() {
                          win::MsgButtons::Ok);
 }
 
-// ---- TEMPORARY until the wallpaper branch is merged: it defines this member (lead reconciles) ----
-void TFormSelect::SetWallpaperFromPreview() {}
-// ---- end TEMPORARY ----
-
 }  // namespace mvpr

@@ -7,6 +7,7 @@
 #include "app/FormOpstartScherm.h"
 #include "app/FormSelect.h"
 #include "app/ProgramInfo_win.h"
+#include "imaging/FormPreview.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
@@ -21,8 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     if (!form.CreateForm()) return 1;
     form.Show(showCommand);  // FormShow loads settings and lists, the splash still showing
     std::unique_ptr<TAboutBox> about;
+    TFormPreview preview(form);
     if (!form.Terminated()) {
         form.SetVersionTexts(splash->VersionText(), splash->BuildText());
+        if (preview.CreateForm()) form.SetFullScreenPreview([&preview] { preview.ShowPreview(); });
         about = std::make_unique<TAboutBox>(form.VersionText(), form.BuildText());
         form.SetAboutBox(about.get());
     }
@@ -32,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (form.PreTranslateMessage(msg)) continue;
+        if (preview.PreTranslateMessage(msg) || form.PreTranslateMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

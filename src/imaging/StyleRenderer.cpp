@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imaging/BmpCodec.h"
+#include "imaging/Resample.h"
 
 namespace mvpr {
 
@@ -18,25 +19,6 @@ bool ValidSize(int w, int h) {
 std::optional<int> ToInt(std::int64_t v) {
     if (v < INT32_MIN || v > INT32_MAX) return std::nullopt;
     return static_cast<int>(v);
-}
-
-// Interim: every depth read through ColorAt, 32-bit plain RGB copied row by row.
-std::optional<Picture> AsBgra32(const Picture& src) {
-    auto out = Picture::CreateForOverwrite(src.Width(), src.Height(), 32);
-    if (!out) return std::nullopt;
-    const bool plain32 = src.BitsPerPixel() == 32 && !src.HasExplicitMasks();
-    for (int y = 0; y < src.Height(); ++y) {
-        std::uint8_t* row = out->Row(y);
-        if (plain32) {
-            std::memcpy(row, src.Row(y), static_cast<std::size_t>(src.Width()) * kBytesPerPixel);
-            continue;
-        }
-        for (int x = 0; x < src.Width(); ++x, row += kBytesPerPixel) {
-            const Bgra c = src.ColorAt(x, y);
-            row[0] = c.b, row[1] = c.g, row[2] = c.r, row[3] = c.a;
-        }
-    }
-    return out;
 }
 
 // Copies `count` bytes of a repeating pattern whose first `period` bytes are already at `row`,
@@ -70,7 +52,7 @@ void TileRow(std::uint8_t* dst, const std::uint8_t* src, int srcW, int screenW, 
 }
 
 std::optional<Picture> RenderTiles(const Picture& src, int screenW, int screenH, bool mirror) {
-    auto source = AsBgra32(src);
+    auto source = ToBgra32(src);
     if (!source) return std::nullopt;
     auto out = Picture::CreateForOverwrite(screenW, screenH, 32);
     if (!out) return std::nullopt;
@@ -141,10 +123,13 @@ std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, in
     if (!ValidSize(src.Width(), src.Height()) || !ValidSize(screenW, screenH)) return std::nullopt;
     switch (style) {
         case DisplayStyle::Centred:
-        case DisplayStyle::Stretched: return AsBgra32(src);
+        case DisplayStyle::Stretched: return ToBgra32(src);
         case DisplayStyle::Tiled: return RenderTiles(src, screenW, screenH, false);
         case DisplayStyle::Mirror: return RenderTiles(src, screenW, screenH, true);
-        case DisplayStyle::Fit2Screen: return std::nullopt;
+        case DisplayStyle::Fit2Screen: {
+            const auto fit = FitPlacement(src.Width(), src.Height(), screenW, screenH);
+            return fit ? ResamplePicture(src, fit->width, fit->height) : std::nullopt;
+        }
     }
     return std::nullopt;
 }

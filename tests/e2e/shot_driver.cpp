@@ -2,7 +2,8 @@
 //   shot_driver.exe samples FOLDER          writes a few pictures to show
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
-// wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it).
+// wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), fullscreen-mirror
+// (that wallpaper full screen in the Mirror style).
 #include <cmath>
 #include <string>
 
@@ -91,8 +92,8 @@ int main(int argc, char** argv) {
     Sleep(500);
     if (action == "wallpaper") PostMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
     if (action == "about") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
-    if (action == "preview" || action == "wallpaper-preview") {
-        const bool wall = action == "wallpaper-preview";
+    if (action == "preview" || action == "wallpaper-preview" || action == "fullscreen-mirror") {
+        const bool wall = action != "preview";
         if (wall) SendMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
         HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
         const LRESULT i =
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
                          reinterpret_cast<LPARAM>(files));
             SendMessageA(GetDlgItem(main, Id(SelectCtl::BtnAdd)), BM_CLICK, 0, 0);
             SendMessageA(files, LB_SETSEL, TRUE, i);
+        }
+        if (action == "fullscreen-mirror") {
+            SendMessageA(GetDlgItem(main, Id(SelectCtl::CBStyle)), CB_SETCURSEL, 4, 0);
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
         }
     }
     WaitForSingleObject(pi.hProcess, 60000);

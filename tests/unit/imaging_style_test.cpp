@@ -55,7 +55,9 @@ TEST(StyleGeometry, PlacementsOnA1024x768Screen) {
     EXPECT_EQ(MirrorTile(1, 0, 300, 200), (MirrorRect{599, 0, 299, 200}));
     EXPECT_EQ(MirrorTile(0, 1, 300, 200), (MirrorRect{0, 399, 300, 199}));
     EXPECT_EQ(MirrorTile(1, 1, 300, 200), (MirrorRect{599, 399, 299, 199}));
-    EXPECT_EQ(MirrorTile(65536, 65536, 65536, 65536).right, 65536LL * 65536 - 1);
+    constexpr std::int64_t kFar = 65536LL * 65536;  // past every int: computed in 64 bits
+    EXPECT_EQ(MirrorTile(65535, 65535, 65536, 65536),
+              (MirrorRect{kFar - 1, kFar - 1, kFar - 65537, kFar - 65537}));
 
     EXPECT_EQ(ViewPlacement(DisplayStyle::Centred, 800, 600, 1024, 768, 1024, 768),
               (PixelRect{112, 84, 800, 600}));
@@ -92,6 +94,33 @@ TEST(StyleRenderer, TiledAndMirroredPixels) {
             const auto sy = r.top < r.bottom ? y - r.top : r.top - y;
             return samples::Pattern(static_cast<int>(sx), static_cast<int>(sy));
         })) << what;
+    }
+}
+
+// The work file's size per style on a 1024x768 screen; a flat source stays flat when scaled.
+TEST(StyleRenderer, WorkFileSizePerStyle) {
+    struct Case {
+        DisplayStyle style;
+        int w, h, wantW, wantH;
+    };
+    const Case cases[] = {
+        {DisplayStyle::Centred, 800, 600, 800, 600},      {DisplayStyle::Stretched, 800, 600, 800, 600},
+        {DisplayStyle::Tiled, 300, 200, 1024, 768},       {DisplayStyle::Mirror, 300, 200, 1024, 768},
+        {DisplayStyle::Fit2Screen, 1600, 900, 1024, 576}, {DisplayStyle::Fit2Screen, 400, 600, 512, 768},
+        {DisplayStyle::Fit2Screen, 800, 600, 1024, 768},  {DisplayStyle::Centred, 2000, 2000, 2000, 2000},
+        {DisplayStyle::Fit2Screen, 3, 2000, 1, 768},
+    };
+    for (const Case& c : cases) {
+        auto src = Picture::Create(c.w, c.h, 24);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) src->Row(y)[3 * x + 1] = 77;
+        auto work = RenderWorkFile(*src, c.style, 1024, 768);
+        ASSERT_TRUE(work) << DisplayStyleText(c.style);
+        EXPECT_TRUE(SamePixels(*work, c.wantW, c.wantH,
+                               [](int, int) {
+                                   return Bgra{0, 77, 0, 255};
+                               }))
+            << DisplayStyleText(c.style) << " " << c.w << "x" << c.h;
     }
 }
 

@@ -1,0 +1,84 @@
+#include "system/Wallpaper_win.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "imaging/StyleRenderer.h"
+#include "lists/DisplayStyle.h"
+#include "system/DesktopKeys.h"
+#include "win/Files.h"
+#include "win/Handles.h"
+#include "win/Registry.h"
+
+namespace mvpr {
+
+namespace {
+
+// The path buffer SystemParametersInfoA gets holds 260 characters with the terminator.
+constexpr std::size_t kMaxWallpaperPath = MAX_PATH - 1;
+
+std::string SystemErrorText(DWORD error) {
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string out = n && text ? std::string(text, n) : "Error " + std::to_string(error);
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+// The work file's path as the system can take it: the folder's short form when the long path
+// does not fit, nothing when neither does.
+std::optional<std::string> WorkFilePath(const std::string& programDir) {
+    std::string path = programDir + std::string(kWorkFileName);
+    if (path.size() <= kMaxWallpaperPath) return path;
+    char shortDir[MAX_PATH * 2] = {};
+    const DWORD n = GetShortPathNameA(programDir.c_str(), shortDir, sizeof shortDir);
+    if (n == 0 || n >= sizeof shortDir) return std::nullopt;
+    std::string folder(shortDir, n);
+    if (folder.back() != '\\') folder += '\\';
+    path = folder + std::string(kWorkFileName);
+    if (path.size() > kMaxWallpaperPath) return std::nullopt;
+    return path;
+}
+
+void WriteDesktopValues(const std::string& path, std::string_view styleText,
+                        const std::string& registryPrefix) {
+    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kDesktopKey), false);
+    if (!key) return;
+    key->WriteString(kWallpaperValue, path);
+    key->WriteString(kTileWallpaperValue, styleText == DisplayStyleText(DisplayStyle::Tiled) ? "1" : "0");
+    if (key->HasValue(kWallpaperStyleValue))
+        key->WriteString(kWallpaperStyleValue,
+                         styleText == DisplayStyleText(DisplayStyle::Stretched) ? "2" : "0");
+}
+
+}  // namespace
+
+int DisplayBitsPerPixel() {
+    win::WindowDc screen(nullptr);
+    if (!screen.get()) return 0;
+    return GetDeviceCaps(screen.get(), BITSPIXEL) * GetDeviceCaps(screen.get(), PLANES);
+}
+
+WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view styleText,
+                                     const std::string& programDir, const std::string& registryPrefix) {
+    const auto path = WorkFilePath(programDir);
+    if (!path)
+        return {false, "The path of the program folder is too long for a wallpaper file:\n\r" + programDir};
+    const auto bytes = EncodeWorkFile(workPixels, DisplayBitsPerPixel());
+    if (!bytes) return {false, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)};
+    const auto written = win::ReplaceFileWith(
+        *path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (written.status != win::ReplaceStatus::Done) return {false, SystemErrorText(written.error)};
+
+    WriteDesktopValues(*path, styleText, registryPrefix);
+    char buffer[MAX_PATH] = {};
+    std::memcpy(buffer, path->data(), path->size());
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer, 0);
+    return {true, {}};
+}
+
+}  // namespace mvpr
