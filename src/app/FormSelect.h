@@ -141,7 +141,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void Runrandomizeratstartup1Click(HWND sender);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
-    void SetCurrentScreen();  // also the full-screen preview's command
+    void SetCurrentScreen();
     // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)

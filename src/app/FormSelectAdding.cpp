@@ -1,4 +1,6 @@
 // TFormSelect: adding chosen files to the current list under the screen rule.
+#include <optional>
+
 #include "app/FormSelect.h"
 #include "imaging/LoadPicture_win.h"
 #include "lists/ScreenRule.h"
@@ -12,12 +14,12 @@ struct Judged {
     PixelFormat format = PixelFormat::Device;
 };
 
-// Each file is judged in a picture of its own: one that cannot be read or is no bitmap is the
-// empty picture, and so refused.
-Judged JudgeScreenFile(const std::string& path) {
+// Each file is judged in a picture of its own; nothing for a file that cannot be read or is no
+// bitmap.
+std::optional<Judged> JudgeScreenFile(const std::string& path) {
     const auto decoded = DecodeBitmapFile(path);
-    if (!decoded || !decoded->Ok()) return {};
-    return {decoded->picture.Width(), decoded->picture.Height(), decoded->picture.Format()};
+    if (!decoded || !decoded->Ok()) return std::nullopt;
+    return Judged{decoded->picture.Width(), decoded->picture.Height(), decoded->picture.Format()};
 }
 }  // namespace
 
@@ -42,14 +44,16 @@ void TFormSelect::AddChosenFile(std::size_t index) {
     const std::string name = browser_.FileName(index);
     const std::string path = JoinPath(folder, name);
     bool passes = true;
-    Judged judged;
+    std::optional<Judged> judged;
     if (IsScreenCategory(current_)) {
         // The previewed file was decoded already, by the same reader, when it was previewed.
-        if (path == PreviewCaption() && previewFromBitmapReader_)
-            judged = {previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()};
-        else
+        if (path == PreviewCaption() && previewFromBitmapReader_) {
+            if (previewDecoded_)
+                judged = Judged{previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()};
+        } else {
             judged = JudgeScreenFile(path);
-        passes = MeetsScreenRule(judged.width, judged.height, judged.format);
+        }
+        passes = judged && MeetsScreenRule(judged->width, judged->height, judged->format);
     }
     if (passes) {
         ScreenEntry entry{name, folder, {}, false};
@@ -58,9 +62,10 @@ void TFormSelect::AddChosenFile(std::size_t index) {
         browser_.SetFileSelected(index, false);
         listsModified_ = true;
     } else if (ReportAddErrors()) {
-        const std::string message = HasScreenSize(judged.width, judged.height)
-                                        ? DepthErrorMessage(path, judged.format)
-                                        : SizeErrorMessage(path, judged.width, judged.height);
+        const std::string message = !judged ? UnreadableErrorMessage(path)
+                                    : HasScreenSize(judged->width, judged->height)
+                                        ? DepthErrorMessage(path, judged->format)
+                                        : SizeErrorMessage(path, judged->width, judged->height);
         win::ShowMessage(hwnd(), win::MsgKind::Error, message, win::MsgButtons::Ok);
     }
     autoPreview_ = true;

@@ -25,8 +25,8 @@ void TFormSelect::SetCurrentScreen() {
     const std::string source = PreviewCaption();
     if (!IsScreenCategory(current_) || source == kNoFileSelected) return;
     // The questions judge the preview's picture: a file it could not be read from would pass as
-    // "0 x 0" and go over the machine's screen.
-    if (!PreviewDecoded()) {
+    // "0 x 0" and go over the machine's screen; nor is an empty file a screen.
+    if (!PreviewDecoded() || previewPicture_.Empty()) {
         win::ShowMessage(hwnd(), win::MsgKind::Error, NotABitmapMessage(source), win::MsgButtons::Ok);
         return;
     }

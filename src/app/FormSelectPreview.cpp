@@ -43,17 +43,24 @@ void TFormSelect::EnterNoSelectionState() {
     ShowWindow(imgPreview_.hwnd(), SW_HIDE);
     hints_.Set(imgPreview_.hwnd(), "");
     pnlPreviewName_.SetColor(GetSysColor(COLOR_BTNFACE));
+    previewDecoded_ = false;
 }
 
 void TFormSelect::LoadPreview(const std::string& path) {
-    // TEMPORARY until the faults branch is merged (it sets previewDecoded_ itself).
-    previewDecoded_ = LoadPicture(path, previewPicture_, current_) == LoadOutcome::Loaded;
-    // A screen file judged later may use this picture only if the bitmap reader made it.
+    const LoadOutcome outcome = LoadPicture(path, previewPicture_, current_);
+    // A zero-length screen file is an empty bitmap; an empty answer of the library is no picture.
+    previewDecoded_ =
+        outcome == LoadOutcome::Loaded || (outcome == LoadOutcome::Emptied && IsScreenCategory(current_));
+    // The picture of the file before must not stand for this one: not on screen, not when judged.
+    if (!previewDecoded_ && !previewPicture_.Empty()) previewPicture_.Clear();
+    // A screen file judged later may use this outcome only if the bitmap reader made it.
     previewFromBitmapReader_ = IsScreenCategory(current_);
 }
 
 void TFormSelect::SetSizeHint() {
-    hints_.Set(imgPreview_.hwnd(), SizeHintText(previewPicture_.Width(), previewPicture_.Height()));
+    hints_.Set(imgPreview_.hwnd(), previewDecoded_
+                                       ? SizeHintText(previewPicture_.Width(), previewPicture_.Height())
+                                       : std::string(kUnreadableHint));
 }
 
 void TFormSelect::ViewChooseBox() {
@@ -102,7 +109,7 @@ void TFormSelect::ViewSelected(HWND) {
 }
 
 void TFormSelect::ImgPreviewDblClick() {
-    if (!IsWindowVisible(imgPreview_.hwnd())) {
+    if (!IsWindowVisible(imgPreview_.hwnd()) || !previewDecoded_) {
         pnlPreviewDblClick();
         return;
     }
@@ -120,9 +127,12 @@ void TFormSelect::PopMFileInfoPopup() {
 }
 
 void TFormSelect::SizeClick() {
+    const bool unreadable = !previewDecoded_ && PreviewCaption() != kNoFileSelected;
     win::ShowMessage(
         hwnd(), win::MsgKind::Information,
-        FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()),
+        unreadable
+            ? UnreadableInfoText(PreviewCaption(), previewFromBitmapReader_ ? "bitmap" : "picture")
+            : FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()),
         win::MsgButtons::Ok);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/FormSelect.h"
 #include "app/SettingsKeys.h"
+#include "system/DesktopKeys.h"
 #include "system/InstallScreen_win.h"
 #include "system/ScreenTargets.h"
 #include "system/SystemTexts.h"
@@ -50,15 +51,15 @@ void TFormSelect::BackupOriginalScreens() {
     const std::string prefix = config_.registryPrefix;
     std::string wallPaper, tile, style(kNoBackup);
     if (auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kDesktopKey), true)) {
-        wallPaper = desktop->ReadString(kSavedWallPaperValue).value_or("");
-        tile = desktop->ReadString(kSavedTileWallpaperValue).value_or("");
-        if (desktop->HasValue(kSavedWallpaperStyleValue))
-            style = desktop->ReadString(kSavedWallpaperStyleValue).value_or("");
+        wallPaper = desktop->ReadString(kWallpaperValue).value_or("");
+        tile = desktop->ReadString(kTileWallpaperValue).value_or("");
+        if (desktop->HasValue(kWallpaperStyleValue))
+            style = desktop->ReadString(kWallpaperStyleValue).value_or("");
     }
 
     auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kRunKey), true);
     if (!run) throw std::runtime_error(FailedToSetDataText(kRunValue));
-    WriteOrFail(*run, kRunValue, programDir_ + std::string(kRandomizerFile));
+    WriteOrFail(*run, kRunValue, programDir_ + std::string(kRandomizerExe));
 
     // "(none)" means the machine had no such screen, and a restore then deletes the file: so it is
     // recorded only then. A taken backup name gives way to a numbered one; a copy that fails
@@ -97,10 +98,9 @@ void TFormSelect::RestoreOriginalScreens() {
 
     const std::string style = record->ReadString(kSavedWallpaperStyleValue).value_or("");
     if (auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kDesktopKey), false)) {
-        WriteOrFail(*desktop, kSavedWallPaperValue, record->ReadString(kSavedWallPaperValue).value_or(""));
-        WriteOrFail(*desktop, kSavedTileWallpaperValue,
-                    record->ReadString(kSavedTileWallpaperValue).value_or(""));
-        if (style != kNoBackup) WriteOrFail(*desktop, kSavedWallpaperStyleValue, style);
+        WriteOrFail(*desktop, kWallpaperValue, record->ReadString(kSavedWallPaperValue).value_or(""));
+        WriteOrFail(*desktop, kTileWallpaperValue, record->ReadString(kSavedTileWallpaperValue).value_or(""));
+        if (style != kNoBackup) WriteOrFail(*desktop, kWallpaperStyleValue, style);
     }
 
     const std::string windowsDir = WindowsDir();

@@ -11,4 +11,14 @@ std::string FileInfoText(int width, int height, PixelFormat format) {
            "\n\r";
 }
 
+std::string UnreadableInfoText(std::string_view path, std::string_view kind) {
+    std::string text = "No picture : ";
+    text += path;
+    text += "\n\r";
+    text += "The file could not be read as a ";
+    text += kind;
+    text += ".\n\r";
+    return text;
+}
+
 }  // namespace mvpr

@@ -16,6 +16,11 @@ std::string SizeHintText(int width, int height);
 // "Info about file": size and depth, each line ended by LF CR.
 std::string FileInfoText(int width, int height, PixelFormat format);
 
+// The hint and "Info about file" of a previewed file that could not be decoded; `kind` is what
+// it was read as ("bitmap" or "picture").
+inline constexpr std::string_view kUnreadableHint = "Size : unreadable file";
+std::string UnreadableInfoText(std::string_view path, std::string_view kind);
+
 }  // namespace mvpr
 
 #endif

@@ -34,4 +34,13 @@ std::string DepthErrorMessage(std::string_view path, PixelFormat format) {
     return m;
 }
 
+std::string UnreadableErrorMessage(std::string_view path) {
+    std::string m = "Read Error ";
+    m += path;
+    m += ",";
+    m += kBreak;
+    m += "The file could not be read as a bitmap.";
+    return m;
+}
+
 }  // namespace mvpr

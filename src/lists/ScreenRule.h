@@ -22,6 +22,8 @@ constexpr bool MeetsScreenRule(int width, int height, PixelFormat format) {
 // The messages of a refused screen file; lines break with LF CR.
 std::string SizeErrorMessage(std::string_view path, int width, int height);
 std::string DepthErrorMessage(std::string_view path, PixelFormat format);
+// A chosen file that is no readable bitmap at all.
+std::string UnreadableErrorMessage(std::string_view path);
 
 }  // namespace mvpr
 

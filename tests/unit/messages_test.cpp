@@ -30,12 +30,16 @@ TEST(AddMessages, SizeAndDepthMessagesReadAsTheUserSeesThem) {
               "Pixel depth must be 8 bpp.");
     EXPECT_NE(DepthErrorMessage("C:\\A.BMP", PixelFormat::Custom).find("Pixel depth is : Custom bpp\n\r"),
               std::string::npos);
+    EXPECT_EQ(UnreadableErrorMessage("C:\\G.BMP"),
+              "Read Error C:\\G.BMP,\n\rThe file could not be read as a bitmap.");
 }
 
 TEST(PreviewTexts, HintAndFileInformation) {
     EXPECT_EQ(SizeHintText(320, 400), "Size : 320 X 400");
     EXPECT_EQ(FileInfoText(320, 400, PixelFormat::Bits8), "Size : 320 X 400\n\rBits per pixel : 8\n\r");
     EXPECT_EQ(FileInfoText(0, 0, PixelFormat::Device), "Size : 0 X 0\n\rBits per pixel : Device\n\r");
+    EXPECT_EQ(UnreadableInfoText("C:\\G.BMP", "bitmap"),
+              "No picture : C:\\G.BMP\n\rThe file could not be read as a bitmap.\n\r");
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(PreviewAndAdding, DepthMessagesNameTheFilesDepth) {
     EXPECT_EQ(boxes.boxes[1].text, DepthErrorMessage(pics() + "\\true.bmp", PixelFormat::Bits24));
 }
 
-TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsEmptyPicturesAndReportingCanBeSwitchedOff) {
+TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsUnreadableAndReportingCanBeSwitchedOff) {
     WriteFile(pics() + "\\broken.bmp", "BM this is no bitmap");
     WriteFile(pics() + "\\empty.sys", "");
     WriteBmp(pics() + "\\good.sys", 320, 400, 8);
@@ -108,7 +108,8 @@ TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsEmptyPicturesAndReportingCa
     Add();
     EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"good.sys"}));
     ASSERT_EQ(boxes.boxes.size(), 2u);
-    EXPECT_NE(boxes.boxes[0].text.find("Size is : 0 x 0,"), std::string::npos);
+    EXPECT_EQ(boxes.boxes[0].text, UnreadableErrorMessage(pics() + "\\broken.bmp"));
+    EXPECT_NE(boxes.boxes[1].text.find("Size is : 0 x 0,"), std::string::npos);  // an empty bitmap
     // the preview was not touched by adding
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\good.sys");  // the focused file, previewed by the choosing
 
@@ -123,6 +124,51 @@ TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsEmptyPicturesAndReportingCa
     EXPECT_TRUE(FileChosen("broken.bmp"));
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ERRORREPORTON1, 0), 0);
     EXPECT_TRUE(form->ReportAddErrors());
+}
+
+// A file that fails to decode has no picture everywhere: strip, hint, information, adding.
+TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
+    WriteBmp(pics() + "\\valid.bmp", 320, 400, 8);
+    WriteBmp(pics() + "\\deep.bmp", 320, 400, 24);
+    WriteFile(pics() + "\\garbage.bmp", std::string(600, '\x5a'));
+    Reload();
+    const std::string garbage = pics() + "\\garbage.bmp";
+    for (const char* before : {"valid.bmp", "deep.bmp"}) {
+        boxes.boxes.clear();
+        Choose({before});
+        EXPECT_TRUE(form->PreviewDecoded()) << before;
+        Choose({"garbage.bmp"});
+        EXPECT_FALSE(form->PreviewDecoded()) << before;
+        EXPECT_EQ(form->PreviewCaption(), garbage);
+        EXPECT_TRUE(form->PreviewPicture().Empty()) << "the picture before must not stay";
+        EXPECT_EQ(form->PreviewStripColor(), RGB(255, 0, 0));
+        EXPECT_EQ(PictureHint(), kUnreadableHint);
+        form->PopMFileInfoPopup();
+        EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), kUnreadableHint);
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SIZE, 0), 0);
+        Add();
+        EXPECT_TRUE(Names(ScreenCategory::Start).empty()) << before;
+        EXPECT_TRUE(FileChosen("garbage.bmp"));
+        ASSERT_EQ(boxes.boxes.size(), 2u) << before;
+        EXPECT_EQ(boxes.boxes[0].text, UnreadableInfoText(garbage, "bitmap"));
+        EXPECT_EQ(boxes.boxes[1].kind, win::MsgKind::Error);
+        EXPECT_EQ(boxes.boxes[1].text, UnreadableErrorMessage(garbage));
+    }
+    EXPECT_FALSE(form->ListsModified());
+    // Nothing previewed and a picture the library could not give are no decoded pictures either.
+    Choose({});
+    EXPECT_FALSE(form->PreviewDecoded());
+    Click(ScreenCategory::Wall);
+    Choose({"valid.bmp"});
+    EXPECT_TRUE(form->PreviewDecoded());
+    Choose({"garbage.bmp"});
+    EXPECT_FALSE(form->PreviewDecoded());
+    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    int shown = 0;
+    form->SetFullScreenPreview([&] { ++shown; });
+    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(boxes.boxes.back().text, kNoPreviewAvailable);
 }
 
 TEST_F(PreviewAndAdding, WallpapersOfAnyKindAreAddedWithTheShownStyle) {
