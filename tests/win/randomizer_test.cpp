@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "app/SettingsKeys.h"
 #include "imaging/BmpCodec.h"
+#include "lists/DisplayStyle.h"
 #include "system/DesktopKeys.h"
 #include "system/ScreenTargets.h"
 #include "win/Handles.h"
