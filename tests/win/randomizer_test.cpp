@@ -42,16 +42,21 @@ std::string PictureBmp(int width, int height, int bits, std::uint8_t shade = 0) 
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
 }
 
+// A run in the test's folders and keys, for this screen, with the test's own NViewLib.dll.
+RandomizerConfig TestConfig(const TempDir& program, const TempDir& windows, const RegistrySandbox& registry) {
+    RandomizerConfig config;
+    config.programDir = program.path() + "\\";
+    config.windowsDir = windows.path();
+    config.registryPrefix = registry.prefix();
+    config.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    config.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    config.library = &NViewLibLoad;
+    return config;
+}
+
 class Randomizer : public ::testing::Test {
   protected:
-    void SetUp() override {
-        config.programDir = prog.path() + "\\";
-        config.windowsDir = windows.path();
-        config.registryPrefix = registry.prefix();
-        config.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-        config.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-        config.library = &NViewLibLoad;
-    }
+    void SetUp() override { config = TestConfig(prog, windows, registry); }
 
     std::string Pic(const std::string& name, const std::string& bytes) {
         EXPECT_TRUE(WriteFile(pics / name, bytes));
@@ -161,7 +166,7 @@ TEST_F(Randomizer, RepeatedRunsNeverPickTheSameEntryTwiceInARow) {
         const std::string again = "Shut Down Screen: " + onlyShut + " installed as " +
                                   Target(ScreenCategory::Shut) +
                                   (run ? " (again: no other entry can be used)." : ".");
-        EXPECT_NE(std::find(lines.begin(), lines.end(), again), lines.end());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), again), lines.end()) << again;
     }
     EXPECT_EQ(waits.size(), 3u);
 }
@@ -261,13 +266,7 @@ TEST_F(RandomizerAndSelector, WorkFileAndDesktopValuesAreTheSelectorsInEveryStyl
     values();
 
     TempDir randomizerDir, windows;
-    RandomizerConfig rc;
-    rc.programDir = randomizerDir.path() + "\\";
-    rc.windowsDir = windows.path();
-    rc.registryPrefix = registry.prefix();
-    rc.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    rc.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    rc.library = &NViewLibLoad;
+    RandomizerConfig rc = TestConfig(randomizerDir, windows, registry);
     InOrder random;
     rc.random = &random;
     for (std::size_t i = 0; i < kDisplayStyles.size(); ++i) {
