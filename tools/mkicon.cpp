@@ -1,9 +1,11 @@
 // Draws the program icon (an old monitor showing a sunrise over the sea) at 32 and 16 pixels and
 // writes it as an .ico file:  mkicon out.ico
+// The randomizer's icon is the same monitor with a die before it:  mkicon out.ico random
 // Built and run on the build machine, so no binary icon is kept in the sources.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -12,7 +14,7 @@ struct Rgba {
 };
 
 class Image {
-public:
+  public:
     explicit Image(int size) : n_(size), px_(static_cast<std::size_t>(size * size), Rgba{0, 0, 0, 0}) {}
     int size() const { return n_; }
     void Set(int x, int y, Rgba c) {
@@ -25,12 +27,21 @@ public:
             for (int x = static_cast<int>(x0 * k); x < static_cast<int>(x1 * k + 0.5); ++x) Set(x, y, c);
     }
 
-private:
+  private:
     int n_;
     std::vector<Rgba> px_;
 };
 
-Image Draw(int size) {
+// A die showing five, over the lower right of the monitor.
+void DrawDie(Image& im) {
+    const Rgba ink{30, 30, 40, 255}, face{250, 250, 245, 255};
+    im.Fill(17, 15, 31, 29, ink);
+    im.Fill(18, 16, 30, 28, face);
+    const double pips[5][2] = {{20, 18}, {26, 18}, {23, 21}, {20, 24}, {26, 24}};
+    for (const auto& p : pips) im.Fill(p[0], p[1], p[0] + 2, p[1] + 2, ink);
+}
+
+Image Draw(int size, bool randomizer) {
     Image im(size);
     const double k = size / 32.0;
     const Rgba edge{70, 62, 50, 255}, body{222, 214, 192, 255};
@@ -53,11 +64,13 @@ Image Draw(int size) {
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-            if (d <= r && y + 0.5 < cy + 0.2 * k && x >= 6 * k && x < 26 * k) im.Set(x, y, Rgba{255, 246, 170, 255});
+            if (d <= r && y + 0.5 < cy + 0.2 * k && x >= 6 * k && x < 26 * k)
+                im.Set(x, y, Rgba{255, 246, 170, 255});
         }
     im.Fill(13, 15.5, 19, 16.3, Rgba{255, 220, 140, 255});  // glitter on the water
     im.Fill(14.5, 17.3, 17.5, 18, Rgba{255, 220, 140, 255});
-    im.Fill(24, 21, 26, 22.5, Rgba{60, 200, 60, 255});      // power light
+    im.Fill(24, 21, 26, 22.5, Rgba{60, 200, 60, 255});  // power light
+    if (randomizer) DrawDie(im);
     return im;
 }
 
@@ -91,7 +104,8 @@ std::vector<std::uint8_t> Entry(const Image& im) {
     for (int y = n - 1; y >= 0; --y) {
         std::vector<std::uint8_t> row(static_cast<std::size_t>(maskStride), 0);
         for (int x = 0; x < n; ++x)
-            if (im.Get(x, y).a == 0) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            if (im.Get(x, y).a == 0)
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         b.insert(b.end(), row.begin(), row.end());
     }
     return b;
@@ -99,11 +113,12 @@ std::vector<std::uint8_t> Entry(const Image& im) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: mkicon out.ico\n");
+    const bool randomizer = argc == 3 && std::string_view(argv[2]) == "random";
+    if (argc != 2 && !randomizer) {
+        std::fprintf(stderr, "usage: mkicon out.ico [random]\n");
         return 2;
     }
-    const std::vector<std::uint8_t> images[] = {Entry(Draw(32)), Entry(Draw(16))};
+    const std::vector<std::uint8_t> images[] = {Entry(Draw(32, randomizer)), Entry(Draw(16, randomizer))};
     const int sizes[] = {32, 16};
     std::vector<std::uint8_t> file;
     Put16(file, 0);

@@ -1,6 +1,7 @@
 #ifndef MVPR_APP_SETTINGSKEYS_H
 #define MVPR_APP_SETTINGSKEYS_H
 
+#include <array>
 #include <string_view>
 
 namespace mvpr {
@@ -35,6 +36,14 @@ inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\Curre
 inline constexpr std::string_view kRunValue = "Morvellan";
 // The randomizer, in the program folder.
 inline constexpr std::string_view kRandomizerExe = "MVRandom.exe";
+
+// The randomizer's last pick per category (the entry's list-file line), in kCategories order: a
+// subkey of the settings key, so uninstalling removes it with the rest.
+inline constexpr std::string_view kRandomizerKey = "SoftWare\\Tolvane\\Morvellan\\Randomizer";
+inline constexpr std::array<std::string_view, 4> kLastPickValues{"Last Start", "Last Wait", "Last Shut",
+                                                                 "Last Wallpaper"};
+static_assert(kRandomizerKey.starts_with(kTolvaneKey) &&
+              kRandomizerKey.substr(kTolvaneKey.size() + 1).starts_with(kMorvellanSubkey));
 
 }  // namespace mvpr
 

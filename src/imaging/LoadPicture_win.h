@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "imaging/DecodeResult.h"
+#include "imaging/DecodeFile_win.h"
 #include "imaging/WinPicture_win.h"
 #include "lists/ScreenCategory.h"
 
@@ -18,11 +18,6 @@ enum class LoadOutcome {
     CannotDecode,  // picture unchanged
     Failed,        // something threw; picture unchanged
 };
-
-using LibraryLoad = HBITMAP(WINAPI*)(const char* path, int reserved);
-
-// A file read as a Windows bitmap, whatever its name; nothing when it cannot be opened.
-std::optional<DecodeResult> DecodeBitmapFile(const std::string& path);
 
 // Decodes the file into `picture`. In the wallpaper category every file goes to NViewLibLoad
 // (`library`, a seam for tests), bitmaps included; in the screen categories every file is read

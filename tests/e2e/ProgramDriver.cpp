@@ -59,12 +59,19 @@ ProgramDriver::~ProgramDriver() {
     }
 }
 
-bool ProgramDriver::Start(const std::string& folder, const std::string& parameters) {
-    // The whole program folder: MVPR.exe cannot start without NViewLib.dll beside it.
+bool ProgramDriver::Start(const std::string& folder, const std::string& parameters,
+                          const std::string& program) {
+    // The programs, the library and the help, not what a run from the build folder left there
+    // (a list file, backups, the log).
     const std::string bin = BuiltProgramFolder();
-    for (const auto& name : ListFolder(bin))
+    for (const auto& name : ListFolder(bin)) {
+        const std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
+        if (lstrcmpiA(ext.c_str(), ".exe") && lstrcmpiA(ext.c_str(), ".dll") &&
+            lstrcmpiA(ext.c_str(), ".htm") && lstrcmpiA(ext.c_str(), ".hlp"))
+            continue;
         if (!CopyFileA((bin + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE)) return false;
-    const std::string exe = folder + "\\MVPR.exe";
+    }
+    const std::string exe = folder + "\\" + program;
     std::string cmd = "\"" + exe + "\"" + (parameters.empty() ? "" : " " + parameters);
     STARTUPINFOA si{};
     si.cb = sizeof si;

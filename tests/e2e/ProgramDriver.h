@@ -20,14 +20,17 @@ class ProgramDriver {
     ProgramDriver(const ProgramDriver&) = delete;
     ProgramDriver& operator=(const ProgramDriver&) = delete;
 
-    // Copies the program into the folder and starts it there with the parameters.
-    bool Start(const std::string& folder, const std::string& parameters);
+    // Copies the program folder into the folder and starts one of its programs there with the
+    // parameters.
+    bool Start(const std::string& folder, const std::string& parameters,
+               const std::string& program = "MVPR.exe");
     // A visible top-level window of the program with this class, waiting up to ms.
     HWND WaitForWindow(const char* className, int ms) const;
     bool HasVisibleWindow(const char* className) const;
     // Waits for the process to end; its exit code, or -1 on time-out.
     long WaitForExit(int ms);
     DWORD pid() const { return pi_.dwProcessId; }
+    HANDLE process() const { return pi_.hProcess; }
 
   private:
     PROCESS_INFORMATION pi_{};

@@ -1,0 +1,222 @@
+#include "Randomizer_win.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "app/SettingsKeys.h"
+#include "imaging/DibSection_win.h"
+#include "imaging/StyleRenderer.h"
+#include "lists/ListFile.h"
+#include "lists/ListTexts.h"
+#include "lists/ScreenRule.h"
+#include "system/InstallScreen_win.h"
+#include "system/ScreenTargets.h"
+#include "system/Wallpaper_win.h"
+#include "win/Files.h"
+#include "win/Registry.h"
+
+namespace mvpr {
+
+namespace {
+
+inline void CloseLibrary(HMODULE m) {
+    FreeLibrary(m);
+}
+using UniqueModule = win::Unique<HMODULE, &CloseLibrary>;
+
+enum class ListStatus { Read, Missing, Unreadable };
+
+ListStatus ReadListFile(const std::string& path, ListFileReader& reader) {
+    switch (win::ReadFileInPieces(path, [&reader](std::string_view piece) { return reader.Feed(piece); })) {
+        case win::ReadStatus::Done: reader.Finish(); return ListStatus::Read;
+        case win::ReadStatus::NotOpened:
+            return win::IsExistingFile(path) ? ListStatus::Unreadable : ListStatus::Missing;
+        case win::ReadStatus::Failed: break;
+    }
+    return ListStatus::Unreadable;
+}
+
+// Different at every start: the time of day, the time since boot and the process.
+std::uint64_t MachineSeed() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    std::seed_seq seq{static_cast<std::uint32_t>(now.dwLowDateTime),
+                      static_cast<std::uint32_t>(now.dwHighDateTime),
+                      static_cast<std::uint32_t>(counter.LowPart), static_cast<std::uint32_t>(GetTickCount()),
+                      static_cast<std::uint32_t>(GetCurrentProcessId())};
+    std::array<std::uint32_t, 2> out{};
+    seq.generate(out.begin(), out.end());
+    return (std::uint64_t{out[0]} << 32) | out[1];
+}
+
+std::string RandomizerKeyPath(const RandomizerConfig& config) {
+    return config.registryPrefix + std::string(kRandomizerKey);
+}
+
+std::array<std::string, 4> ReadLastPicks(const RandomizerConfig& config) {
+    std::array<std::string, 4> picks;
+    if (auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RandomizerKeyPath(config), false))
+        for (std::size_t i = 0; i < picks.size(); ++i)
+            picks[i] = key->ReadString(kLastPickValues[i]).value_or(std::string());
+    return picks;
+}
+
+// The picture the library made, read as the selector reads its preview for the renderer.
+std::optional<Picture> DecodeWallpaper(LibraryLoad library, const std::string& path) {
+    const auto loaded = LoadThroughLibrary(library, path);
+    if (!loaded) return std::nullopt;
+    win::UniqueBitmap bitmap(*loaded);
+    if (!bitmap) return std::nullopt;
+    return ReadBitmapPixels(bitmap.get());
+}
+
+// One category's run: pick, examine, install.
+class CategoryRun {
+  public:
+    CategoryRun(const RandomizerConfig& config, RunLog& log, ScreenCategory category,
+                const std::vector<ScreenEntry>& entries, LibraryLoad library)
+        : config_(config), log_(log), category_(category), entries_(entries), library_(library) {}
+
+    // The key of the installed entry, or nothing when the category stays as it was.
+    std::optional<std::string> Run(const std::string& lastPick, RandomSource& random) {
+        const bool wall = category_ == ScreenCategory::Wall;
+        const auto wasLast = [&](std::size_t i) { return SamePickKey(PickKey(entries_[i], wall), lastPick); };
+        const auto chosen =
+            PickEntry(entries_.size(), random, wasLast, [this](std::size_t i) { return Usable(i); });
+        log_.EndCategory(category_);
+        if (!chosen) {
+            log_.NoUsableEntry(category_, entries_.size());
+            return std::nullopt;
+        }
+        const ScreenEntry& entry = entries_[*chosen];
+        const std::string key = PickKey(entry, wall);
+        const bool ok =
+            wall ? SetWallpaper(entry, key, wasLast(*chosen)) : InstallScreen(entry, wasLast(*chosen));
+        if (!ok) return std::nullopt;
+        return key;
+    }
+
+  private:
+    bool Usable(std::size_t i) {
+        const ScreenEntry& entry = entries_[i];
+        const std::string path = entry.FullPath();
+        const auto skip = [&](std::string_view reason) {
+            log_.Skipped(category_, category_ == ScreenCategory::Wall ? PickKey(entry, true) : path, reason);
+            return false;
+        };
+        if (!win::IsExistingFile(path)) return skip(kFileNotFound);
+        if (category_ == ScreenCategory::Wall) {
+            wallpaper_ = DecodeWallpaper(library_, path);
+            return wallpaper_ ? true : skip(kNotDecoded);
+        }
+        const auto decoded = DecodeBitmapFile(path);
+        if (!decoded || !decoded->Ok()) return skip(kNotABitmap);
+        const Picture& p = decoded->picture;
+        if (!HasScreenSize(p.Width(), p.Height())) return skip(WrongSizeReason(p.Width(), p.Height()));
+        if (!MeetsScreenRule(p.Width(), p.Height(), p.Format())) return skip(WrongDepthReason(p.Format()));
+        return true;
+    }
+
+    bool InstallScreen(const ScreenEntry& entry, bool again) {
+        const std::string source = entry.FullPath();
+        const std::string target = ScreenTargetPath(category_, config_.windowsDir);
+        const InstallOutcome outcome = InstallScreenFile(source, target);
+        if (outcome.copied)
+            log_.Installed(category_, source, target, again);
+        else
+            log_.NotInstalled(category_, source, target, outcome.error);
+        return outcome.copied;
+    }
+
+    bool SetWallpaper(const ScreenEntry& entry, const std::string& key, bool again) {
+        const auto style = DisplayStyleOf(entry.style).value_or(DisplayStyle::Centred);
+        const auto work = RenderWorkFile(*wallpaper_, style, config_.screenWidth, config_.screenHeight);
+        if (!work) {
+            log_.NotInstalled(category_, key, "the wallpaper", kNotRendered);
+            return false;
+        }
+        const WallpaperOutcome outcome =
+            SetCurrentWallpaper(*work, DisplayStyleText(style), config_.programDir, config_.registryPrefix);
+        if (outcome.written)
+            log_.WallpaperSet(key, again);
+        else
+            log_.NotInstalled(category_, key, "the wallpaper", outcome.error);
+        return outcome.written;
+    }
+
+    const RandomizerConfig& config_;
+    RunLog& log_;
+    ScreenCategory category_;
+    const std::vector<ScreenEntry>& entries_;
+    LibraryLoad library_;
+    std::optional<Picture> wallpaper_;  // the last wallpaper found usable
+};
+
+}  // namespace
+
+void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
+    const std::string listPath = config.programDir + std::string(kListFileName);
+    ListFileReader reader(config.programDir);
+    switch (ReadListFile(listPath, reader)) {
+        case ListStatus::Missing: log.ListFileMissing(listPath); return;
+        case ListStatus::Unreadable: log.ListFileUnreadable(listPath); return;
+        case ListStatus::Read: break;
+    }
+    const ListFileEntries& lists = reader.Entries();
+    log.ListFileRead(listPath, {lists[0].size(), lists[1].size(), lists[2].size(), lists[3].size()});
+
+    SeededRandom fallback(MachineSeed());
+    RandomSource& random = config.random ? *config.random : fallback;
+    std::array<std::string, 4> picks = ReadLastPicks(config);
+    std::array<bool, 4> picked{};
+    UniqueModule module;
+    for (const CategoryInfo& info : kCategories) {
+        const std::size_t i = CategoryIndex(info.category);
+        if (lists[i].empty()) {
+            log.NoEntries(info.category);
+            continue;
+        }
+        LibraryLoad library = config.library;
+        if (info.category == ScreenCategory::Wall && !library) {
+            // Bound only now: the screens change even where the library is missing or broken.
+            const std::string libraryPath = config.programDir + std::string(kLibraryFileName);
+            module.reset(LoadLibraryA(libraryPath.c_str()));
+            if (module)
+                library = reinterpret_cast<LibraryLoad>(reinterpret_cast<void*>(
+                    GetProcAddress(module.get(), std::string(kLibraryEntryName).c_str())));
+            if (!library) {
+                log.LibraryMissing(info.category, libraryPath);
+                continue;
+            }
+        }
+        CategoryRun run(config, log, info.category, lists[i], library);
+        if (auto key = run.Run(picks[i], random)) {
+            picks[i] = std::move(*key);
+            picked[i] = true;
+        }
+    }
+
+    if (picked == std::array<bool, 4>{}) return;
+    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RandomizerKeyPath(config), true);
+    bool remembered = key.has_value();
+    for (std::size_t i = 0; key && i < picks.size(); ++i)
+        if (picked[i]) remembered = key->WriteString(kLastPickValues[i], picks[i]) && remembered;
+    if (!remembered) log.PicksNotRemembered(RandomizerKeyPath(config));
+}
+
+void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config) {
+    constexpr std::string_view kWindowsDir = "--test-windows-dir=";
+    constexpr std::string_view kRegistryPrefix = "--test-registry-prefix=";
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with(kWindowsDir))
+            config.windowsDir = std::string(arg.substr(kWindowsDir.size()));
+        else if (arg.starts_with(kRegistryPrefix))
+            config.registryPrefix = std::string(arg.substr(kRegistryPrefix.size()));
+    }
+}
+
+}  // namespace mvpr

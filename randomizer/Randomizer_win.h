@@ -1,0 +1,34 @@
+#ifndef MVPR_RANDOMIZER_RANDOMIZER_WIN_H
+#define MVPR_RANDOMIZER_RANDOMIZER_WIN_H
+
+#include <string>
+
+#include "PickOrder.h"
+#include "RunLog.h"
+#include "imaging/DecodeFile_win.h"
+
+namespace mvpr {
+
+// Where one run reads and writes. The program fills it from its own folder and the system; tests
+// point it at temporary folders and registry keys.
+struct RandomizerConfig {
+    std::string programDir;      // ends in a backslash: the list file, NViewLib.dll, the work file
+    std::string windowsDir;      // logo.sys goes to the root of its drive, the others into it
+    std::string registryPrefix;  // put before every key under HKEY_CURRENT_USER
+    int screenWidth = 0;         // the wallpaper is rendered for this screen
+    int screenHeight = 0;
+    RandomSource* random = nullptr;
+    LibraryLoad library = nullptr;  // instead of NViewLibLoad from the program folder's NViewLib.dll
+};
+
+// Installs one random usable entry of each category of the list file and remembers it, so the
+// next run picks another; writes what it did and skipped to the log. Shows nothing.
+void RunRandomizer(const RandomizerConfig& config, RunLog& log);
+
+// The options a test gives on the command line ("--test-windows-dir=...", "--test-registry-prefix=...");
+// the Run entry starts the program without any.
+void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config);
+
+}  // namespace mvpr
+
+#endif

@@ -1,0 +1,127 @@
+// MVRandom.exe started as the Run entry starts it, in a program folder of its own; its Windows
+// directory and registry keys are the test's, through its test switches.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ProgramDriver.h"
+
+#include <shellapi.h>
+
+namespace mvpr::test {
+namespace {
+
+// One argument for the C runtime's parser: a backslash before the closing quote is doubled.
+std::string Quoted(const std::string& s) {
+    return "\"" + s + (!s.empty() && s.back() == '\\' ? "\\" : "") + "\"";
+}
+
+std::string VersionValue(const std::string& exe, const std::string& name) {
+    DWORD handle = 0;
+    std::vector<char> record(GetFileVersionInfoSizeA(exe.c_str(), &handle));
+    if (record.empty() ||
+        !GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(record.size()), record.data()))
+        return "<none>";
+    char* value = nullptr;
+    UINT len = 0;
+    const std::string query = "\\StringFileInfo\\041304E4\\" + name;
+    return VerQueryValueA(record.data(), query.c_str(), reinterpret_cast<void**>(&value), &len) && value
+               ? std::string(value)
+               : "<none>";
+}
+
+class RandomizerProgram : public ::testing::Test {
+  protected:
+    // Runs the program to its end; the seconds from its start to its exit.
+    double RunProgram() {
+        ProgramDriver program;
+        const std::string switches = "--test-windows-dir=" + Quoted(windows.path()) +
+                                     " --test-registry-prefix=" + Quoted(registry.prefix());
+        EXPECT_TRUE(program.Start(dir.path(), switches, "MVRandom.exe"));
+        EXPECT_EQ(program.WaitForExit(60000), 0) << "the program did not end by itself";
+        FILETIME created{}, exited{}, kernel{}, user{};
+        GetProcessTimes(program.process(), &created, &exited, &kernel, &user);
+        const auto ticks = [](const FILETIME& t) {
+            return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+        };
+        return static_cast<double>(ticks(exited) - ticks(created)) / 1e7;
+    }
+    double FastestOf(int runs) {
+        double best = 1e9;
+        for (int i = 0; i < runs; ++i) best = std::min(best, RunProgram());
+        return best;
+    }
+    std::vector<std::string> LogLines() {
+        const std::string text = ReadFile(dir / "MVRandom.log");
+        std::vector<std::string> lines;
+        std::size_t at = 0;
+        for (std::size_t end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+            lines.push_back(text.substr(at, end - at));
+        EXPECT_EQ(at, text.size()) << "every line ends in CR LF";
+        return lines;
+    }
+
+    TempDir dir, windows, pics;
+    RegistrySandbox registry;
+};
+
+TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
+    const std::string root = windows.path().substr(0, 3) + "logo.sys";
+    const bool machineHasOne = FileExists(root);
+    const std::string machines = ReadFile(root);
+    ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", ""));
+    ASSERT_TRUE(FileExists(BuiltProgramFolder() + "\\MVRandom.exe"));
+    const double baseline = FastestOf(3);
+    const auto empty = LogLines();
+    ASSERT_EQ(empty.size(), 6u);
+    EXPECT_EQ(empty[0].rfind("MVPR Randomizer 2.7 (build 12), run at ", 0), 0u) << empty[0];
+
+    // Every entry its own path to one of four files, so none is the last pick's twin.
+    ASSERT_TRUE(WriteFile(pics / "screen.bmp", BlankBmp(320, 400, 8)));
+    ASSERT_TRUE(WriteFile(pics / "wall.bmp", BlankBmp(400, 300, 24)));
+    std::string list;
+    const char* sections[] = {"[START]", "[WAIT]", "[SHUT]", "[WALLPAPER]"};
+    for (const char* section : sections) {
+        list += std::string(section) + "\r\n";
+        const bool wall = std::string(section) == "[WALLPAPER]";
+        for (int i = 0; i < 25000; ++i)
+            list += pics.path() + "\\" + std::to_string(i) + "\\..\\" +
+                    (wall ? "wall.bmp, Mirror" : "screen.bmp") + "\r\n";
+        if (!wall) list += "\r\n";
+    }
+    ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", list));
+    const double big = FastestOf(3);
+    std::printf(
+        "MVRandom.exe start to exit, fastest of 3: empty list %.3f s, four lists of 25,000 entries with a "
+        "Mirror wallpaper %.3f s (%.3f s more)\n",
+        baseline, big, big - baseline);
+    RecordProperty("baseline_ms", static_cast<int>(baseline * 1000));
+    RecordProperty("four_lists_ms", static_cast<int>(big * 1000));
+
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[5].rfind("Wallpaper: " + pics.path() + "\\", 0), 0u) << lines[5];
+    EXPECT_EQ(ReadFile(windows / "logow.sys"), BlankBmp(320, 400, 8));
+    // The Mirror wallpaper covers the screen.
+    const std::string work = ReadFile(dir / "@MV!BACK.BMP");
+    ASSERT_GE(work.size(), 26u);
+    EXPECT_EQ(*reinterpret_cast<const LONG*>(work.data() + 18), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(std::abs(*reinterpret_cast<const LONG*>(work.data() + 22)), GetSystemMetrics(SM_CYSCREEN));
+    if (machineHasOne)
+        WriteFile(root, machines);
+    else
+        DeleteFileA(root.c_str());
+}
+
+TEST_F(RandomizerProgram, VersionRecordIsTheRandomizersWithTheSelectorsNumbers) {
+    const std::string randomizer = BuiltProgramFolder() + "\\MVRandom.exe";
+    EXPECT_EQ(VersionValue(randomizer, "FileDescription"), "MVPR Randomizer");
+    EXPECT_EQ(VersionValue(randomizer, "FileVersion"), VersionValue(BuiltProgram(), "FileVersion"));
+    EXPECT_EQ(ExtractIconExA(randomizer.c_str(), -1, nullptr, nullptr, 0), 1u);
+}
+
+}  // namespace
+}  // namespace mvpr::test
