@@ -50,7 +50,7 @@ std::optional<std::size_t> Picture::StrideFor(int width, int bitsPerPixel) {
 
 std::optional<Picture> Picture::Make(int width, int height, int bitsPerPixel, const DecodeLimits& limits,
                                      bool clear) {
-    if (width <= 0 || height <= 0 || width > limits.maxSide || height > limits.maxSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || !limits.Allows(width, height)) return std::nullopt;
     const auto stride = StrideFor(width, bitsPerPixel);
     if (!stride) return std::nullopt;
     std::size_t total = 0;

@@ -15,6 +15,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kStyleSeparator = ", ";
 constexpr std::size_t kWallIndex = CategoryIndex(ScreenCategory::Wall);
 constexpr std::size_t kTypicalLine = 48;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Blanks and control characters, as the style is trimmed of them.
 bool IsBlankOrControl(char c) {
@@ -76,7 +77,10 @@ void ListFileReader::TakeLine(std::string_view line) {
         section_ = SectionOfHeader(line);  // an unknown header leaves no section current
         return;
     }
-    if (!section_) return;
+    if (!section_) {
+        ++skipped_;
+        return;
+    }
     entries_[*section_].push_back(ParseEntryLine(line, *section_ == kWallIndex, programDir_));
 }
 
@@ -86,6 +90,15 @@ bool ListFileReader::Feed(std::string_view bytes) {
     if (const void* z = std::memchr(bytes.data(), kEndOfFile, bytes.size())) {
         bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - bytes.data()));
         endMark = true;
+    }
+    while (!pastStart_ && !bytes.empty()) {
+        if (bytes.front() == kUtf8Bom[bomMatched_]) {
+            bytes.remove_prefix(1);
+            pastStart_ = ++bomMatched_ == kUtf8Bom.size();
+        } else {
+            pending_.append(kUtf8Bom.substr(0, bomMatched_));  // no mark after all: text
+            pastStart_ = true;
+        }
     }
     if (skipLf_ && !bytes.empty()) {
         if (bytes.front() == kLf) bytes.remove_prefix(1);
@@ -118,6 +131,7 @@ bool ListFileReader::Feed(std::string_view bytes) {
 void ListFileReader::Finish() {
     if (ended_) return;
     ended_ = true;
+    if (!pastStart_) pending_.append(kUtf8Bom.substr(0, bomMatched_));
     TakeLine(pending_);
     pending_.clear();
 }
