@@ -331,6 +331,13 @@ TEST_F(FolderRemembering, FolderListOpensFoldersByDoubleClickAndShowsTheChain) {
                  reinterpret_cast<LPARAM>(dirs));
     EXPECT_EQ(form->Browser().Directory(), dir / "sub");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "sub");
+    // Enter opens the chosen folder as a double click does: here the one above
+    SendMessageA(dirs, LB_SETCURSEL, SendMessageA(dirs, LB_GETCOUNT, 0, 0) - 2, 0);
+    PressKey(dirs, VK_RETURN);
+    EXPECT_EQ(form->Browser().Directory(), dir.path());
+    SendMessageA(dirs, LB_SETCURSEL, SendMessageA(dirs, LB_GETCOUNT, 0, 0) - 1, 0);
+    PressKey(dirs, VK_RETURN);
+    EXPECT_EQ(form->Browser().Directory(), dir / "sub");
     // the drive picker follows
     char drive[64] = {};
     HWND combo = form->Browser().DriveCombo();

@@ -126,6 +126,18 @@ TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
     }
 }
 
+TEST_F(MainWindowLayout, CtrlAndADigitPressesTheCategoryButtonItsHintNames) {
+    const ScreenCategory order[] = {ScreenCategory::Wall, ScreenCategory::Wait, ScreenCategory::Shut,
+                                    ScreenCategory::Start};
+    for (const ScreenCategory c : order) {
+        const int digit = static_cast<int>(CategoryIndex(c)) + 1;
+        PressKey(form->Control(SelectCtl::FileListBox1), '0' + digit, true);
+        EXPECT_EQ(form->CurrentCategory(), c) << digit;
+        EXPECT_NE(form->HintOf(form->ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(MainWindowLayout, PopupShortcutsActOnlyWhileTheirControlHasTheFocus) {
     HWND files = form->Control(SelectCtl::FileListBox1);
     HWND list = form->Control(SelectCtl::ListStart);

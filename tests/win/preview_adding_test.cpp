@@ -195,6 +195,25 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
     EXPECT_EQ(boxes.boxes.back().text, kNoPreviewAvailable);
 }
 
+// A name the ANSI code page cannot spell would be shown with look-alike letters and name no
+// file: it is left out. A name wider than the list scrolls it sideways.
+TEST_F(PreviewAndAdding, TheFileListShowsOnlyNamesTheProgramCanUseAndScrollsSideways) {
+    const std::string folder = pics();
+    const std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"\\\x03A9mega.bmp";
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    const std::string longName = std::string(120, 'x') + ".bmp";
+    WriteBmp(pics() + "\\" + longName, 320, 400, 8);
+    Reload();
+    ASSERT_EQ(form->Browser().FileCount(), 1u);
+    EXPECT_EQ(form->Browser().FileName(0), longName);
+    RECT client{};
+    GetClientRect(form->Browser().FileList(), &client);
+    EXPECT_GT(SendMessageA(form->Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    DeleteFileW(wide.c_str());
+}
+
 TEST_F(PreviewAndAdding, WallpapersOfAnyKindAreAddedWithTheShownStyle) {
     WriteFile(pics() + "\\photo.jpg", "not even a picture");
     WriteBmp(pics() + "\\big.bmp", 1600, 1200, 24);
