@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/ProgramInfo_win.h"
 #include "win/Fonts.h"
+#include "win/MessageBox.h"
 
 namespace mvpr {
 
@@ -27,7 +28,7 @@ HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
     const int w = win::Scaled(kClientWidth), h = win::Scaled(kClientHeight);
     const int x = work.left + ((work.right - work.left) - w) / 2;
     const int y = work.top + ((work.bottom - work.top) - h) / 2;
-    return Create(kClassName, std::string(kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+    return Create(kClassName, std::string(win::kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
                   WS_EX_TOOLWINDOW, x, y, w, h, nullptr, nullptr);
 }
 

@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-namespace mvpr {
+#include "lists/AsciiCase.h"
 
-namespace {
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-}  // namespace
+namespace mvpr {
 
 int AlphabeticCompare(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "lists/AsciiCase.h"
 #include "lists/FolderPath.h"
 #include "lists/ScreenEntry.h"
 #include "win/Busy.h"
@@ -88,8 +89,7 @@ std::vector<std::string> ReadNames(const std::string& folder, bool folders) {
 }
 
 std::string LowerDrive(std::string text) {
-    if (text.size() >= 2 && text[1] == ':' && text[0] >= 'A' && text[0] <= 'Z')
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    if (text.size() >= 2 && text[1] == ':') text[0] = LowerAscii(text[0]);
     return text;
 }
 
@@ -188,8 +188,7 @@ bool FileBrowser::SetDirectory(const std::string& folder) {
     if (n == 0 || n >= sizeof full) return false;
     std::string normal = NormalizeFolder(full);
     if (!IsFolder(normal)) return false;
-    if (normal.size() >= 2 && normal[1] == ':' && normal[0] >= 'a' && normal[0] <= 'z')
-        normal[0] = static_cast<char>(normal[0] - 'a' + 'A');
+    if (normal.size() >= 2 && normal[1] == ':') normal[0] = UpperAscii(normal[0]);
     directory_ = normal;
     ReadDirectoryList();
     SelectDriveOf(directory_);

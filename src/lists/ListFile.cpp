@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "lists/AsciiCase.h"
 #include "lists/DisplayStyle.h"
 #include "lists/ScreenCategory.h"
 
@@ -22,16 +23,6 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsUpper(std::string_view upper, std::string_view name) {
-    if (upper.size() != name.size()) return false;
-    for (std::size_t i = 0; i < upper.size(); ++i)
-        if (upper[i] != UpperAscii(name[i])) return false;
-    return true;
-}
 }  // namespace
 
 std::optional<std::size_t> SectionOfHeader(std::string_view line) {
@@ -44,10 +35,9 @@ std::string_view StyleFromText(std::string_view text) {
     std::size_t first = 0, last = text.size();
     while (first < last && IsBlankOrControl(text[first])) ++first;
     while (last > first && IsBlankOrControl(text[last - 1])) --last;
-    std::string upper(text.substr(first, last - first));
-    for (char& c : upper) c = UpperAscii(c);
+    const std::string_view trimmed = text.substr(first, last - first);
     for (std::string_view name : kDisplayStyles)
-        if (EqualsUpper(upper, name)) return name;
+        if (EqualsIgnoreCase(trimmed, name)) return name;
     return kDefaultStyle;
 }
 
