@@ -26,3 +26,4 @@ shot main-window
 shot about-box about
 shot main-window-preview preview
 shot main-window-wallpaper-preview wallpaper-preview
+shot make-screen-dialog make-screen

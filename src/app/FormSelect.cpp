@@ -391,6 +391,8 @@ void TFormSelect::OnCommand(int id, int code, HWND control) {
         case SelectCmd::PreviewSelectedOnly1:
         case SelectCmd::PreviewBoth1: ChangePreviewOn(static_cast<SelectCmd>(id)); break;
         case SelectCmd::Removenonexistingfiles1: Removenonexistingfiles1Click(); break;
+        case SelectCmd::MakeScreen1:
+        case SelectCmd::MakeScreen2: MakeScreen1Click(); break;
         case SelectCmd::OriginalScreens1: OriginalScreens1Click(); break;
         case SelectCmd::Uninstall2: Uninstall2Click(); break;
         case SelectCmd::Help2: Help2Click(); break;
@@ -440,8 +442,11 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             CreateControls();
             FormCreate();
+            DragAcceptFiles(hwnd(), TRUE);
             return 0;
         case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+        case WM_INITMENUPOPUP: EnableMakeScreen(reinterpret_cast<HMENU>(wp)); break;
+        case WM_DROPFILES: FormDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
         case WM_DRAWITEM:
             if (browser_.HandleDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;

@@ -21,12 +21,15 @@
 #include "win/SpeedButton.h"
 #include "win/Window.h"
 
+#include <shellapi.h>
+
 namespace mvpr {
 
 // How the main window is set up. The program always runs with the defaults; tests give a
 // temporary program folder and can make a loading step fail.
 struct FormSelectConfig {
     std::optional<std::string> programDir;  // instead of the executable's folder
+    std::optional<std::string> windowsDir;  // instead of the system's Windows directory
     std::string registryPrefix;             // put before every key under HKEY_CURRENT_USER
     std::vector<std::string> parameters;    // the command-line parameters
     bool isMainWindow = true;               // closing it ends the message loop
@@ -123,6 +126,13 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // adding files (FormSelectAdding.cpp)
     void BtnAddClick();
     void AddChosenFile(std::size_t index);
+    // Any file, judged and added as a chosen file is (messages, ListsModified); true when added.
+    // The caller refreshes the list's view and counter once for the batch.
+    bool AddFile(const std::string& folder, const std::string& name);
+    // making screens from pictures, and files dropped on the window (FormSelectConvert.cpp)
+    void MakeScreen1Click();
+    void FormDropFiles(HDROP drop);
+    void EnableMakeScreen(HMENU menu);
     // preview panel (FormSelectPreview.cpp)
     void ViewChooseBox();
     void ViewSelected(HWND sender);
@@ -137,8 +147,14 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void ChangePreviewOn(SelectCmd sender);
     void ChangeErrorReport();
     void Runrandomizeratstartup1Click(HWND sender);
+    // Writes the Run entry: the randomizer when on, the empty string when off. A failure is
+    // reported ("Failed to set data for 'Morvellan'") and gives false.
+    bool SetRunEntry(bool on);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
+    void SetCurrentScreen();
+    // setting the wallpaper (FormSelectWallpaper.cpp)
+    void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
     void RestoreOriginalScreens();
@@ -171,6 +187,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     std::optional<ScreenCategory> CategoryOfButton(HWND button) const;
     std::optional<ScreenCategory> CategoryOfList(HWND list) const;
     void SetStylePicker(int index);
+
+    // installing (FormSelectInstall.cpp)
+    std::string WindowsDir() const;
 
     // preview (FormSelectPreview.cpp)
     void CreatePreviewPlaceholder();

@@ -41,9 +41,11 @@ void TFormSelect::BtnAddClick() {
 }
 
 void TFormSelect::AddChosenFile(std::size_t index) {
+    if (AddFile(browser_.Directory(), browser_.FileName(index))) browser_.SetFileSelected(index, false);
+}
+
+bool TFormSelect::AddFile(const std::string& folder, const std::string& name) {
     autoPreview_ = false;
-    const std::string folder = browser_.Directory();
-    const std::string name = browser_.FileName(index);
     const std::string path = JoinPath(folder, name);
     bool passes = true;
     std::optional<Judged> judged;
@@ -61,7 +63,6 @@ void TFormSelect::AddChosenFile(std::size_t index) {
         ScreenEntry entry{name, folder, {}, false};
         if (current_ == ScreenCategory::Wall) entry.style = win::GetText(Control(SelectCtl::CBStyle));
         CurrentList().Add(std::move(entry));
-        browser_.SetFileSelected(index, false);
         listsModified_ = true;
     } else if (ReportAddErrors()) {
         const std::string message = !judged ? UnreadableErrorMessage(path)
@@ -71,6 +72,7 @@ void TFormSelect::AddChosenFile(std::size_t index) {
         win::ShowMessage(hwnd(), win::MsgKind::Error, message, win::MsgButtons::Ok);
     }
     autoPreview_ = true;
+    return passes;
 }
 
 }  // namespace mvpr

@@ -1,6 +1,7 @@
 #ifndef MVPR_SYSTEM_SYSTEMTEXTS_H
 #define MVPR_SYSTEM_SYSTEMTEXTS_H
 
+#include <string>
 #include <string_view>
 
 namespace mvpr {

@@ -1,5 +1,6 @@
 #include "win/Registry.h"
 
+#include <string>
 #include <vector>
 
 namespace mvpr::win {
@@ -79,6 +80,45 @@ bool RegistryKey::DeleteValue(std::string_view name) {
 
 bool RegistryKey::DeleteTree(std::string_view subkey) {
     return DeleteTreeOf(key_.get(), std::string(subkey)) == ERROR_SUCCESS;
+}
+
+// --- settings -------------------------------------------------------------------------------
+
+std::optional<RegistryKey> RegistryKey::OpenForReading(HKEY root, std::string_view path) {
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, std::string(path).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+    return RegistryKey(k);
+}
+
+std::optional<std::string> RegistryKey::ReadText(std::string_view name) const {
+    const std::string n(name);
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type == REG_DWORD) {
+        DWORD number = 0;
+        size = sizeof number;
+        if (RegQueryValueExA(key_.get(), n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                             &size) != ERROR_SUCCESS ||
+            type != REG_DWORD || size != sizeof number)
+            return std::nullopt;
+        return std::to_string(number);
+    }
+    auto text = ReadString(name);
+    if (!text || type != REG_EXPAND_SZ) return text;
+    // Expanded as the system would; the size asked for includes the terminating zero.
+    std::string expanded(text->size() + 1, '\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD need =
+            ExpandEnvironmentStringsA(text->c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+        if (need == 0) return text;  // cannot expand: the text as stored
+        if (need <= expanded.size()) {
+            expanded.resize(expanded.find('\0'));  // the zero lies inside: need counts it
+            return expanded;
+        }
+        expanded.assign(need, '\0');
+    }
+    return text;
 }
 
 }  // namespace mvpr::win

@@ -25,6 +25,14 @@ class RegistryKey {
     // Deletes a subkey with everything under it; true also when it was not there.
     bool DeleteTree(std::string_view subkey);
 
+    // --- settings ---------------------------------------------------------------------------
+    // Opens an existing key for reading only (a key the user may not write still reads).
+    static std::optional<RegistryKey> OpenForReading(HKEY root, std::string_view path);
+    // A value as text, whatever type the user or another program stored it with: REG_SZ as it
+    // is, REG_EXPAND_SZ with its environment variables expanded, REG_DWORD as its decimal
+    // number; nothing when it is absent or of any other type.
+    std::optional<std::string> ReadText(std::string_view name) const;
+
   private:
     explicit RegistryKey(HKEY k) : key_(k) {}
     UniqueKey key_;

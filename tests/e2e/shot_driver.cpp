@@ -2,7 +2,8 @@
 //   shot_driver.exe samples FOLDER          writes a few pictures to show
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
-// wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it).
+// wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), make-screen
+// (choose a wide picture and open "Make Screen from Picture").
 #include <cmath>
 #include <string>
 
@@ -45,10 +46,10 @@ Picture Sunrise() {
 }
 
 // A wallpaper of 24 bits: a harbour at night.
-Picture Harbour() {
-    Picture p = *Picture::Create(800, 600, 24);
+Picture Harbour(int width = 800) {
+    Picture p = *Picture::Create(width, 600, 24);
     for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x) {
+        for (int x = 0; x < width; ++x) {
             std::uint8_t* px = p.Row(y) + x * 3;
             const bool water = y > 420;
             px[0] = static_cast<std::uint8_t>(water ? 90 - (y - 420) / 4 : 40 + y / 6);
@@ -63,7 +64,8 @@ int MakeSamples(const std::string& folder) {
     const Picture sun = Sunrise();
     bool ok = Save(folder + "\\Autumn sunrise.bmp", sun) && Save(folder + "\\logo.sys", sun) &&
               Save(folder + "\\logow.sys", sun) && Save(folder + "\\logos.sys", sun) &&
-              Save(folder + "\\Night harbour.bmp", Harbour());
+              Save(folder + "\\Night harbour.bmp", Harbour()) &&
+              Save(folder + "\\Harbour panorama.bmp", Harbour(1200));
     return ok ? 0 : 1;
 }
 }  // namespace
@@ -105,6 +107,16 @@ int main(int argc, char** argv) {
                          reinterpret_cast<LPARAM>(files));
             SendMessageA(GetDlgItem(main, Id(SelectCtl::BtnAdd)), BM_CLICK, 0, 0);
             SendMessageA(files, LB_SETSEL, TRUE, i);
+        }
+    }
+    if (action == "make-screen") {
+        HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
+        const LRESULT i = SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>("Harbour panorama.bmp"));
+        if (i >= 0) {
+            SendMessageA(files, LB_SETSEL, TRUE, i);
+            SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MAKESCREEN1, 0), 0);
         }
     }
     WaitForSingleObject(pi.hProcess, 60000);

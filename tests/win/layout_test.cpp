@@ -4,6 +4,7 @@
 #include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
 #include "app/ProgramInfo_win.h"
+#include "app/SettingsKeys.h"
 #include "win/Fonts.h"
 #include "win/Help.h"
 #include "win/Menus.h"
@@ -22,6 +23,14 @@ class MainWindowLayout : public FormTest {
   protected:
     void SetUp() override {
         config.commandHook = [this](int id) { commands.push_back(id); };
+        // The randomizer registered, as the first run leaves it: the options show as laid out.
+        HKEY run = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (registry.prefix() + std::string(kRunKey)).c_str(), 0,
+                                  nullptr, 0, KEY_WRITE, nullptr, &run, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(run, std::string(kRunValue).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>("MVRandom.exe"), 13);
+        RegCloseKey(run);
         Open();
     }
     // The commands one key gives.
@@ -100,7 +109,7 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
         if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
     EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PREVIEWBOTH1}));
     // pop-ups as they open
-    EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 5);  // its last two entries are hidden
+    EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 6);  // its last two entries are hidden
     EXPECT_EQ(win::MenuItemText(form->PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
     EXPECT_FALSE(win::IsMenuItemVisible(form->PopMFile(), IDM_VIEWFULLSCREEN1));
     EXPECT_EQ(GetMenuItemCount(form->PopMSelected()), 7);

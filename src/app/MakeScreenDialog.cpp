@@ -1,0 +1,325 @@
+#include "app/MakeScreenDialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/MakeScreenTexts.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/DibSection_win.h"
+#include "lists/ScreenRule.h"
+#include "res/resource.h"
+#include "win/Files.h"
+#include "win/MessageBox.h"
+
+namespace mvpr {
+
+namespace {
+constexpr char kPreviewClass[] = "TScreenPreview";
+constexpr int kPreviewSide = 1024;  // the preview's picture is made from at most this many pixels a side
+constexpr double kArrowSteps = 16;  // an arrow key moves the crop by this part of its size
+
+TMakeScreenDialog::SaveAsSeam& SaveAsSeamSlot() {
+    static TMakeScreenDialog::SaveAsSeam seam;
+    return seam;
+}
+TMakeScreenDialog::ShownSeam& ShownSeamSlot() {
+    static TMakeScreenDialog::ShownSeam seam;
+    return seam;
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 4] = {};
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? std::string(full, n) : path;
+}
+
+// The same file under any spelling: case, relative parts, long or short names.
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::string fa = FullPath(a), fb = FullPath(b);
+    if (lstrcmpiA(fa.c_str(), fb.c_str()) == 0) return true;
+    char sa[MAX_PATH * 4] = {}, sb[MAX_PATH * 4] = {};
+    const DWORD na = GetShortPathNameA(fa.c_str(), sa, sizeof sa);
+    const DWORD nb = GetShortPathNameA(fb.c_str(), sb, sizeof sb);
+    return na > 0 && na < sizeof sa && nb > 0 && nb < sizeof sb && lstrcmpiA(sa, sb) == 0;
+}
+
+std::string SystemText(DWORD error) {
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string out = n && text ? std::string(text, n) : "Error " + std::to_string(error) + ".";
+    if (text) LocalFree(text);
+    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+TMakeScreenDialog* FromDialog(HWND dlg) {
+    return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
+}  // namespace
+
+void TMakeScreenDialog::SetSaveAsSeam(SaveAsSeam seam) {
+    SaveAsSeamSlot() = std::move(seam);
+}
+void TMakeScreenDialog::SetShownSeam(ShownSeam seam) {
+    ShownSeamSlot() = std::move(seam);
+}
+
+TMakeScreenDialog::TMakeScreenDialog(ScreenSource source, std::string sourcePath)
+    : source_(std::move(source)), sourcePath_(std::move(sourcePath)) {}
+
+std::string TMakeScreenDialog::SuggestedPath(const std::string& sourcePath) {
+    const std::size_t slash = sourcePath.find_last_of("\\/:");
+    const std::size_t dot = sourcePath.find_last_of('.');
+    const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                                 ? sourcePath.substr(0, dot)
+                                 : sourcePath;
+    const std::string plain = stem + ".bmp";
+    return lstrcmpiA(plain.c_str(), sourcePath.c_str()) == 0 ? stem + std::string(kScreenSuffix) + ".bmp"
+                                                             : plain;
+}
+
+std::optional<std::string> TMakeScreenDialog::ShowModal(HWND owner) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TMakeScreenDialog::PreviewProcedure;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649) /* IDC_HAND */);
+    if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+    wc.lpszClassName = kPreviewClass;
+    WNDCLASSA existing{};
+    if (!GetClassInfoA(wc.hInstance, kPreviewClass, &existing)) RegisterClassA(&wc);
+    saved_.reset();
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAKESCREEN), owner,
+                    &TMakeScreenDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    return saved_;
+}
+
+void TMakeScreenDialog::InitDialog() {
+    auto smaller = source_.Reduced(kPreviewSide);
+    preview_ = smaller ? std::move(*smaller) : source_;
+    CheckRadioButton(dlg_, IDC_MS_FIT, IDC_MS_FILL,
+                     options_.fit == ScreenFit::Fit ? IDC_MS_FIT : IDC_MS_FILL);
+    CheckDlgButton(dlg_, IDC_MS_DITHER, options_.dither ? BST_CHECKED : BST_UNCHECKED);
+    OptionsChanged();
+    if (ShownSeamSlot()) ShownSeamSlot()(dlg_);
+}
+
+void TMakeScreenDialog::OptionsChanged() {
+    options_.fit = IsDlgButtonChecked(dlg_, IDC_MS_FILL) == BST_CHECKED ? ScreenFit::Fill : ScreenFit::Fit;
+    options_.dither = IsDlgButtonChecked(dlg_, IDC_MS_DITHER) == BST_CHECKED;
+    EnableWindow(GetDlgItem(dlg_, IDC_MS_BARS), options_.fit == ScreenFit::Fit);
+    const auto screen = preview_.Make(options_);
+    previewBitmap_.reset(screen ? CreateDibSection(*screen) : nullptr);
+    InvalidateRect(GetDlgItem(dlg_, IDC_MS_PREVIEW), nullptr, FALSE);
+}
+
+RECT TMakeScreenDialog::ScreenRect(HWND preview) const {
+    RECT c{};
+    GetClientRect(preview, &c);
+    const int w = c.right - 4, h = c.bottom - 4;  // a frame of 2 pixels for the focus
+    const int fw = std::min(w, h * 4 / 3), fh = fw * 3 / 4;
+    const int x = 2 + (w - fw) / 2, y = 2 + (h - fh) / 2;
+    return RECT{x, y, x + fw, y + fh};
+}
+
+void TMakeScreenDialog::PaintPreview(HWND preview, HDC dc) {
+    RECT c{};
+    GetClientRect(preview, &c);
+    FillRect(dc, &c, GetSysColorBrush(COLOR_3DDKSHADOW));
+    const RECT r = ScreenRect(preview);
+    if (previewBitmap_) {
+        win::UniqueDc memory(CreateCompatibleDC(dc));
+        win::Selected bitmap(memory.get(), previewBitmap_.get());
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0, kScreenWidth,
+                   kScreenHeight, SRCCOPY);
+    }
+    if (GetFocus() == preview) {
+        RECT f = c;
+        InflateRect(&f, -1, -1);
+        DrawFocusRect(dc, &f);
+    }
+}
+
+void TMakeScreenDialog::MoveCrop(double dx, double dy) {
+    const double w = source_.Width(), h = source_.Height();
+    options_.centreX += dx / w;
+    options_.centreY += dy / h;
+    // Kept where the crop can be, so a move back answers at once.
+    if (const auto l = LayOutScreen(source_.Width(), source_.Height(), options_)) {
+        options_.centreX = (l->srcX + l->srcWidth / 2.0) / w;
+        options_.centreY = (l->srcY + l->srcHeight / 2.0) / h;
+    }
+    OptionsChanged();
+}
+
+LRESULT TMakeScreenDialog::HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto layout = LayOutScreen(source_.Width(), source_.Height(), options_);
+    const bool fill = options_.fit == ScreenFit::Fill && layout;
+    switch (msg) {
+        case WM_GETDLGCODE: return DLGC_WANTARROWS;
+        case WM_KEYDOWN: {
+            if (!fill) break;
+            const double sx = layout->srcWidth / kArrowSteps, sy = layout->srcHeight / kArrowSteps;
+            switch (wp) {
+                case VK_LEFT: MoveCrop(-sx, 0); return 0;
+                case VK_RIGHT: MoveCrop(sx, 0); return 0;
+                case VK_UP: MoveCrop(0, -sy); return 0;
+                case VK_DOWN: MoveCrop(0, sy); return 0;
+                default: break;
+            }
+            break;
+        }
+        case WM_LBUTTONDOWN:
+            SetFocus(h);
+            SetCapture(h);
+            dragging_ = true;
+            dragFrom_ = POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            return 0;
+        case WM_MOUSEMOVE: {
+            if (!dragging_ || !fill) return 0;
+            const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            const RECT r = ScreenRect(h);
+            // The picture follows the mouse: the crop moves the other way.
+            const double dx =
+                -(p.x - dragFrom_.x) * static_cast<double>(layout->srcWidth) / std::max(1L, r.right - r.left);
+            const double dy = -(p.y - dragFrom_.y) * static_cast<double>(layout->srcHeight) /
+                              std::max(1L, r.bottom - r.top);
+            dragFrom_ = p;
+            if (dx != 0 || dy != 0) MoveCrop(dx, dy);
+            return 0;
+        }
+        case WM_LBUTTONUP:
+            if (dragging_) ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED: dragging_ = false; return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: InvalidateRect(h, nullptr, FALSE); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
+            PaintPreview(h, dc);
+            EndPaint(h, &ps);
+            return 0;
+        }
+        default: break;
+    }
+    return DefWindowProcA(h, msg, wp, lp);
+}
+
+LRESULT CALLBACK TMakeScreenDialog::PreviewProcedure(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    TMakeScreenDialog* self = FromDialog(GetParent(h));
+    if (!self) return DefWindowProcA(h, msg, wp, lp);
+    try {
+        return self->HandlePreview(h, msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcA(h, msg, wp, lp);
+    }
+}
+
+void TMakeScreenDialog::ChooseBars() {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = dlg_;
+    cc.rgbResult = RGB(options_.bars.r, options_.bars.g, options_.bars.b);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc)) return;
+    options_.bars = Bgra{GetBValue(cc.rgbResult), GetGValue(cc.rgbResult), GetRValue(cc.rgbResult), 0};
+    OptionsChanged();
+}
+
+std::optional<std::string> TMakeScreenDialog::AskSaveAs() {
+    const std::string suggested = SuggestedPath(sourcePath_);
+    if (SaveAsSeamSlot()) return SaveAsSeamSlot()(suggested);
+    const std::size_t slash = suggested.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string() : suggested.substr(0, slash + 1);
+    char file[MAX_PATH * 4] = {};
+    lstrcpynA(file, suggested.c_str() + (slash == std::string::npos ? 0 : slash + 1), sizeof file);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 95 and 98 know
+    ofn.hwndOwner = dlg_;
+    ofn.lpstrFilter = kSaveScreenFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = kSaveScreenTitle;
+    ofn.lpstrDefExt = "bmp";
+    ofn.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    return std::string(file);
+}
+
+bool TMakeScreenDialog::SaveScreen() {
+    const auto target = AskSaveAs();
+    if (!target || target->empty()) return false;
+    if (SameFile(*target, sourcePath_)) {
+        win::ShowMessage(dlg_, win::MsgKind::Error, SaveOverSourceMessage(*target), win::MsgButtons::Ok);
+        return false;
+    }
+    HCURSOR old = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514) /* IDC_WAIT */));
+    const auto screen = source_.Make(options_);
+    const auto bytes = screen ? EncodeBmp(*screen) : std::nullopt;
+    SetCursor(old);
+    if (!bytes) {
+        win::ShowMessage(dlg_, win::MsgKind::Error,
+                         SaveErrorMessage(*target, SystemText(ERROR_NOT_ENOUGH_MEMORY)), win::MsgButtons::Ok);
+        return false;
+    }
+    const win::ReplaceResult written = win::ReplaceFileWith(
+        *target, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (written.status != win::ReplaceStatus::Done) {
+        win::ShowMessage(dlg_, win::MsgKind::Error, SaveErrorMessage(*target, SystemText(written.error)),
+                         win::MsgButtons::Ok);
+        return false;
+    }
+    saved_ = *target;
+    return true;
+}
+
+INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
+    switch (msg) {
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDOK:
+                    if (SaveScreen()) EndDialog(dlg_, IDOK);
+                    return TRUE;
+                case IDCANCEL: EndDialog(dlg_, IDCANCEL); return TRUE;
+                case IDC_MS_FIT:
+                case IDC_MS_FILL:
+                case IDC_MS_DITHER:
+                    if (HIWORD(wp) == BN_CLICKED) OptionsChanged();
+                    return TRUE;
+                case IDC_MS_BARS:
+                    if (HIWORD(wp) == BN_CLICKED) ChooseBars();
+                    return TRUE;
+                default: return FALSE;
+            }
+        default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK TMakeScreenDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    try {
+        if (msg == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<TMakeScreenDialog*>(lp);
+            SetWindowLongPtrA(dlg, DWLP_USER, lp);
+            self->dlg_ = dlg;
+            self->InitDialog();
+            return TRUE;
+        }
+        TMakeScreenDialog* self = FromDialog(dlg);
+        return self ? self->HandleMessage(msg, wp, lp) : FALSE;
+    } catch (...) {
+        return FALSE;  // a failed preview leaves the last one; nothing escapes the dialog
+    }
+}
+
+}  // namespace mvpr

@@ -1,0 +1,62 @@
+#ifndef MVPR_APP_MAKESCREENDIALOG_H
+#define MVPR_APP_MAKESCREENDIALOG_H
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "imaging/ScreenConverter.h"
+#include "win/Handles.h"
+
+namespace mvpr {
+
+// "Make Screen from Picture": a live preview of the screen as a 4:3 display shows it, Fit (bars
+// of a colour the user picks) or Fill (a crop the user moves with the mouse or the arrow keys),
+// Dither. OK asks where to save and writes the screen; Cancel leaves nothing behind.
+class TMakeScreenDialog {
+  public:
+    TMakeScreenDialog(ScreenSource source, std::string sourcePath);
+    TMakeScreenDialog(const TMakeScreenDialog&) = delete;
+    TMakeScreenDialog& operator=(const TMakeScreenDialog&) = delete;
+
+    // Modal; the path of the screen written, or nothing when cancelled.
+    std::optional<std::string> ShowModal(HWND owner);
+    const ScreenOptions& Options() const { return options_; }
+
+    // The Save As default: the picture's folder and name with ".bmp", never the picture itself.
+    static std::string SuggestedPath(const std::string& sourcePath);
+
+    // Tests answer the Save As box (nothing = cancelled) and act once the dialog is up.
+    using SaveAsSeam = std::function<std::optional<std::string>(const std::string& suggested)>;
+    static void SetSaveAsSeam(SaveAsSeam seam);
+    using ShownSeam = std::function<void(HWND dialog)>;
+    static void SetShownSeam(ShownSeam seam);
+
+  private:
+    static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK PreviewProcedure(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    void InitDialog();
+    void OptionsChanged();
+    RECT ScreenRect(HWND preview) const;  // where the 4:3 picture goes inside the preview
+    void PaintPreview(HWND preview, HDC dc);
+    void MoveCrop(double dx, double dy);  // in pixels of the picture
+    void ChooseBars();
+    bool SaveScreen();
+    std::optional<std::string> AskSaveAs();
+
+    ScreenSource source_;
+    ScreenSource preview_;  // smaller, for a quick preview
+    std::string sourcePath_;
+    ScreenOptions options_;
+    std::optional<std::string> saved_;
+    win::UniqueBitmap previewBitmap_;
+    HWND dlg_ = nullptr;
+    bool dragging_ = false;
+    POINT dragFrom_{};
+};
+
+}  // namespace mvpr
+
+#endif

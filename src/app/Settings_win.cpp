@@ -1,0 +1,67 @@
+#include "app/Settings_win.h"
+
+#include "app/SettingsKeys.h"
+
+namespace mvpr {
+
+namespace {
+std::optional<win::RegistryKey> OpenSection(const win::RegistryKey* settingsKey, std::string_view section) {
+    if (!settingsKey) return std::nullopt;
+    return win::RegistryKey::OpenForReading(settingsKey->get(), section);
+}
+
+std::optional<std::string> ReadValue(const std::optional<win::RegistryKey>& section, std::string_view name) {
+    return section ? section->ReadText(name) : std::nullopt;
+}
+}  // namespace
+
+std::optional<win::RegistryKey> OpenSettingsKey(const std::string& registryPrefix) {
+    return win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kSettingsKey), true);
+}
+
+bool FilesBackedUp(const win::RegistryKey* settingsKey) {
+    return YesNoOr(ReadValue(OpenSection(settingsKey, kOriginalInfoSection), kFilesBackedUpValue), false);
+}
+
+Settings ReadSettings(const win::RegistryKey* settingsKey, const std::string& programDir) {
+    const auto section = OpenSection(settingsKey, kSelectorSection);
+    Settings s;
+    s.previewMode = NumberOr(ReadValue(section, kPreviewShowValue), s.previewMode);
+    for (const auto& info : kCategories)
+        s.folders[CategoryIndex(info.category)] = ReadValue(section, info.folderValue).value_or(programDir);
+    s.category = CategoryOr(ReadValue(section, kSelectedScreenButtonValue));
+    s.reportAddErrors = YesNoOr(ReadValue(section, kReportAddErrorsValue), s.reportAddErrors);
+    return s;
+}
+
+std::optional<std::string_view> WriteSettings(const std::string& registryPrefix, const Settings& s) {
+    const std::pair<std::string_view, std::string> values[] = {
+        {kPreviewShowValue, std::to_string(s.previewMode)},
+        {Info(ScreenCategory::Start).folderValue, s.folders[CategoryIndex(ScreenCategory::Start)]},
+        {Info(ScreenCategory::Wait).folderValue, s.folders[CategoryIndex(ScreenCategory::Wait)]},
+        {Info(ScreenCategory::Shut).folderValue, s.folders[CategoryIndex(ScreenCategory::Shut)]},
+        {Info(ScreenCategory::Wall).folderValue, s.folders[CategoryIndex(ScreenCategory::Wall)]},
+        {kSelectedScreenButtonValue, std::to_string(CategoryCode(s.category))},
+        {kReportAddErrorsValue, YesNoText(s.reportAddErrors)},
+    };
+    auto key = OpenSettingsKey(registryPrefix);
+    if (!key) return values[0].first;
+    auto section = win::RegistryKey::Open(key->get(), kSelectorSection, true);
+    if (!section) return std::nullopt;
+    for (const auto& [name, text] : values)
+        if (!section->WriteString(name, text)) return name;
+    return std::nullopt;
+}
+
+std::string ReadRunEntry(const std::string& registryPrefix) {
+    const auto run =
+        win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, registryPrefix + std::string(kRunKey));
+    return run ? run->ReadText(kRunValue).value_or("") : "";
+}
+
+bool WriteRunEntry(const std::string& registryPrefix, std::string_view entry) {
+    auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kRunKey), true);
+    return run && run->WriteString(kRunValue, entry);
+}
+
+}  // namespace mvpr

@@ -1,0 +1,35 @@
+#ifndef MVPR_APP_SETTINGS_WIN_H
+#define MVPR_APP_SETTINGS_WIN_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/Settings.h"
+#include "win/Registry.h"
+
+namespace mvpr {
+
+// Where the settings live: the registry under HKEY_CURRENT_USER, with registryPrefix before
+// every key path (tests give a throwaway one).
+
+// The settings key, created when absent; nothing when it can be neither opened nor created.
+std::optional<win::RegistryKey> OpenSettingsKey(const std::string& registryPrefix);
+// Whether the first run's backup of the original screens has been made.
+bool FilesBackedUp(const win::RegistryKey* settingsKey);
+// The stored settings; without a key, or for a value absent or unreadable, the default (the
+// program folder for a folder).
+Settings ReadSettings(const win::RegistryKey* settingsKey, const std::string& programDir);
+// Writes every setting, in a fixed order, stopping at the first value that cannot be written
+// (also when the settings key cannot be opened); returns that value's name. A section that
+// cannot be opened is skipped.
+std::optional<std::string_view> WriteSettings(const std::string& registryPrefix, const Settings& settings);
+
+// The Run entry as stored; empty when it or its key is absent.
+std::string ReadRunEntry(const std::string& registryPrefix);
+// Writes the Run entry (creating its key); false when it could not be written.
+bool WriteRunEntry(const std::string& registryPrefix, std::string_view entry);
+
+}  // namespace mvpr
+
+#endif

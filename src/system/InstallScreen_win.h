@@ -1,0 +1,27 @@
+#ifndef MVPR_SYSTEM_INSTALLSCREEN_WIN_H
+#define MVPR_SYSTEM_INSTALLSCREEN_WIN_H
+
+#include <string>
+
+#include "win/Win32.h"
+
+namespace mvpr {
+
+struct InstallOutcome {
+    bool copied = false;
+    std::string error;  // the system's message when not copied
+};
+
+// Copies `source` byte for byte over `target` through the file-replacing helper, so the target is
+// never left half written; a hidden or system target stays so. On failure the target is unchanged.
+InstallOutcome InstallScreenFile(const std::string& source, const std::string& target);
+
+// The same copy, but only to a file that does not exist yet (a backup never overwrites).
+InstallOutcome CopyToNewFile(const std::string& source, const std::string& target);
+
+// The system's own text for an error number, without its trailing line break.
+std::string SystemErrorText(DWORD error);
+
+}  // namespace mvpr
+
+#endif
