@@ -1,12 +1,29 @@
 #include "app/AboutBox.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
+#include "win/Fonts.h"
 
 namespace mvpr {
 
 namespace {
+// The client area laid out at 96 DPI; at any resolution at least as big as the controls, whose
+// dialog units follow the dialog's font, so the O&K button is always in sight.
 constexpr int kClientWidth = 298;
 constexpr int kClientHeight = 320;
+
+SIZE ClientSize(HWND dlg) {
+    SIZE size{win::Scaled(kClientWidth), win::Scaled(kClientHeight)};
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+        size.cx = std::max<LONG>(size.cx, r.right + win::Scaled(8));
+        size.cy = std::max<LONG>(size.cy, r.bottom + win::Scaled(8));
+    }
+    return size;
+}
 }  // namespace
 
 TAboutBox::TAboutBox(const std::string& versionText, const std::string& buildText)
@@ -29,7 +46,8 @@ void TAboutBox::InitDialog(HWND dlg) {
     SendDlgItemMessageA(dlg, IDC_ABOUT_PRODUCT, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
     SetPropA(dlg, "MVPR.BigFont", big);
     // Exactly the client size of the layout, centred on the screen.
-    RECT r{0, 0, kClientWidth, kClientHeight};
+    const SIZE client = ClientSize(dlg);
+    RECT r{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -46,7 +64,10 @@ INT_PTR CALLBACK TAboutBox::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) 
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(dlg, &ps);
             // The raised panel that holds everything but the button.
-            RECT panel{8, 8, kClientWidth - 8, kClientHeight - 48};
+            RECT panel{};
+            GetClientRect(dlg, &panel);
+            InflateRect(&panel, -win::Scaled(8), -win::Scaled(8));
+            panel.bottom -= win::Scaled(40);
             DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT);
             EndPaint(dlg, &ps);
             return TRUE;

@@ -5,7 +5,6 @@
 
 namespace mvpr {
 
-inline constexpr std::string_view kApplicationTitle = "Morvellan Selector";
 inline constexpr std::string_view kHelpFileName = "mvpr.hlp";
 inline constexpr std::string_view kMainCaption = "Morvellan Selector";  // the layout caption
 inline constexpr std::string_view kSplashStatus = "Loading...";

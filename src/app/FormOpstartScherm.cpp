@@ -3,16 +3,17 @@
 #include "app/AppTexts.h"
 #include "app/ProgramInfo_win.h"
 #include "win/Fonts.h"
+#include "win/MessageBox.h"
 
 namespace mvpr {
 
 namespace {
+// Laid out at 96 DPI; every measure goes through win::Scaled.
 constexpr int kClientWidth = 221;
 constexpr int kClientHeight = 141;
 constexpr int kLogoWidth = 211;
 constexpr int kLogoHeight = 96;
 constexpr int kStatusHeight = 23;
-constexpr int kVersionHeight = 13;
 
 RECT Fill(const win::Panel& parent) {
     return parent.InnerRect();
@@ -24,10 +25,11 @@ HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
     RegisterClassOnce(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + ((work.right - work.left) - kClientWidth) / 2;
-    const int y = work.top + ((work.bottom - work.top) - kClientHeight) / 2;
-    return Create(kClassName, std::string(kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
-                  WS_EX_TOOLWINDOW, x, y, kClientWidth, kClientHeight, nullptr, nullptr);
+    const int w = win::Scaled(kClientWidth), h = win::Scaled(kClientHeight);
+    const int x = work.left + ((work.right - work.left) - w) / 2;
+    const int y = work.top + ((work.bottom - work.top) - h) / 2;
+    return Create(kClassName, std::string(win::kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                  WS_EX_TOOLWINDOW, x, y, w, h, nullptr, nullptr);
 }
 
 HWND TFormOpstartScherm::Control(Ctl id) const {
@@ -44,7 +46,7 @@ void TFormOpstartScherm::FormCreate() {
 
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
     borderOut_.CreatePanel(hwnd(), static_cast<int>(Ctl::PBorder_Out),
-                           RECT{0, 0, kClientWidth, kClientHeight},
+                           RECT{0, 0, win::Scaled(kClientWidth), win::Scaled(kClientHeight)},
                            win::PanelStyle{black, win::Bevel::None, win::Bevel::None, 1, 1}, font_.get());
     bevel_.CreatePanel(borderOut_.hwnd(), static_cast<int>(Ctl::PBevel), Fill(borderOut_),
                        win::PanelStyle{white, win::Bevel::Raised, win::Bevel::None, 3, 0}, font_.get());
@@ -62,14 +64,18 @@ void TFormOpstartScherm::FormCreate() {
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
         return c;
     };
-    logo_.reset(DrawLogo(kLogoWidth, kLogoHeight));
-    HWND image = child("STATIC", "", SS_BITMAP | SS_CENTERIMAGE, Ctl::Image1, inner.top, kLogoHeight);
+    const int logoHeight = win::Scaled(kLogoHeight);
+    logo_.reset(DrawLogo(win::Scaled(kLogoWidth), logoHeight));
+    HWND image = child("STATIC", "", SS_BITMAP | SS_CENTERIMAGE, Ctl::Image1, inner.top, logoHeight);
     SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
-    MoveWindow(image, inner.left, inner.top, width, kLogoHeight, FALSE);
+    MoveWindow(image, inner.left, inner.top, width, logoHeight, FALSE);
+    // The version line is as high as its text, whatever the resolution, right above the status.
+    const int statusHeight = win::Scaled(kStatusHeight);
+    const int versionHeight = win::LineHeight(boldFont_.get());
     child("STATIC", std::string(kSplashStatus).c_str(), SS_CENTER | SS_CENTERIMAGE, Ctl::LStatus,
-          inner.bottom - kStatusHeight, kStatusHeight);
+          inner.bottom - statusHeight, statusHeight);
     HWND version = child("STATIC", (std::string(kSplashVersionPrefix) + versionText_).c_str(), SS_CENTER,
-                         Ctl::LVersion, inner.bottom - kStatusHeight - kVersionHeight, kVersionHeight);
+                         Ctl::LVersion, inner.bottom - statusHeight - versionHeight, versionHeight);
     panel4_.SetLabelColor(version, RGB(255, 0, 0));
 }
 

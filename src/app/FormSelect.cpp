@@ -29,12 +29,22 @@ int CompareNames(const std::string& a, const std::string& b) {
     return lstrcmpA(a.c_str(), b.c_str());
 }
 
+// lstrcmpA compares as CompareStringA in the user's locale, whose order these keys give.
+std::optional<std::string> LocaleSortKey(const std::string& name) {
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    std::string key(static_cast<std::size_t>(size), '\0');
+    if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, key.data(), size) != size)
+        return std::nullopt;
+    return key;
+}
+
 }  // namespace
 
 TFormSelect::TFormSelect(FormSelectConfig config)
     : config_(std::move(config)),
-      lists_{CategoryList(&CompareNames), CategoryList(&CompareNames), CategoryList(&CompareNames),
-             CategoryList(&CompareNames)} {
+      lists_{CategoryList(&CompareNames, &LocaleSortKey), CategoryList(&CompareNames, &LocaleSortKey),
+             CategoryList(&CompareNames, &LocaleSortKey), CategoryList(&CompareNames, &LocaleSortKey)} {
     for (const auto& info : kCategories)
         views_[CategoryIndex(info.category)] = std::make_unique<CategoryListView>(
             lists_[CategoryIndex(info.category)], info.category == ScreenCategory::Wall);
@@ -43,7 +53,7 @@ TFormSelect::TFormSelect(FormSelectConfig config)
 TFormSelect::~TFormSelect() = default;
 
 int TFormSelect::Scaled(int v) const {
-    return MulDiv(v, dpi_, 96);
+    return win::Scaled(v);
 }
 
 RECT TFormSelect::Box(int x, int y, int w, int h) const {
@@ -59,12 +69,6 @@ HWND TFormSelect::CreateForm() {
     accelMain_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_MAIN));
     accelFile_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMFILE));
     accelSelected_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMSELECTED));
-    {
-        HDC screen = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        if (dpi_ <= 0) dpi_ = 96;
-    }
     HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU1));
     RECT r{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     AdjustWindowRectEx(&r, kFormStyle, menu != nullptr, WS_EX_CONTROLPARENT);
@@ -121,6 +125,9 @@ void TFormSelect::CreateControls() {
         buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds,
                                  std::string(kCategories[i].caption), 1);
         HighlightButton(kCategories[i].category, false);
+        // The buttons take no focus; Ctrl+1 to Ctrl+4 press them from the keyboard.
+        hints_.Set(buttons_[i].hwnd(),
+                   std::string(kCategories[i].caption) + " (Ctrl+" + std::to_string(i + 1) + ")");
     }
     buttons_[0].SetDown(true);
     HighlightButton(ScreenCategory::Start, true);
@@ -138,10 +145,11 @@ void TFormSelect::CreateControls() {
     AddLabel("Preview:", SelectCtl::Label4, 276, 36);
     pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Box(276, 52, 164, 120),
                             win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Lowered}, font_.get());
-    pnlPreviewName_.CreatePanel(pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
-                                win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised,
-                                                win::Bevel::None, 1, 0, "No File Selected"},
-                                font_.get());
+    pnlPreviewName_.CreatePanel(
+        pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
+        win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0,
+                        "No File Selected", nullptr, DT_PATH_ELLIPSIS},
+        font_.get());
     imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(SelectCtl::ImgPreview), Box(2, 18, 160, 100), false);
     CreatePreviewPlaceholder();
     AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
@@ -276,6 +284,17 @@ void TFormSelect::FormDestroy() {
 
 bool TFormSelect::PreTranslateMessage(MSG& msg) {
     if (!hwnd() || (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd))) return false;
+    if (msg.message == WM_KEYDOWN) {
+        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+        if (msg.wParam == VK_RETURN && msg.hwnd == browser_.DirectoryList() && !ctrl) {
+            browser_.OpenChosenFolder();  // as a double click does
+            return true;
+        }
+        if (ctrl && msg.wParam >= '1' && msg.wParam <= '4' && GetKeyState(VK_MENU) >= 0) {
+            SendMessageA(buttons_[msg.wParam - '1'].hwnd(), BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
         // The focused control, or one around it, may own a pop-up menu whose shortcuts come first.
         for (HWND h = msg.hwnd; h && h != hwnd(); h = GetParent(h)) {
@@ -413,6 +432,12 @@ LRESULT TFormSelect::OnNotify(const NMHDR& h) {
 }
 
 LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The purge lets the window repaint; a command sent meanwhile (from another thread or
+    // program) would change the lists under it, so it goes to the back of the queue instead.
+    if (purging_ && (msg == WM_COMMAND || msg == WM_CLOSE || msg == WM_CONTEXTMENU || msg == WM_DROPFILES)) {
+        PostMessageA(hwnd(), msg, wp, lp);
+        return 0;
+    }
     switch (msg) {
         case WM_CREATE:
             CreateControls();
@@ -469,17 +494,14 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             DestroyWindow(hwnd());
             return 0;
         }
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            // The etched line under the menu bar that separates the window from its menu.
-            RECT r{0, 0, kClientWidth, 2};
-            GetClientRect(hwnd(), &r);
-            r.bottom = 2;
-            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintWith([this](HDC dc) {
+                // The etched line under the menu bar that separates the window from its menu.
+                RECT r{};
+                GetClientRect(hwnd(), &r);
+                r.bottom = 2;
+                DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+            });
         case WM_DESTROY:
             FormDestroy();
             if (config_.isMainWindow) PostQuitMessage(0);

@@ -220,7 +220,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool settingsLoaded_ = false;
     bool terminated_ = false;
     bool controlsReady_ = false;
-    bool listFileUnread_ = false;  // the list file was there but not (wholly) read at start-up
+    bool listFileUnread_ = false;   // the list file was there but not (wholly) read at start-up
+    bool listFileSkipped_ = false;  // ... or held lines under no known header
+    bool purging_ = false;          // commands wait until the purge is over
     std::string programDir_;
     std::string helpFile_;
     std::string versionText_;
@@ -232,7 +234,6 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool previewFromBitmapReader_ = false;  // the preview's picture was read as a screen bitmap
     bool previewDecoded_ = false;           // ... from the named file (see PreviewDecoded)
     std::function<void()> fullScreenPreview_;
-    int dpi_ = 96;
     class TAboutBox* aboutBox_ = nullptr;
 
     // controls

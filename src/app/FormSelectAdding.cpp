@@ -4,6 +4,7 @@
 #include "app/FormSelect.h"
 #include "imaging/LoadPicture_win.h"
 #include "lists/ScreenRule.h"
+#include "win/Busy.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
@@ -24,6 +25,7 @@ std::optional<Judged> JudgeScreenFile(const std::string& path) {
 }  // namespace
 
 void TFormSelect::BtnAddClick() {
+    win::WaitCursor wait;  // screen files are decoded to be judged
     const std::size_t count = browser_.FileCount();
     bool added = false;
     for (std::size_t i = 0; i < count; ++i) {

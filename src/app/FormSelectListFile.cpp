@@ -35,6 +35,8 @@ void TFormSelect::LoadScreenLists() {
         reader.Finish();
     else if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
         win::ShowMessage(hwnd(), win::MsgKind::Error, kReadingError, win::MsgButtons::Ok);
+    // Lines under a misspelt header are in no list: the first save keeps the file aside too.
+    listFileSkipped_ = reader.SkippedLines() > 0;
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         // One sort per list rather than an insertion per entry: big files load at once.
         lists_[i].AddMany(std::move(reader.Entries()[i]));
@@ -44,7 +46,7 @@ void TFormSelect::LoadScreenLists() {
 
 bool TFormSelect::SaveToFile() {
     const std::string path = programDir_ + std::string(kListFileName);
-    if (listFileUnread_ && win::IsExistingFile(path) &&
+    if ((listFileUnread_ || listFileSkipped_) && win::IsExistingFile(path) &&
         !CopyFileA(path.c_str(), (programDir_ + std::string(kListBackupName)).c_str(), FALSE)) {
         win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(GetLastError()), win::MsgButtons::Ok);
         return false;
@@ -54,6 +56,10 @@ bool TFormSelect::SaveToFile() {
         case win::ReplaceStatus::Done:
             listsModified_ = false;
             listFileUnread_ = false;  // what it held is in the backup now
+            if (listFileSkipped_) {
+                listFileSkipped_ = false;
+                win::ShowMessage(hwnd(), win::MsgKind::Information, kSkippedLinesKept, win::MsgButtons::Ok);
+            }
             return true;
         case win::ReplaceStatus::NotCreated:
             win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(result.error),

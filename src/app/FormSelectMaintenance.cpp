@@ -6,34 +6,23 @@
 #include <vector>
 
 #include "lists/ListTexts.h"
+#include "win/Busy.h"
 #include "win/Files.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
 
 namespace {
-// The hourglass while a long command blocks the window; no "insert a disk" boxes from the
-// system meanwhile, one per entry on a drive without its disk.
-class BusyScope {
-  public:
-    BusyScope()
-        : cursor_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514) /* IDC_WAIT */))),
-          errorMode_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~BusyScope() {
-        SetErrorMode(errorMode_);
-        SetCursor(cursor_);
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    HCURSOR cursor_;
-    UINT errorMode_;
+// The hourglass while the purge blocks the window; no "insert a disk" boxes meanwhile, one per
+// entry on a drive without its disk.
+struct BusyScope {
+    win::WaitCursor cursor;
+    win::QuietErrors quiet;
 };
 
 // Testing some hundred thousand files takes seconds. Now and then the windows repaint and the
-// thread answers messages sent to it, so it never looks hung; no input is taken meanwhile, so
-// no command can run in the middle of the purge.
+// thread answers messages sent to it, so it never looks hung; no input is taken meanwhile, and
+// the window puts off commands sent to it until the purge is over.
 class PaintBreaks {
   public:
     void Tick() {
@@ -125,6 +114,11 @@ void TFormSelect::Removenonexistingfiles1Click() {
     std::array<std::size_t, 4> removed{};
     {
         BusyScope busy;
+        purging_ = true;
+        const struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{purging_};
         for (const auto& info : kCategories)
             removed[CategoryIndex(info.category)] = PurgeMissingFiles(info.category);
         win::SpeedButton& button = ButtonOf(current_);

@@ -3,8 +3,10 @@
 #include "app/PreviewTexts.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/LoadPicture_win.h"
+#include "imaging/Thumbnail_win.h"
 #include "lists/DisplayStyle.h"
 #include "lists/ScreenRule.h"
+#include "win/Busy.h"
 #include "win/Menus.h"
 #include "win/MessageBox.h"
 
@@ -33,7 +35,12 @@ void TFormSelect::CreatePreviewPlaceholder() {
             row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = shade;
         }
     }
-    previewPicture_.SetOnChange([this] { imgPreview_.SetBitmap(previewPicture_.Handle()); });
+    // The small picture is made once per load, at the box's size in pixels.
+    previewPicture_.SetOnChange([this] {
+        RECT box{};
+        GetClientRect(imgPreview_.hwnd(), &box);
+        imgPreview_.SetBitmap(MakeThumbnail(previewPicture_.Handle(), box.right, box.bottom));
+    });
     previewPicture_.Assign(CreateDibSection(*picture), picture->Format());
     previewFromBitmapReader_ = false;
 }
@@ -47,6 +54,7 @@ void TFormSelect::EnterNoSelectionState() {
 }
 
 void TFormSelect::LoadPreview(const std::string& path) {
+    win::WaitCursor wait;
     const LoadOutcome outcome = LoadPicture(path, previewPicture_, current_);
     // A zero-length screen file is an empty bitmap; an empty answer of the library is no picture.
     previewDecoded_ =

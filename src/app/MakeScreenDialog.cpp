@@ -10,6 +10,7 @@
 #include "imaging/DibSection_win.h"
 #include "lists/ScreenRule.h"
 #include "res/resource.h"
+#include "win/Busy.h"
 #include "win/Files.h"
 #include "win/MessageBox.h"
 
@@ -264,10 +265,11 @@ bool TMakeScreenDialog::SaveScreen() {
         win::ShowMessage(dlg_, win::MsgKind::Error, SaveOverSourceMessage(*target), win::MsgButtons::Ok);
         return false;
     }
-    HCURSOR old = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514) /* IDC_WAIT */));
-    const auto screen = source_.Make(options_);
-    const auto bytes = screen ? EncodeBmp(*screen) : std::nullopt;
-    SetCursor(old);
+    const auto bytes = [this] {
+        win::WaitCursor wait;
+        const auto screen = source_.Make(options_);
+        return screen ? EncodeBmp(*screen) : std::nullopt;
+    }();
     if (!bytes) {
         win::ShowMessage(dlg_, win::MsgKind::Error,
                          SaveErrorMessage(*target, SystemText(ERROR_NOT_ENOUGH_MEMORY)), win::MsgButtons::Ok);

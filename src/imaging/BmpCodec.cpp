@@ -169,7 +169,7 @@ DecodeResult DecodeBmp(std::span<const std::uint8_t> file, const DecodeLimits& l
     }
     if (h.width <= 0 || h.height <= 0) return {DecodeStatus::Corrupt, {}};
     if (const DecodeStatus s = CheckVariant(h); s != DecodeStatus::Ok) return {s, {}};
-    if (h.width > limits.maxSide || h.height > limits.maxSide) return {DecodeStatus::TooLarge, {}};
+    if (!limits.Allows(h.width, h.height)) return {DecodeStatus::TooLarge, {}};
 
     std::size_t pos = kFileHeaderSize + h.size;
     ChannelMasks masks;

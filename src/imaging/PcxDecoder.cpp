@@ -168,7 +168,7 @@ DecodeResult DecodePcx(std::span<const std::uint8_t> file, const DecodeLimits& l
     const int height = Le16(p + 10) - Le16(p + 6) + 1;
     const std::size_t bytesPerLine = Le16(p + 66);
     if (width <= 0 || height <= 0) return {DecodeStatus::Corrupt, {}};
-    if (width > limits.maxSide || height > limits.maxSide) return {DecodeStatus::TooLarge, {}};
+    if (!limits.Allows(width, height)) return {DecodeStatus::TooLarge, {}};
     if (bytesPerLine < (static_cast<std::size_t>(width) * bits + 7) / 8) return {DecodeStatus::Corrupt, {}};
 
     // Refuse before allocating when the file cannot hold the pixels: one RLE pair gives 63 bytes.

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "imaging/ByteOrder.h"
+
 namespace mvpr {
 
 namespace {
@@ -13,13 +15,6 @@ bool ValidDepth(int bitsPerPixel) {
         case 1: case 4: case 8: case 16: case 24: case 32: return true;
         default: return false;
     }
-}
-
-std::uint32_t Le16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0] | p[1] << 8); }
-
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 }  // namespace
@@ -50,7 +45,7 @@ std::optional<std::size_t> Picture::StrideFor(int width, int bitsPerPixel) {
 
 std::optional<Picture> Picture::Make(int width, int height, int bitsPerPixel, const DecodeLimits& limits,
                                      bool clear) {
-    if (width <= 0 || height <= 0 || width > limits.maxSide || height > limits.maxSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || !limits.Allows(width, height)) return std::nullopt;
     const auto stride = StrideFor(width, bitsPerPixel);
     if (!stride) return std::nullopt;
     std::size_t total = 0;
@@ -126,8 +121,8 @@ Bgra Picture::ColorAt(int x, int y) const {
         }
         case 16:
         case 32: {
-            const std::uint32_t v = bitsPerPixel_ == 16 ? Le16(row + static_cast<std::size_t>(x) * 2)
-                                                        : Le32(row + static_cast<std::size_t>(x) * 4);
+            const std::uint32_t v = bitsPerPixel_ == 16 ? bytes::Le16(row + static_cast<std::size_t>(x) * 2)
+                                                        : bytes::Le32(row + static_cast<std::size_t>(x) * 4);
             return {ExtractChannel(v, masks_.blue), ExtractChannel(v, masks_.green),
                     ExtractChannel(v, masks_.red),
                     masks_.alpha ? ExtractChannel(v, masks_.alpha) : std::uint8_t{255}};

@@ -23,10 +23,18 @@ struct ChannelMasks {
     friend bool operator==(const ChannelMasks&, const ChannelMasks&) = default;
 };
 
-// What any decoder may allocate for one picture. Picture files come from anywhere.
+// What any decoder may allocate for one picture. Picture files come from anywhere, and a few
+// bytes of RLE may claim gigapixels: beyond these a picture counts as undecodable.
 struct DecodeLimits {
-    int maxSide = 32768;
+    int maxSide = 16384;
     std::size_t maxBytes = std::size_t{512} << 20;
+    std::uint64_t maxPixels = std::uint64_t{64} << 20;
+
+    // Both sides positive is the caller's check; this one is the size.
+    bool Allows(int width, int height) const {
+        return width <= maxSide && height <= maxSide &&
+               static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) <= maxPixels;
+    }
 };
 
 // A device-independent picture as a Windows DIB would hold it: 1, 4, 8, 16, 24 or 32 bits per

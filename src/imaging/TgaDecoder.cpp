@@ -181,7 +181,7 @@ bool LooksLikeTga(std::span<const std::uint8_t> file) {
 DecodeResult DecodeTga(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
     Header h;
     if (!ParseHeader(file, h)) return {file.size() < kHeaderSize ? DecodeStatus::Truncated : DecodeStatus::NotThisFormat, {}};
-    if (h.width > limits.maxSide || h.height > limits.maxSide) return {DecodeStatus::TooLarge, {}};
+    if (!limits.Allows(h.width, h.height)) return {DecodeStatus::TooLarge, {}};
     const std::uint8_t* p = file.data();
     const std::size_t size = file.size();
 

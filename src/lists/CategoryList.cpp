@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
-namespace mvpr {
+#include "lists/AsciiCase.h"
 
-namespace {
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-}  // namespace
+namespace mvpr {
 
 int AlphabeticCompare(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -42,7 +38,7 @@ void CategoryList::AddMany(std::vector<ScreenEntry> entries) {
     auto less = [this](const std::unique_ptr<ScreenEntry>& a, const std::unique_ptr<ScreenEntry>& b) {
         return compare_(a->fileName, b->fileName) < 0;
     };
-    std::stable_sort(added.begin(), added.end(), less);
+    SortNewcomers(added);
     if (entries_.empty()) {
         entries_ = std::move(added);
         return;
@@ -63,6 +59,33 @@ void CategoryList::AddMany(std::vector<ScreenEntry> entries) {
     }
     entries_ = std::move(merged);
     focused_ = newFocus;
+}
+
+void CategoryList::SortNewcomers(std::vector<std::unique_ptr<ScreenEntry>>& added) const {
+    if (sortKey_) {
+        struct Keyed {
+            std::string key;
+            std::unique_ptr<ScreenEntry> entry;
+        };
+        std::vector<Keyed> keyed;
+        keyed.reserve(added.size());
+        for (auto& e : added) {
+            auto key = sortKey_(e->fileName);
+            if (!key) break;
+            keyed.push_back({std::move(*key), nullptr});
+        }
+        if (keyed.size() == added.size()) {
+            for (std::size_t i = 0; i < added.size(); ++i) keyed[i].entry = std::move(added[i]);
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+            for (std::size_t i = 0; i < added.size(); ++i) added[i] = std::move(keyed[i].entry);
+            return;
+        }
+    }
+    std::stable_sort(added.begin(), added.end(),
+                     [this](const std::unique_ptr<ScreenEntry>& a, const std::unique_ptr<ScreenEntry>& b) {
+                         return compare_(a->fileName, b->fileName) < 0;
+                     });
 }
 
 void CategoryList::Clear() {

@@ -1,9 +1,14 @@
 #include "lists/FileBrowser_win.h"
 
 #include <algorithm>
+#include <cstring>
+#include <cwchar>
 
+#include "lists/AsciiCase.h"
 #include "lists/FolderPath.h"
 #include "lists/ScreenEntry.h"
+#include "win/Busy.h"
+#include "win/Fonts.h"
 #include "win/Handles.h"
 #include "win/MessageBox.h"
 
@@ -13,17 +18,7 @@ namespace {
 constexpr int kIndent = 8;
 constexpr int kGlyph = 16;
 
-// No "insert a disk" dialogs from the system while the browser looks at removable drives.
-class QuietErrors {
-  public:
-    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~QuietErrors() { SetErrorMode(old_); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-  private:
-    UINT old_;
-};
+using win::QuietErrors;
 
 bool IsFolder(const std::string& path) {
     QuietErrors quiet;
@@ -35,10 +30,44 @@ bool LessIgnoreCase(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) < 0;
 }
 
-// Names in a folder: folders or files (never "." and "..").
+// The names in a folder that the ANSI code page cannot spell. The ANSI functions show them with
+// look-alike letters or '?', and that name is another file or none: they are left out. Found
+// through the wide functions where they work; on Windows 9x, whose names are all ANSI, they
+// are stubs and nothing is found.
+std::vector<std::string> UnspellableNames(const std::string& folder) {
+    using FindFirstW = HANDLE(WINAPI*)(LPCWSTR, WIN32_FIND_DATAW*);
+    using FindNextW = BOOL(WINAPI*)(HANDLE, WIN32_FIND_DATAW*);
+    std::vector<std::string> names;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto first =
+        reinterpret_cast<FindFirstW>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindFirstFileW")));
+    const auto next =
+        reinterpret_cast<FindNextW>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindNextFileW")));
+    if (!first || !next) return names;
+    const std::string pattern = WithTrailingBackslash(folder) + "*";
+    std::wstring wide(pattern.size() + 1, L'\0');
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    if (n <= 0) return names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = first(wide.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    win::UniqueFind find(h);
+    do {
+        char ansi[MAX_PATH * 2] = {};
+        wchar_t back[MAX_PATH] = {};
+        const int a = WideCharToMultiByte(CP_ACP, 0, fd.cFileName, -1, ansi, sizeof ansi, nullptr, nullptr);
+        const int w = a > 0 ? MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, MAX_PATH) : 0;
+        if (a > 0 && (w <= 0 || std::wcscmp(back, fd.cFileName) != 0)) names.emplace_back(ansi);
+    } while (next(h, &fd));
+    return names;
+}
+
+// Names in a folder: folders or files (never "." and ".."), only those the program can name.
 std::vector<std::string> ReadNames(const std::string& folder, bool folders) {
     std::vector<std::string> names;
     QuietErrors quiet;
+    const std::vector<std::string> unspellable = UnspellableNames(folder);
     WIN32_FIND_DATAA fd;
     const std::string pattern = WithTrailingBackslash(folder) + "*";
     HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
@@ -50,6 +79,9 @@ std::vector<std::string> ReadNames(const std::string& folder, bool folders) {
         if (isDir && (!lstrcmpA(fd.cFileName, ".") || !lstrcmpA(fd.cFileName, "..") ||
                       (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))))
             continue;
+        if (std::strchr(fd.cFileName, '?') ||
+            std::find(unspellable.begin(), unspellable.end(), fd.cFileName) != unspellable.end())
+            continue;
         names.emplace_back(fd.cFileName);
     } while (FindNextFileA(h, &fd));
     std::sort(names.begin(), names.end(), LessIgnoreCase);
@@ -57,8 +89,7 @@ std::vector<std::string> ReadNames(const std::string& folder, bool folders) {
 }
 
 std::string LowerDrive(std::string text) {
-    if (text.size() >= 2 && text[1] == ':' && text[0] >= 'A' && text[0] <= 'Z')
-        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    if (text.size() >= 2 && text[1] == ':') text[0] = LowerAscii(text[0]);
     return text;
 }
 
@@ -84,6 +115,7 @@ void DrawFolderGlyph(HDC dc, int x, int y, bool open, bool selected) {
 void FileBrowser::Create(HWND parent, const FileBrowserLayout& l, HFONT font) {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     dirsId_ = l.directoryId;
+    font_ = font;
     auto make = [&](const char* cls, DWORD style, DWORD ex, const RECT& r, int id, int height) {
         HWND h = CreateWindowExA(ex, cls, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
                                  r.right - r.left, height > 0 ? height : r.bottom - r.top, parent,
@@ -97,7 +129,8 @@ void FileBrowser::Create(HWND parent, const FileBrowserLayout& l, HFONT font) {
         make("LISTBOX", LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
              WS_EX_CLIENTEDGE, l.directory, l.directoryId, 0);
     files_ =
-        make("LISTBOX", LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+        make("LISTBOX",
+             LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL,
              WS_EX_CLIENTEDGE, l.file, l.fileId, 0);
     filter_ = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, l.filter, l.filterId, 160);
     FillDrives();
@@ -155,8 +188,7 @@ bool FileBrowser::SetDirectory(const std::string& folder) {
     if (n == 0 || n >= sizeof full) return false;
     std::string normal = NormalizeFolder(full);
     if (!IsFolder(normal)) return false;
-    if (normal.size() >= 2 && normal[1] == ':' && normal[0] >= 'a' && normal[0] <= 'z')
-        normal[0] = static_cast<char>(normal[0] - 'a' + 'A');
+    if (normal.size() >= 2 && normal[1] == ':') normal[0] = UpperAscii(normal[0]);
     directory_ = normal;
     ReadDirectoryList();
     SelectDriveOf(directory_);
@@ -190,8 +222,19 @@ void FileBrowser::ReadFileList() {
     SendMessageA(files_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(files_, LB_RESETCONTENT, 0, 0);
     SendMessageA(files_, LB_INITSTORAGE, names.size(), names.size() * 16);
-    for (const auto& name : names)
-        SendMessageA(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    int widest = 0;
+    {
+        win::WindowDc dc(files_);
+        win::Selected keep(dc.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+        for (const auto& name : names) {
+            SendMessageA(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            SIZE size{};
+            GetTextExtentPoint32A(dc.get(), name.c_str(), static_cast<int>(name.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    // A name wider than the list scrolls it sideways instead of being cut.
+    SendMessageA(files_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 6), 0);
     SendMessageA(files_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(files_, nullptr, TRUE);
     events_.FileListChanged();
@@ -288,13 +331,7 @@ bool FileBrowser::HandleCommand(HWND control, WORD code) {
         return true;
     }
     if (control == dirs_) {
-        if (code == LBN_DBLCLK) {
-            const LRESULT i = SendMessageA(dirs_, LB_GETCURSEL, 0, 0);
-            if (i >= 0 && static_cast<std::size_t>(i) < dirItems_.size()) {
-                const std::string target = dirItems_[static_cast<std::size_t>(i)].path;
-                if (!SetDirectory(target)) ReadDirectoryList();  // gone meanwhile: show what is there
-            }
-        }
+        if (code == LBN_DBLCLK) OpenChosenFolder();
         return true;
     }
     if (control == files_) {
@@ -309,9 +346,17 @@ bool FileBrowser::HandleCommand(HWND control, WORD code) {
     return false;
 }
 
+void FileBrowser::OpenChosenFolder() {
+    const LRESULT i = SendMessageA(dirs_, LB_GETCURSEL, 0, 0);
+    if (i < 0 || static_cast<std::size_t>(i) >= dirItems_.size()) return;
+    const std::string target = dirItems_[static_cast<std::size_t>(i)].path;
+    if (!SetDirectory(target)) ReadDirectoryList();  // gone meanwhile: show what is there
+}
+
 bool FileBrowser::HandleMeasureItem(MEASUREITEMSTRUCT& item) {
     if (item.CtlType != ODT_LISTBOX || static_cast<int>(item.CtlID) != dirsId_) return false;
-    item.itemHeight = kGlyph;
+    // The glyph's height, or the text's where that is more (large fonts).
+    item.itemHeight = static_cast<UINT>(std::max(win::Scaled(kGlyph), win::LineHeight(font_) + 2));
     return true;
 }
 
@@ -323,8 +368,8 @@ bool FileBrowser::HandleDrawItem(const DRAWITEMSTRUCT& d) {
     FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (d.itemID < dirItems_.size()) {
         const DirItem& item = dirItems_[d.itemID];
-        const int x = r.left + 2 + item.level * kIndent;
-        DrawFolderGlyph(dc, x, r.top + 1, item.open, selected);
+        const int x = r.left + 2 + item.level * win::Scaled(kIndent);
+        DrawFolderGlyph(dc, x, r.top + (r.bottom - r.top - kGlyph) / 2 + 1, item.open, selected);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT text{x + kGlyph + 2, r.top, r.right, r.bottom};

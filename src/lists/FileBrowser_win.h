@@ -41,6 +41,8 @@ class FileBrowser {
     HWND FilterCombo() const { return filter_; }
 
     bool HandleCommand(HWND control, WORD code);
+    // Opens the folder chosen in the folder list (double click, Enter).
+    void OpenChosenFolder();
     bool HandleDrawItem(const DRAWITEMSTRUCT& item);
     bool HandleMeasureItem(MEASUREITEMSTRUCT& item);
 
@@ -89,6 +91,7 @@ class FileBrowser {
 
     FileBrowserEvents& events_;
     HWND drive_ = nullptr, dirs_ = nullptr, files_ = nullptr, filter_ = nullptr;
+    HFONT font_ = nullptr;
     int dirsId_ = 0;  // known before the folder list exists: it asks for its item height while being made
     std::string directory_;
     std::string mask_{kInitialFileMask};

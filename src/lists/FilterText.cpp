@@ -3,10 +3,6 @@
 namespace mvpr {
 
 namespace {
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::vector<std::string_view> Split(std::string_view text, char sep) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
@@ -25,7 +21,7 @@ bool Match(std::string_view name, std::string_view pattern) {
     // Iterative matcher with one backtrack point: linear in practice, no recursion depth.
     std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -74,13 +70,6 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
     for (auto pattern : Split(mask, ';'))
         if (!pattern.empty() && MatchesPattern(name, pattern)) return true;
     return false;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return false;
-    return true;
 }
 
 }  // namespace mvpr

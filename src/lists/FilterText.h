@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lists/AsciiCase.h"
 namespace mvpr {
 
 // The file-type filter picker's texts: description and mask pairs, all separated by "|";
@@ -36,9 +37,6 @@ bool MatchesPattern(std::string_view name, std::string_view pattern);
 
 // True when the name matches any pattern of the mask.
 bool MatchesMask(std::string_view name, std::string_view mask);
-
-// Case-insensitive (ASCII) equality, for "the picker already has this text".
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 }  // namespace mvpr
 

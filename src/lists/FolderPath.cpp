@@ -1,5 +1,6 @@
 #include "lists/FolderPath.h"
 
+#include "lists/AsciiCase.h"
 namespace mvpr {
 
 namespace {
@@ -56,7 +57,7 @@ std::string FolderName(std::string_view folder) {
 
 char DriveLetter(std::string_view folder) {
     if (folder.size() >= 2 && IsLetter(folder[0]) && folder[1] == ':')
-        return static_cast<char>(folder[0] >= 'a' ? folder[0] - 'a' + 'A' : folder[0]);
+        return UpperAscii(folder[0]);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "lists/AsciiCase.h"
 #include "lists/DisplayStyle.h"
 #include "lists/ScreenCategory.h"
 
@@ -15,22 +16,13 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kStyleSeparator = ", ";
 constexpr std::size_t kWallIndex = CategoryIndex(ScreenCategory::Wall);
 constexpr std::size_t kTypicalLine = 48;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Blanks and control characters, as the style is trimmed of them.
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsUpper(std::string_view upper, std::string_view name) {
-    if (upper.size() != name.size()) return false;
-    for (std::size_t i = 0; i < upper.size(); ++i)
-        if (upper[i] != UpperAscii(name[i])) return false;
-    return true;
-}
 }  // namespace
 
 std::optional<std::size_t> SectionOfHeader(std::string_view line) {
@@ -43,10 +35,9 @@ std::string_view StyleFromText(std::string_view text) {
     std::size_t first = 0, last = text.size();
     while (first < last && IsBlankOrControl(text[first])) ++first;
     while (last > first && IsBlankOrControl(text[last - 1])) --last;
-    std::string upper(text.substr(first, last - first));
-    for (char& c : upper) c = UpperAscii(c);
+    const std::string_view trimmed = text.substr(first, last - first);
     for (std::string_view name : kDisplayStyles)
-        if (EqualsUpper(upper, name)) return name;
+        if (EqualsIgnoreCase(trimmed, name)) return name;
     return kDefaultStyle;
 }
 
@@ -76,7 +67,10 @@ void ListFileReader::TakeLine(std::string_view line) {
         section_ = SectionOfHeader(line);  // an unknown header leaves no section current
         return;
     }
-    if (!section_) return;
+    if (!section_) {
+        ++skipped_;
+        return;
+    }
     entries_[*section_].push_back(ParseEntryLine(line, *section_ == kWallIndex, programDir_));
 }
 
@@ -86,6 +80,15 @@ bool ListFileReader::Feed(std::string_view bytes) {
     if (const void* z = std::memchr(bytes.data(), kEndOfFile, bytes.size())) {
         bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - bytes.data()));
         endMark = true;
+    }
+    while (!pastStart_ && !bytes.empty()) {
+        if (bytes.front() == kUtf8Bom[bomMatched_]) {
+            bytes.remove_prefix(1);
+            pastStart_ = ++bomMatched_ == kUtf8Bom.size();
+        } else {
+            pending_.append(kUtf8Bom.substr(0, bomMatched_));  // no mark after all: text
+            pastStart_ = true;
+        }
     }
     if (skipLf_ && !bytes.empty()) {
         if (bytes.front() == kLf) bytes.remove_prefix(1);
@@ -118,6 +121,7 @@ bool ListFileReader::Feed(std::string_view bytes) {
 void ListFileReader::Finish() {
     if (ended_) return;
     ended_ = true;
+    if (!pastStart_) pending_.append(kUtf8Bom.substr(0, bomMatched_));
     TakeLine(pending_);
     pending_.clear();
 }

@@ -20,7 +20,8 @@ using ListFileEntries = std::array<std::vector<ScreenEntry>, 4>;
 
 // Reads the file as the program always has: a CR ends a line and one LF right after it is
 // skipped, a lone LF is part of the line, Ctrl-Z (byte 26) ends the file, a last line needs
-// no line end, and lines have no length limit. Bytes may arrive in pieces of any size.
+// no line end, and lines have no length limit. A UTF-8 byte-order mark that an editor put at
+// the start is skipped. Bytes may arrive in pieces of any size.
 class ListFileReader {
   public:
     // Bare file names in the file get this folder (it ends in a backslash).
@@ -32,6 +33,9 @@ class ListFileReader {
     void Finish();
 
     ListFileEntries& Entries() { return entries_; }
+    // Entry lines that stood under no known header (before the first, or under a misspelt one):
+    // read but in no list, so a save would drop them.
+    std::size_t SkippedLines() const { return skipped_; }
 
   private:
     void TakeLine(std::string_view line);
@@ -40,6 +44,9 @@ class ListFileReader {
     std::string pending_;  // a line begun in an earlier piece
     bool skipLf_ = false;  // the previous piece ended in a CR
     bool ended_ = false;
+    std::size_t bomMatched_ = 0;  // bytes of a byte-order mark seen at the start
+    bool pastStart_ = false;
+    std::size_t skipped_ = 0;
     std::optional<std::size_t> section_;
     ListFileEntries entries_;
 };

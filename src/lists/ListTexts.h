@@ -19,6 +19,10 @@ inline constexpr std::string_view kWritingError = "Error writing to file";
 inline constexpr std::string_view kCreatingErrorPrefix = "Error ";
 inline constexpr std::string_view kCreatingErrorSuffix = " creating file";
 inline constexpr std::string_view kSaveBeforeExit = "Changes not saved!\n\rSave before exit?";
+// Said once, by the save that kept aside a file whose lines stood under no known header.
+inline constexpr std::string_view kSkippedLinesKept =
+    "MVDATA.MVD held lines under no known header, which no list shows.\n\r"
+    "The old file is kept as MVDATA.BAK.";
 
 // The purge's report: a heading, then one line per category in list order.
 inline constexpr std::string_view kPurgeHeading = "Numbers of removed screens : ";

@@ -5,9 +5,18 @@
 
 namespace mvpr::win {
 
+// Pixels per logical inch of the screen, as every Windows since 95 tells it (GetDeviceCaps
+// LOGPIXELSY; the per-window DPI functions are not there on Windows 98). Tests may set it.
+int ScreenDpi();
+void SetScreenDpiSeam(int dpi);  // 0: the screen's own again
+// One home for every pixel measure: a length laid out at 96 DPI, at the screen's resolution.
+int Scaled(int pixelsAt96);
+
 // "MS Sans Serif" 8 pt at the screen's resolution, the face of every window of the program;
 // systems without it substitute their nearest face.
 HFONT CreateUiFont(bool bold);
+// The height of a line of text in the font, in pixels.
+int LineHeight(HFONT font);
 
 }  // namespace mvpr::win
 

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "app/AppTexts.h"
-
 namespace mvpr::win {
 
 namespace {

@@ -33,7 +33,7 @@ HWND Panel::CreatePanel(HWND parent, int id, RECT b, PanelStyle style, HFONT fon
     style_ = std::move(style);
     font_ = font;
     brush_.reset(CreateSolidBrush(style_.color));
-    RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr, nullptr, style_.cursor);
+    RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr);
     return Create(kClassName, style_.caption.c_str(),
                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, b.left,
                   b.top, b.right - b.left, b.bottom - b.top, parent,
@@ -87,7 +87,7 @@ void Panel::Paint(HDC dc) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextA(dc, style_.caption.c_str(), static_cast<int>(style_.caption.size()), &r,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | style_.ellipsis);
     }
 }
 
@@ -114,6 +114,13 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
         case WM_MEASUREITEM:
         case WM_CONTEXTMENU: return SendMessageA(GetParent(hwnd()), msg, wp, lp);
+        case WM_SETCURSOR:
+            // Each panel its own cursor: the class has one for all of them.
+            if (style_.cursor && LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd()) {
+                SetCursor(style_.cursor);
+                return TRUE;
+            }
+            break;
         case WM_LBUTTONUP:
             SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), kClicked),
                          reinterpret_cast<LPARAM>(hwnd()));

@@ -20,6 +20,7 @@ struct PanelStyle {
     int borderWidth = 0;
     std::string caption;
     HCURSOR cursor = nullptr;
+    UINT ellipsis = DT_END_ELLIPSIS;  // DT_PATH_ELLIPSIS keeps a path's file name in sight
 };
 
 // A panel: bevels, a border in its own colour, an optional centred caption, and children laid

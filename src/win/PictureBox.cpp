@@ -1,6 +1,6 @@
 #include "win/PictureBox.h"
 
-#include "win/Handles.h"
+#include <utility>
 
 namespace mvpr::win {
 
@@ -10,8 +10,8 @@ HWND PictureBox::CreateBox(HWND parent, int id, RECT b, bool visible) {
                   b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-void PictureBox::SetBitmap(HBITMAP bitmap) {
-    bitmap_ = bitmap;
+void PictureBox::SetBitmap(UniqueBitmap bitmap) {
+    bitmap_ = std::move(bitmap);
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -19,17 +19,19 @@ void PictureBox::Paint(HDC dc) {
     RECT r{};
     GetClientRect(hwnd(), &r);
     BITMAP bm{};
-    if (!bitmap_ || !GetObjectA(bitmap_, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) {
+    if (!bitmap_ || !GetObjectA(bitmap_.get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) {
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         return;
     }
     UniqueDc source(CreateCompatibleDC(dc));
-    Selected keep(source.get(), bitmap_);
+    Selected keep(source.get(), bitmap_.get());
     const int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    // HALFTONE averages what it shrinks; the small preview stays readable.
-    SetStretchBltMode(dc, HALFTONE);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, bm.bmWidth, h, SRCCOPY);
+    if (bm.bmWidth == r.right && h == r.bottom) {
+        BitBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, SRCCOPY);
+    } else {  // made for another size: a plain stretch until the next one
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, bm.bmWidth, h, SRCCOPY);
+    }
 }
 
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,27 +1,28 @@
 #ifndef MVPR_WIN_PICTUREBOX_H
 #define MVPR_WIN_PICTUREBOX_H
 
+#include "win/Handles.h"
 #include "win/Window.h"
 
 namespace mvpr::win {
 
-// Shows a bitmap stretched to its bounds. It does not own the bitmap: the picture that holds it
-// does. Double clicks reach the parent as
-// WM_COMMAND STN_DBLCLK, clicks as STN_CLICKED, a right click as WM_CONTEXTMENU.
+// Shows a small bitmap made for its size, which it owns: a picture is scaled once when it is
+// loaded, never on every paint. Double clicks reach the parent as WM_COMMAND STN_DBLCLK, clicks
+// as STN_CLICKED, a right click as WM_CONTEXTMENU.
 class PictureBox : public Window {
   public:
     static constexpr const char* kClassName = "TImage";
 
     HWND CreateBox(HWND parent, int id, RECT bounds, bool visible);
-    void SetBitmap(HBITMAP bitmap);  // nullptr shows nothing
-    HBITMAP Bitmap() const { return bitmap_; }
+    void SetBitmap(UniqueBitmap bitmap);  // none shows the button face
+    HBITMAP Bitmap() const { return bitmap_.get(); }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     void Paint(HDC dc);
-    HBITMAP bitmap_ = nullptr;
+    UniqueBitmap bitmap_;
 };
 
 }  // namespace mvpr::win

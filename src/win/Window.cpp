@@ -1,11 +1,52 @@
 #include "win/Window.h"
 
 #include <exception>
+#include <algorithm>
 #include <new>
+#include <optional>
+#include <vector>
 
 #include "win/MessageBox.h"
 
 namespace mvpr::win {
+
+namespace {
+// Painting and what it sends run on the one window thread: a count, not a per-thread flag.
+int paintDepth = 0;
+
+struct PaintFailures {
+    std::vector<std::string> pending;
+    std::vector<std::string> reported;
+};
+PaintFailures& Failures() {
+    static PaintFailures failures;
+    return failures;
+}
+
+UINT ReportLaterMessage() {
+    static const UINT message = RegisterWindowMessageA("MVPR.ReportPaintFailure");
+    return message;
+}
+
+void ReportAfterPaint(HWND hwnd, std::string_view what) {
+    PaintFailures& f = Failures();
+    const std::string text(what);
+    for (const auto* list : {&f.pending, &f.reported})
+        if (std::find(list->begin(), list->end(), text) != list->end()) return;
+    f.pending.push_back(text);
+    PostMessageA(hwnd, ReportLaterMessage(), 0, 0);
+}
+
+void ReportPending(HWND hwnd) {
+    PaintFailures& f = Failures();
+    std::vector<std::string> now;
+    now.swap(f.pending);
+    for (auto& text : now) {
+        f.reported.push_back(text);
+        ReportUnhandled(hwnd, text);
+    }
+}
+}  // namespace
 
 Window::~Window() {
     if (hwnd_) {
@@ -57,15 +98,35 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self = FromHandle(hwnd);
     }
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == ReportLaterMessage() && msg != 0) {
+        ReportPending(hwnd);
+        return 0;
+    }
+    const bool painting = msg == WM_PAINT || paintDepth > 0;
     LRESULT result = 0;
+    std::optional<std::string> failure;
     try {
+        if (msg == WM_PAINT) ++paintDepth;
+        struct Leave {
+            bool paint;
+            ~Leave() {
+                if (paint) --paintDepth;
+            }
+        } leave{msg == WM_PAINT};
         result = self->HandleMessage(msg, wp, lp);
     } catch (const std::bad_alloc&) {
-        ReportUnhandled(hwnd, "Out of memory");
+        failure = "Out of memory";
     } catch (const std::exception& e) {
-        ReportUnhandled(hwnd, e.what());
+        failure = e.what();
     } catch (...) {
-        ReportUnhandled(hwnd, "Unexpected error");
+        failure = "Unexpected error";
+    }
+    if (failure) {
+        if (msg == WM_PAINT) ValidateRect(hwnd, nullptr);  // a paint that failed before BeginPaint
+        if (painting)
+            ReportAfterPaint(hwnd, *failure);
+        else
+            ReportUnhandled(hwnd, *failure);
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

@@ -30,25 +30,32 @@ class Window {
                 int h, HWND parent, HMENU menuOrId);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
-    // Answers WM_PAINT with the drawing function given.
+    // Answers WM_PAINT with the drawing function given; the paint ends also when it throws.
     template <typename Draw>
     LRESULT PaintWith(Draw&& draw) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
+        const PaintEnd end{hwnd_, ps};
         draw(dc);
-        EndPaint(hwnd_, &ps);
         return 0;
     }
     // Called once the window is gone; hwnd() is then null.
     virtual void OnDestroyed() {}
 
   private:
+    struct PaintEnd {
+        HWND hwnd;
+        PAINTSTRUCT& ps;
+        ~PaintEnd() { EndPaint(hwnd, &ps); }
+    };
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };
 
 // Where an error that a command does not handle itself ends up: an error box captioned with
-// the application title, with the error's own text; the program then goes on.
+// the application title, with the error's own text; the program then goes on. An error inside
+// painting (or a message sent while painting) is shown once the paint is over, and only the
+// first time: a box inside a paint makes the window paint, and fail, again.
 void ReportUnhandled(HWND owner, std::string_view what);
 
 // Text of any window.

@@ -546,22 +546,23 @@ TEST(BmpReader, GiantDimensionsAreRefusedBeforeAnythingIsAllocated) {
     EXPECT_EQ(DecodeBmp(header(1, 32769, 8, kBiRgb)).status, DecodeStatus::TooLarge);
     EXPECT_EQ(DecodeBmp(header(1, -32769, 8, kBiRgb)).status, DecodeStatus::TooLarge);
     EXPECT_EQ(DecodeBmp(header(INT32_MAX, INT32_MAX, 32, kBiRgb)).status, DecodeStatus::TooLarge);
-    // Within the side limit but over 512 MB: 32768 x 32768 x 8 bits is 1 GB, even as RLE.
-    EXPECT_EQ(DecodeBmp(header(32768, 32768, 8, kBiRle8)).status, DecodeStatus::TooLarge);
-    EXPECT_EQ(DecodeBmp(header(32768, 32768, 32, kBiRgb)).status, DecodeStatus::TooLarge);
-    // Within every limit, but the file holds two bytes of a 2 GB claim: truncated, not allocated.
-    EXPECT_EQ(DecodeBmp(header(32768, 16384, 8, kBiRgb)).status, DecodeStatus::Truncated);
+    // A few bytes of RLE claiming 512 million pixels; within the sides but over 64 million pixels.
+    EXPECT_EQ(DecodeBmp(header(32768, 16384, 8, kBiRle8)).status, DecodeStatus::TooLarge);
+    EXPECT_EQ(DecodeBmp(header(16384, 4097, 8, kBiRle8)).status, DecodeStatus::TooLarge);
+    EXPECT_EQ(DecodeBmp(header(4097, 16384, 4, kBiRle4)).status, DecodeStatus::TooLarge);
+    // Within every limit, but the file holds two bytes of a 64 MB claim: truncated, not allocated.
+    EXPECT_EQ(DecodeBmp(header(16384, 4096, 8, kBiRgb)).status, DecodeStatus::Truncated);
 
     // The side limit itself is allowed.
     BmpFile wide;
-    wide.width = 32768;
+    wide.width = 16384;
     wide.height = 1;
     wide.bpp = 1;
     wide.palette = samples::GreyPalette(2);
-    wide.pixels.assign(32768 / 8, 0xF0);
+    wide.pixels.assign(16384 / 8, 0xF0);
     const DecodeResult r = DecodeBmp(wide.Build());
     ASSERT_TRUE(r.Ok()) << Describe(r);
-    EXPECT_EQ(r.picture.Width(), 32768);
+    EXPECT_EQ(r.picture.Width(), 16384);
 
     // Callers may set tighter limits.
     const DecodeLimits small{64, 1024};

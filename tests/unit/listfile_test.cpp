@@ -72,6 +72,32 @@ TEST(ListFileLines, PiecesOfAnySizeReadLikeTheWholeFile) {
     }
 }
 
+// An editor's UTF-8 byte-order mark before the first header, whole or in pieces; anything
+// else at the start stays text.
+TEST(ListFileLines, AByteOrderMarkAtTheStartIsSkipped) {
+    const struct {
+        std::string file;
+        std::size_t starts, skipped;
+    } cases[] = {
+        {"\xEF\xBB\xBF[START]\r\nC:\\A.BMP\r\n", 1, 0},
+        {"\xEF\xBB[START]\r\nC:\\A.BMP\r\n", 0, 2},                  // half a mark: the header is spoilt
+        {"\xEF\xBB\xBF\xEF\xBB\xBF[START]\r\nC:\\A.BMP\r\n", 0, 2},  // only one is skipped
+        {"[START]\r\n\xEF\xBB\xBF"
+         "C:\\A.BMP\r\n",
+         1, 0},  // not at the start: text
+        {"\xEF\xBB", 0, 1},
+    };
+    for (const auto& c : cases)
+        for (std::size_t piece : {1u, 2u, 100u}) {
+            ListFileReader reader(kProg);
+            for (std::size_t at = 0; at < c.file.size(); at += piece)
+                reader.Feed(std::string_view(c.file).substr(at, piece));
+            reader.Finish();
+            EXPECT_EQ(reader.Entries()[kStart].size(), c.starts) << testing::PrintToString(c.file) << piece;
+            EXPECT_EQ(reader.SkippedLines(), c.skipped) << testing::PrintToString(c.file) << piece;
+        }
+}
+
 TEST(ListFileLines, LinesHaveNoLengthLimit) {
     const std::string folder = "C:\\" + std::string(300000, 'x') + "\\";
     const std::string name = std::string(70000, 'n') + ".BMP";
@@ -99,6 +125,10 @@ TEST(ListFileSections, OnlyTheFourExactHeadersOpenASection) {
         "[WAIT]\r\nC:\\W2.BMP\r\n"  // a repeated section appends
         "[WALLPAPER]\r\nC:\\P.JPG\r\n";
     const ListFileEntries e = ParseListFile(file, kProg);
+    ListFileReader counting(kProg);
+    counting.Feed(file);
+    counting.Finish();
+    EXPECT_EQ(counting.SkippedLines(), 6u);  // the lines a save would drop
     EXPECT_EQ(Rows(e[kStart]), V{});
     EXPECT_EQ(Rows(e[kWait]), (V{"C:\\|W1.BMP", "C:\\|W2.BMP"}));
     EXPECT_EQ(Rows(e[kShut]), V{"C:\\|S1.BMP"});

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "ImagingSamples.h"
@@ -20,6 +21,7 @@
 #include "imaging/LoadPicture_win.h"
 #include "imaging/PcxDecoder.h"
 #include "imaging/TgaDecoder.h"
+#include "imaging/Thumbnail_win.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
@@ -360,6 +362,39 @@ TEST(ImagingPicture, OwnsOneBitmapAndReleasesItWhenGivenAnotherOrDestroyed) {
     }
     EXPECT_FALSE(Alive(b));
     EXPECT_EQ(changes, 2);
+}
+
+// The preview's small picture: read in bands (a wide picture needs several), kept upright, and
+// averaged; a device-dependent bitmap works as a DIB section does.
+TEST(ImagingThumbnail, AveragesEveryBandOfAnyBitmapTheRightWayUp) {
+    for (const int width : {300, 8200}) {  // one band, then 127 rows a band
+        auto source = Picture::Create(width, 700, 24);
+        ASSERT_TRUE(source);
+        for (int y = 0; y < 700; ++y)
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t* px = source->Row(y) + x * 3;
+                px[0] = y < 350 ? 0 : 255;     // blue below
+                px[2] = y < 350 ? 255 : 0;     // red above
+                px[1] = (x % 2) ? 200 : 0;     // averages to 100 across
+            }
+        const win::UniqueBitmap dib(CreateDibSection(*source));
+        const win::UniqueBitmap small = MakeThumbnail(dib.get(), 50, 70);  // 6 or 164 columns to one
+        const auto got = ReadBitmapPixels(small.get());
+        ASSERT_TRUE(got) << width;
+        ASSERT_EQ(got->Width(), 50);
+        ASSERT_EQ(got->Height(), 70);
+        for (const auto& [y, blue, red] : {std::tuple{0, 0, 255}, {34, 0, 255}, {35, 255, 0}, {69, 255, 0}}) {
+            const std::uint8_t* px = got->Row(y) + 25 * 4;
+            EXPECT_EQ(px[0], blue) << width << " row " << y;
+            EXPECT_EQ(px[2], red) << width << " row " << y;
+            EXPECT_NEAR(px[1], 100, 1) << width << " row " << y;
+        }
+    }
+    win::WindowDc screen(nullptr);
+    const win::UniqueBitmap ddb(CreateCompatibleBitmap(screen.get(), 40, 40));
+    EXPECT_TRUE(MakeThumbnail(ddb.get(), 20, 10));
+    EXPECT_FALSE(MakeThumbnail(nullptr, 20, 10));
+    EXPECT_FALSE(MakeThumbnail(ddb.get(), 0, 10));
 }
 
 // ---- NViewLib.dll ------------------------------------------------------------------------

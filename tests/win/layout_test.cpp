@@ -2,7 +2,10 @@
 
 #include "FormFixture.h"
 #include "app/AboutBox.h"
+#include "app/FormOpstartScherm.h"
+#include "app/ProgramInfo_win.h"
 #include "app/SettingsKeys.h"
+#include "win/Fonts.h"
 #include "win/Help.h"
 #include "win/Menus.h"
 
@@ -132,6 +135,18 @@ TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
     }
 }
 
+TEST_F(MainWindowLayout, CtrlAndADigitPressesTheCategoryButtonItsHintNames) {
+    const ScreenCategory order[] = {ScreenCategory::Wall, ScreenCategory::Wait, ScreenCategory::Shut,
+                                    ScreenCategory::Start};
+    for (const ScreenCategory c : order) {
+        const int digit = static_cast<int>(CategoryIndex(c)) + 1;
+        PressKey(form->Control(SelectCtl::FileListBox1), '0' + digit, true);
+        EXPECT_EQ(form->CurrentCategory(), c) << digit;
+        EXPECT_NE(form->HintOf(form->ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(MainWindowLayout, PopupShortcutsActOnlyWhileTheirControlHasTheFocus) {
     HWND files = form->Control(SelectCtl::FileListBox1);
     HWND list = form->Control(SelectCtl::ListStart);
@@ -222,6 +237,17 @@ TEST_F(MainWindowLayout, ExtendStripGrowsOnlyTheHeightAndTwiceGivesTheFormerWind
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right);
     EXPECT_EQ(after.bottom, before.bottom);
+    // Over the strip the pointer says it resizes; over the other panels it stays an arrow.
+    const HCURSOR sizeNs = LoadCursorA(nullptr, MAKEINTRESOURCEA(32645));
+    for (const auto& [id, cursor] :
+         {std::pair{SelectCtl::PnlExtend, sizeNs},
+          {SelectCtl::pnlPreview, LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))}}) {
+        HWND panel = form->Control(id);
+        SetCursor(nullptr);
+        SendMessageA(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), cursor) << Id(id);
+    }
 }
 
 TEST_F(MainWindowLayout, MaximisingFromTheSystemMenuKeepsTheWidthAndLeftEdge) {
@@ -246,6 +272,7 @@ TEST_F(MainWindowLayout, MaximisingFromTheSystemMenuKeepsTheWidthAndLeftEdge) {
 struct AboutSeen {
     std::string product, version, build, credit, ok;
     int width = 0, height = 0;
+    RECT okRect{};
 } g_about;
 
 void CALLBACK ReadAbout(HWND, UINT, UINT_PTR id, DWORD) {
@@ -261,6 +288,8 @@ void CALLBACK ReadAbout(HWND, UINT, UINT_PTR id, DWORD) {
     GetClientRect(box, &r);
     g_about.width = r.right;
     g_about.height = r.bottom;
+    GetWindowRect(GetDlgItem(box, IDOK), &g_about.okRect);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&g_about.okRect), 2);
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
@@ -302,6 +331,65 @@ TEST_F(MainWindowLayout, HelpOpensTheHtmlHelpBesideTheProgramOrSaysItIsMissing) 
     win::SetHelpSeam(nullptr);
     EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr.hlp"), "C:\\A.B\\mvpr.htm");
     EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr"), "C:\\A.B\\mvpr.htm");
+}
+
+// At 96 and 144 DPI every pixel measure scales: the main window, the folder list's rows (which
+// hold their text), the splash's lines (the version above "Loading...") and the About box (its
+// O&K button in sight).
+class ScreenResolution : public FormTest {
+  protected:
+    void TearDown() override {
+        FormTest::TearDown();
+        win::SetScreenDpiSeam(0);
+    }
+};
+
+TEST_F(ScreenResolution, EveryMeasureFollowsTheScreensDpi) {
+    for (const int dpi : {96, 144}) {
+        win::SetScreenDpiSeam(dpi);
+        const auto at = [dpi](int v) { return MulDiv(v, dpi, 96); };
+        Open();
+        RECT client{};
+        GetClientRect(form->hwnd(), &client);
+        EXPECT_EQ(client.right, at(444)) << dpi;
+        EXPECT_EQ(client.bottom, at(414)) << dpi;
+        const RECT add = ClientRectOf(form->hwnd(), form->Control(SelectCtl::BtnAdd));
+        EXPECT_EQ(add.left, at(276)) << dpi;
+        EXPECT_EQ(add.bottom, at(205)) << dpi;
+        HWND folders = form->Browser().DirectoryList();
+        const int row = static_cast<int>(SendMessageA(folders, LB_GETITEMHEIGHT, 0, 0));
+        EXPECT_GE(row, at(16)) << dpi;
+        EXPECT_GT(row, win::LineHeight(reinterpret_cast<HFONT>(SendMessageA(folders, WM_GETFONT, 0, 0))))
+            << dpi;
+
+        TFormOpstartScherm splash;
+        ASSERT_NE(splash.CreateForm(GetExePath()), nullptr);
+        GetClientRect(splash.hwnd(), &client);
+        EXPECT_EQ(client.right, at(221)) << dpi;
+        HWND version = splash.Control(TFormOpstartScherm::Ctl::LVersion);
+        const RECT v = ClientRectOf(GetParent(version), version);
+        const RECT status =
+            ClientRectOf(GetParent(version), splash.Control(TFormOpstartScherm::Ctl::LStatus));
+        EXPECT_LE(v.bottom, status.top) << dpi;
+        EXPECT_GE(v.bottom - v.top,
+                  win::LineHeight(reinterpret_cast<HFONT>(SendMessageA(version, WM_GETFONT, 0, 0))))
+            << dpi;
+
+        TAboutBox about("2.7", "12");
+        form->SetAboutBox(&about);
+        g_about = {};
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, ReadAbout);
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
+        KillTimer(nullptr, timer);
+        form->SetAboutBox(nullptr);
+        EXPECT_GE(g_about.width, at(298)) << dpi;
+        EXPECT_GE(g_about.height, at(320)) << dpi;
+        EXPECT_LE(g_about.okRect.right, g_about.width) << dpi;
+        EXPECT_LE(g_about.okRect.bottom, g_about.height) << dpi;
+        EXPECT_GT(g_about.okRect.bottom, 0) << dpi;
+        form.reset();
+        Pump();
+    }
 }
 
 }  // namespace

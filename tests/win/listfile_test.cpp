@@ -106,6 +106,47 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
     EXPECT_EQ(Saved(), expected);
 }
 
+// Big lists load sorted by keys made once per name; the order must be lstrcmpA's exactly,
+// equal names keeping their file order.
+TEST_F(ListFileTest, LoadedListsFollowTheLocaleOrderOfTheNames) {
+    const std::vector<std::string> names = {"b.bmp",
+                                            "B.bmp",
+                                            "a-c.bmp",
+                                            "ab.bmp",
+                                            "co-op.bmp",
+                                            "coop.bmp",
+                                            "\xC9"
+                                            "lan.bmp",
+                                            "elan.bmp",
+                                            "Elan.bmp",
+                                            "10.bmp",
+                                            "9.bmp",
+                                            "_x.bmp",
+                                            "~y.bmp",
+                                            "a b.bmp",
+                                            "A.BMP",
+                                            "a.bmp",
+                                            "A.BMP",
+                                            "\xE4"
+                                            "b.bmp",
+                                            "zz.bmp",
+                                            "'q.bmp"};
+    std::string file = "[WAIT]\r\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        file += "C:\\" + std::to_string(i) + "\\" + names[i] + "\r\n";
+    WriteFile(ListFile(), file);
+    Open();
+    const CategoryList& list = form->ListOf(ScreenCategory::Wait);
+    ASSERT_EQ(list.size(), names.size());
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        const int order = lstrcmpA(list[i - 1].fileName.c_str(), list[i].fileName.c_str());
+        EXPECT_LE(order, 0) << list[i - 1].fileName << " before " << list[i].fileName;
+        if (order == 0) {
+            EXPECT_LT(std::stoi(list[i - 1].folder.substr(3)), std::stoi(list[i].folder.substr(3)));
+        }
+    }
+}
+
 TEST_F(ListFileTest, AVeryLongLineLoadsShowsAndSavesBackUnchanged) {
     const std::string line =
         "C:\\" + std::string(200000, 'x') + "\\" + std::string(5000, 'n') + ".JPG, Mirror";

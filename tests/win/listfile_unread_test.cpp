@@ -57,6 +57,23 @@ TEST_F(UnreadListFile, AFileWithAReadErrorIsKeptAsideToo) {
     EXPECT_EQ(ReadFile(Backup()), old_);
 }
 
+// Hand-edited: a byte-order mark is read past; entries under a misspelt header are kept aside
+// with the whole file by the first save, which says so once.
+TEST_F(UnreadListFile, LinesUnderAMisspeltHeaderAreKeptAsideByTheFirstSave) {
+    const std::string edited = "\xEF\xBB\xBF[START]\r\nC:\\A.BMP\r\n[STRAT]\r\nC:\\LOST.BMP\r\n";
+    WriteFile(ListFile(), edited);
+    Open();
+    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
+    EXPECT_TRUE(boxes.boxes.empty());
+    ChangeAndSave();
+    EXPECT_EQ(ReadFile(Backup()), edited);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Information);
+    EXPECT_EQ(boxes.boxes[0].text, kSkippedLinesKept);
+    ChangeAndSave();
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
 TEST_F(UnreadListFile, AFileReadWellIsReplacedWithoutABackup) {
     WriteFile(ListFile(), old_);
     Open();

@@ -11,6 +11,19 @@ void WriteBmp(const std::string& path, int width, int height, int bpp) {
     ASSERT_TRUE(WriteFile(path, BlankBmp(width, height, bpp)));
 }
 
+// A 1 KB bitmap that claims width x height pixels of RLE8: one end of line, then the end.
+std::string RleBomb(std::int32_t width, std::int32_t height) {
+    std::string bytes = BlankBmp(1, 1, 8);
+    auto put32 = [&bytes](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    put32(30, 1);  // BI_RLE8
+    bytes.replace(bytes.size() - 4, 4, std::string("\0\0\0\1", 4));
+    return bytes;
+}
+
 class PreviewAndAdding : public FormTest {
   protected:
     void SetUp() override {
@@ -155,6 +168,15 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
         EXPECT_EQ(boxes.boxes[1].text, UnreadableErrorMessage(garbage));
     }
     EXPECT_FALSE(form->ListsModified());
+    // A picture bomb is no picture, in every category.
+    WriteFile(pics() + "\\bomb.bmp", RleBomb(32768, 16384));
+    WriteFile(pics() + "\\fits.bmp", RleBomb(16384, 4096));
+    Reload();
+    Choose({"bomb.bmp"});
+    EXPECT_FALSE(form->PreviewDecoded());
+    Choose({"fits.bmp"});
+    EXPECT_TRUE(form->PreviewDecoded());
+    EXPECT_EQ(PictureHint(), "Size : 16384 X 4096");
     // Nothing previewed and a picture the library could not give are no decoded pictures either.
     Choose({});
     EXPECT_FALSE(form->PreviewDecoded());
@@ -164,11 +186,32 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
     Choose({"garbage.bmp"});
     EXPECT_FALSE(form->PreviewDecoded());
     EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    Choose({"bomb.bmp"});
+    EXPECT_FALSE(form->PreviewDecoded());
     int shown = 0;
     form->SetFullScreenPreview([&] { ++shown; });
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(boxes.boxes.back().text, kNoPreviewAvailable);
+}
+
+// A name the ANSI code page cannot spell would be shown with look-alike letters and name no
+// file: it is left out. A name wider than the list scrolls it sideways.
+TEST_F(PreviewAndAdding, TheFileListShowsOnlyNamesTheProgramCanUseAndScrollsSideways) {
+    const std::string folder = pics();
+    const std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"\\\x03A9mega.bmp";
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    const std::string longName = std::string(120, 'x') + ".bmp";
+    WriteBmp(pics() + "\\" + longName, 320, 400, 8);
+    Reload();
+    ASSERT_EQ(form->Browser().FileCount(), 1u);
+    EXPECT_EQ(form->Browser().FileName(0), longName);
+    RECT client{};
+    GetClientRect(form->Browser().FileList(), &client);
+    EXPECT_GT(SendMessageA(form->Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    DeleteFileW(wide.c_str());
 }
 
 TEST_F(PreviewAndAdding, WallpapersOfAnyKindAreAddedWithTheShownStyle) {
@@ -202,6 +245,14 @@ TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) 
     EXPECT_EQ(form->HintOf(form->Control(SelectCtl::PnlPreviewName)), pics() + "\\wide.bmp");
     EXPECT_EQ(form->PreviewStripColor(), RGB(255, 0, 0));
     EXPECT_EQ(PictureHint(), "Size : 640 X 480");
+    // The box shows a small picture made for it, not the file's bitmap.
+    const HBITMAP shown =
+        static_cast<win::PictureBox*>(win::Window::FromHandle(form->Control(SelectCtl::ImgPreview)))
+            ->Bitmap();
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectA(shown, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, 160);
+    EXPECT_EQ(bm.bmHeight, 100);
     EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
     Choose({"right.bmp"});  // any depth: only the size turns the strip red
     EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
