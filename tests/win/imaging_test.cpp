@@ -8,7 +8,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ImagingSamples.h"
@@ -29,6 +28,7 @@ using samples::BmpFile;
 using samples::Bytes;
 using samples::PackRows;
 using test::TempDir;
+using test::TestThread;
 
 std::string Save(const TempDir& dir, const std::string& name, const Bytes& bytes) {
     const std::string path = dir / name;
@@ -642,7 +642,7 @@ TEST_F(NViewLib, LeavesTheCallersComAsItFoundIt) {
     const std::string path = Save(dir, "com.png", png.Build());
     for (DWORD model : {DWORD{0}, DWORD{COINIT_MULTITHREADED}, DWORD{COINIT_APARTMENTTHREADED}}) {
         bool decoded = false, comAfter = false;
-        std::thread worker([&] {
+        TestThread worker([&] {
             const bool own = model != 0 && SUCCEEDED(CoInitializeEx(nullptr, model));
             win::UniqueBitmap bitmap(NViewLibLoad(path.c_str(), 0));
             decoded = static_cast<bool>(bitmap);
