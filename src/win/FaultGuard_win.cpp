@@ -76,10 +76,13 @@ struct SehRecord {
     void* handler;
 };
 
-extern "C" EXCEPTION_DISPOSITION __cdecl OnFaultInFrame(EXCEPTION_RECORD* record, void*, CONTEXT* context, void*) {
-    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+extern "C" EXCEPTION_DISPOSITION __cdecl OnFaultInFrame(EXCEPTION_RECORD* record, void*, CONTEXT* context,
+                                                        void*) {
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+        return ExceptionContinueSearch;
     EXCEPTION_POINTERS info{record, context};
-    return OnFault(&info) == EXCEPTION_CONTINUE_EXECUTION ? ExceptionContinueExecution : ExceptionContinueSearch;
+    return OnFault(&info) == EXCEPTION_CONTINUE_EXECUTION ? ExceptionContinueExecution
+                                                          : ExceptionContinueSearch;
 }
 
 SehRecord* TopFrame() {
@@ -113,7 +116,9 @@ class Handler {
         (void)frame;
 #endif
     }
-    ~Handler() { Remove(); }
+    ~Handler() {
+        Remove();
+    }
     // Also on the way back from a fault, which skips the destructor's frame.
     void Remove() {
         if (h_) remove_(h_);

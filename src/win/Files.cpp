@@ -58,8 +58,8 @@ DWORD TakeUniqueName(const std::string& folder, const char* ext, std::string& na
 UniqueFile CreateTempFile(const std::string& folder, std::string& name, DWORD& error) {
     UniqueFile file;
     error = TakeUniqueName(folder, "TMP", name, [&](const std::string& candidate) -> DWORD {
-        file.reset(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+        file.reset(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
         return file ? 0 : GetLastError();
     });
     return file;
@@ -92,9 +92,13 @@ DWORD ReplaceByRenames(const std::string& temp, const std::string& path, bool ta
     if (!error) error = Move(temp, path);
     if (!error) {
         error = steps.Fault(FileStep::DeleteOld);
-        SetFileAttributesA(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!error && !DeleteFileA(aside.c_str())) error = GetLastError();
-        if (!error) return 0;
+        const DWORD kept = GetFileAttributesA(aside.c_str());
+        if (!error) {
+            SetFileAttributesA(aside.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file does not go
+            if (DeleteFileA(aside.c_str())) return 0;
+            error = GetLastError();
+            SetFileAttributesA(aside.c_str(), kept);
+        }
         Move(path, temp);  // the new file goes back to be removed with the temporary one
     }
     Move(aside, path);
@@ -145,8 +149,8 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
         error = ERROR_ACCESS_DENIED;
     if (!error) {
         // No FILE_SHARE_DELETE: Windows 9x refuses it as an invalid parameter.
-        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         error = target ? 0 : GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) error = 0;  // the first save makes it
     }

@@ -12,7 +12,19 @@ namespace mvpr::win {
 // The steps of reading and of replacing a file, so that tests can make any one of them fail.
 // Replace is the one-step move; failing it with ERROR_CALL_NOT_IMPLEMENTED takes the way of
 // Windows 9x instead: SetAside, MoveIn, DeleteOld.
-enum class FileStep { Read, OpenTarget, CreateTemp, Write, Flush, Close, Replace, SetAside, MoveIn, DeleteOld, Count };
+enum class FileStep {
+    Read,
+    OpenTarget,
+    CreateTemp,
+    Write,
+    Flush,
+    Close,
+    Replace,
+    SetAside,
+    MoveIn,
+    DeleteOld,
+    Count
+};
 
 // While set, called before each step with the step's number among the steps of its kind in the
 // current operation (from 1); a non-zero result makes the step fail with that error number.
