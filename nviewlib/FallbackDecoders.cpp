@@ -204,17 +204,48 @@ struct Gdiplus {
     int(WINAPI* dispose)(void*);
 };
 
-std::optional<Picture> CopyGdipPixels(const Gdiplus& g, void* image, const DecodeLimits& limits) {
+// The depth a grey PNG (colour type 0) has through WIC: 1 and 4 bits stay, the others become 8;
+// 0 for any other PNG. GDI+ may give grey ones in colour.
+int GreyPngBits(std::span<const std::uint8_t> f) {
+    if (f.size() < 26 || f[25] != 0) return 0;
+    return f[24] == 1 || f[24] == 4 ? f[24] : 8;
+}
+
+// Colour rows back to the grey palette of `bits` levels that WIC gives.
+std::optional<Picture> ToGrey(const Picture& colour, int bits, const DecodeLimits& limits) {
+    auto grey = Picture::Create(colour.Width(), colour.Height(), bits, limits);
+    if (!grey) return std::nullopt;
+    const unsigned top = (1u << bits) - 1;
+    for (unsigned i = 0; i <= top; ++i) {
+        const auto v = static_cast<std::uint8_t>(i * 255 / top);
+        grey->Palette()[i] = {v, v, v, 0};
+    }
+    for (int y = 0; y < colour.Height(); ++y)
+        for (int x = 0; x < colour.Width(); ++x) {
+            const unsigned level = (colour.Row(y)[3 * x] * top + 127) / 255;
+            std::uint8_t* row = grey->Row(y);
+            if (bits == 8)
+                row[x] = static_cast<std::uint8_t>(level);
+            else if (bits == 4)
+                row[x >> 1] = static_cast<std::uint8_t>(row[x >> 1] | ((x & 1) ? level : level << 4));
+            else
+                row[x >> 3] = static_cast<std::uint8_t>(row[x >> 3] | (level << (7 - (x & 7))));
+        }
+    return grey;
+}
+
+std::optional<Picture> CopyGdipPixels(const Gdiplus& g, void* image, int greyBits,
+                                      const DecodeLimits& limits) {
     UINT w = 0, h = 0;
     INT format = 0;
     if (g.width(image, &w) || g.height(image, &h) || g.format(image, &format) || !w || !h)
         return std::nullopt;
     if (w > static_cast<UINT>(limits.maxSide) || h > static_cast<UINT>(limits.maxSide)) return std::nullopt;
-    const int bits = format == kGdip1bppIndexed   ? 1
-                     : format == kGdip4bppIndexed ? 4
-                     : format == kGdip8bppIndexed ? 8
-                     : (format & kGdipHasAlpha)   ? 32
-                                                  : 24;
+    const int bits = format == kGdip1bppIndexed              ? 1
+                     : format == kGdip4bppIndexed            ? 4
+                     : format == kGdip8bppIndexed            ? 8
+                     : (format & kGdipHasAlpha) && !greyBits ? 32
+                                                             : 24;
     const INT lockFormat = bits <= 8 ? format : bits == 32 ? kGdip32bppArgb : kGdip24bppRgb;
     auto picture = Picture::Create(static_cast<int>(w), static_cast<int>(h), bits, limits);
     if (!picture) return std::nullopt;
@@ -240,6 +271,7 @@ std::optional<Picture> CopyGdipPixels(const Gdiplus& g, void* image, const Decod
             static_cast<const std::uint8_t*>(data.scan0) + static_cast<std::ptrdiff_t>(y) * data.stride,
             rowBytes);
     g.unlock(image, &data);
+    if (greyBits && bits == 24) return ToGrey(*picture, greyBits, limits);
     return picture;
 }
 }  // namespace
@@ -298,7 +330,7 @@ std::optional<Picture> DecodeWithGdiplus(std::span<const std::uint8_t> file, con
     std::optional<Picture> picture;
     void* image = nullptr;
     if (!g.fromStream(stream.get(), &image) && image) {
-        picture = CopyGdipPixels(g, image, limits);
+        picture = CopyGdipPixels(g, image, GreyPngBits(file), limits);
         g.dispose(image);
     }
     g.shutdown(token);
