@@ -42,16 +42,19 @@ check_dir() {
     : >"$report"
     status=0
     found=0
+    allowed_i686=$(mktemp)
+    allowed_x64=$(mktemp)
+    allowed "$here/allowed-imports.txt" >"$allowed_i686"
+    allowed "$here/allowed-imports.txt" "$here/allowed-imports-x64.txt" >"$allowed_x64"
     for program in "$bin"/*.exe "$bin"/*.dll; do
         [ -f "$program" ] || continue
         found=1
         name=$(basename "$program")
-        lists="$here/allowed-imports.txt"
-        [ "$(file_machine "$program")" = 8664 ] && lists="$lists $here/allowed-imports-x64.txt"
+        allow=$allowed_i686
+        [ "$(file_machine "$program")" = 8664 ] && allow=$allowed_x64
         list=$(imports_of "$program") || { status=1; continue; }
         echo "$list" | sed "s/^/$name /" >>"$report"
-        # shellcheck disable=SC2086
-        refused=$(echo "$list" | grep -vxF -f "$(allowed_file $lists)")
+        refused=$(echo "$list" | grep -vxF -f "$allow")
         if [ -n "$refused" ]; then
             echo "$refused" | sed "s/^/imports: $name imports what its list does not allow: /" >&2
             status=1
@@ -59,14 +62,9 @@ check_dir() {
             echo "imports: $name: $(echo "$list" | wc -l) functions, all allowed"
         fi
     done
+    rm -f "$allowed_i686" "$allowed_x64"
     [ "$found" = 1 ] || { echo "imports: no programs in $bin" >&2; return 1; }
     return $status
-}
-
-allowed_file() {
-    f=$(mktemp)
-    allowed "$@" >"$f"
-    echo "$f"
 }
 
 if [ "${1:-}" = --self-test ]; then
