@@ -1,6 +1,6 @@
 #include "NViewLib.h"
 
-#include "WicDecoder.h"
+#include "FallbackDecoders.h"
 #include "imaging/BmpCodec.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/FileBytes_win.h"
@@ -21,7 +21,7 @@ std::optional<mvpr::Picture> Decode(const std::vector<std::uint8_t>& file, const
         case PictureKind::Pcx: r = mvpr::DecodePcx(file, limits); break;
         case PictureKind::Png:
         case PictureKind::Gif:
-        case PictureKind::Jpeg: return mvpr::DecodeWithWic(file, kind, limits);
+        case PictureKind::Jpeg: return mvpr::DecodeWebPicture(file, kind, limits);
         case PictureKind::Unknown: return std::nullopt;
     }
     if (!r.Ok()) return std::nullopt;

@@ -4,48 +4,11 @@
 
 #include <cstring>
 
+#include "Com.h"
+
 namespace mvpr {
 
 namespace {
-
-// An interface pointer released when it goes.
-template <typename T>
-class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p_) p_->Release();
-    }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-    T** put() { return &p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
-
-// COM for the length of one call: the caller's thread may already have it, in either model.
-class ComScope {
-public:
-    ComScope() {
-        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        usable_ = SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
-        uninitialize_ = SUCCEEDED(hr);  // S_FALSE too: every success needs its CoUninitialize
-    }
-    ~ComScope() {
-        if (uninitialize_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    bool usable() const { return usable_; }
-
-private:
-    bool usable_ = false;
-    bool uninitialize_ = false;
-};
 
 const GUID* ContainerOf(PictureKind kind) {
     switch (kind) {
@@ -171,15 +134,19 @@ std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapFrameDecode
 
 }  // namespace
 
-std::optional<Picture> DecodeWithWic(std::span<const std::uint8_t> file, PictureKind kind, const DecodeLimits& limits) {
+std::optional<Picture> DecodeWithWic(std::span<const std::uint8_t> file, PictureKind kind, const DecodeLimits& limits,
+                                     bool* present) {
+    if (present) *present = true;
     const GUID* container = ContainerOf(kind);
     if (!container || file.empty() || file.size() > UINT_MAX) return std::nullopt;
     ComScope com;
     if (!com.usable()) return std::nullopt;
     Com<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(factory.put()))))
+                                reinterpret_cast<void**>(factory.put())))) {
+        if (present) *present = false;
         return std::nullopt;
+    }
     Com<IWICStream> stream;
     if (FAILED(factory->CreateStream(stream.put())) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()), static_cast<DWORD>(file.size()))))

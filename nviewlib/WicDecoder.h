@@ -15,7 +15,9 @@ namespace mvpr {
 // `kind` (the sniffed content) rather than WIC's own guess. Palette pictures keep their palette
 // (2-bit ones become 4-bit), grey becomes an 8-bit grey palette, transparency 32 bits, the rest
 // 24 bits. COM is set up and torn down inside the call.
-std::optional<Picture> DecodeWithWic(std::span<const std::uint8_t> file, PictureKind kind, const DecodeLimits& limits);
+// `present` tells whether the system has WIC at all.
+std::optional<Picture> DecodeWithWic(std::span<const std::uint8_t> file, PictureKind kind, const DecodeLimits& limits,
+                                     bool* present = nullptr);
 
 }  // namespace mvpr
 

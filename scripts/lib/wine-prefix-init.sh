@@ -8,7 +8,7 @@ set -eu
 : "${WINEPREFIX:?set WINEPREFIX}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d}"
 # without DISPLAY wineboot shows no progress window and is faster
-env -u DISPLAY WINEARCH="${WINEARCH:-win64}" wineboot -i >/dev/null 2>&1
+env -u DISPLAY WINEARCH="${WINEARCH:-win64}" wine wineboot -i >/dev/null 2>&1
 if [ "${WINE_VIRTUAL_DESKTOP:-1}" = 1 ]; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${WINE_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1

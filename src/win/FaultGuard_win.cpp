@@ -44,27 +44,116 @@ LONG CALLBACK OnFault(EXCEPTION_POINTERS* info) {
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+// Vectored handlers came with Windows XP: looked up, not imported.
+using AddHandlerFn = PVOID(WINAPI*)(ULONG first, LONG(CALLBACK* handler)(EXCEPTION_POINTERS*));
+using RemoveHandlerFn = ULONG(WINAPI*)(PVOID handle);
+
+bool g_forceFrame = false;
+
+struct VectoredApi {
+    AddHandlerFn add = nullptr;
+    RemoveHandlerFn remove = nullptr;
+};
+
+VectoredApi LookUpVectoredApi() {
+    VectoredApi api;
+    if (g_forceFrame) return api;
+    if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+        api.add = reinterpret_cast<AddHandlerFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "AddVectoredExceptionHandler")));
+        api.remove = reinterpret_cast<RemoveHandlerFn>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "RemoveVectoredExceptionHandler")));
+    }
+    if (!api.add || !api.remove) api = {};
+    return api;
+}
+
+#if !defined(_WIN64)
+// Before XP (and whenever the seam says so) an SEH frame of our own on the i686 stack: the
+// system calls its handler first for a fault below RunGuarded.
+struct SehRecord {
+    SehRecord* next;
+    void* handler;
+};
+
+extern "C" EXCEPTION_DISPOSITION __cdecl OnFaultInFrame(EXCEPTION_RECORD* record, void*, CONTEXT* context,
+                                                        void*) {
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+        return ExceptionContinueSearch;
+    EXCEPTION_POINTERS info{record, context};
+    return OnFault(&info) == EXCEPTION_CONTINUE_EXECUTION ? ExceptionContinueExecution
+                                                          : ExceptionContinueSearch;
+}
+
+SehRecord* TopFrame() {
+    SehRecord* top;
+    asm volatile("movl %%fs:0, %0" : "=r"(top));
+    return top;
+}
+void SetTopFrame(SehRecord* top) {
+    asm volatile("movl %0, %%fs:0" : : "r"(top) : "memory");
+}
+#endif
+
+// The handler of one run: vectored where the system has them, else the frame (i686 only; on
+// x86_64 every system has vectored handlers).
 class Handler {
   public:
-    Handler() : h_(AddVectoredExceptionHandler(1, &OnFault)) {}
+    explicit Handler(void* frame) {
+        const VectoredApi api = LookUpVectoredApi();
+        if (api.add) {
+            remove_ = api.remove;
+            h_ = api.add(1, &OnFault);
+        }
+#if !defined(_WIN64)
+        if (!h_) {
+            frame_ = static_cast<SehRecord*>(frame);
+            frame_->next = TopFrame();
+            frame_->handler = reinterpret_cast<void*>(&OnFaultInFrame);
+            SetTopFrame(frame_);
+        }
+#else
+        (void)frame;
+#endif
+    }
     ~Handler() {
-        if (h_) RemoveVectoredExceptionHandler(h_);
+        Remove();
+    }
+    // Also on the way back from a fault, which skips the destructor's frame.
+    void Remove() {
+        if (h_) remove_(h_);
+        h_ = nullptr;
+#if !defined(_WIN64)
+        if (frame_) SetTopFrame(frame_->next);
+        frame_ = nullptr;
+#endif
     }
     Handler(const Handler&) = delete;
     Handler& operator=(const Handler&) = delete;
 
   private:
-    PVOID h_;
+    PVOID h_ = nullptr;
+    RemoveHandlerFn remove_ = nullptr;
+#if !defined(_WIN64)
+    SehRecord* frame_ = nullptr;
+#endif
 };
 }  // namespace
 
+void ForceFrameFaultGuard(bool force) {
+    g_forceFrame = force;
+}
+
 bool RunGuarded(void (*work)(void* arg), void* arg) {
-    // Installed for each run only: a DLL that holds this code may be unloaded afterwards.
-    Handler handler;
+    // Installed for each run only: a DLL that holds this code may be unloaded afterwards. The
+    // frame record lives here, on the stack below every frame the work makes.
+    void* frame[2];
+    Handler handler(frame);
     Guard guard{};
     guard.outer = t_guard;
     if (__builtin_setjmp(guard.jump)) {
         t_guard = guard.outer;
+        handler.Remove();
         return false;
     }
     t_guard = &guard;

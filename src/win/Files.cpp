@@ -28,7 +28,7 @@ class Steps {
     }
 
   private:
-    std::array<int, 7> counts_{};
+    std::array<int, static_cast<std::size_t>(FileStep::Count)> counts_{};
 };
 
 std::string FolderOf(const std::string& path) {
@@ -36,21 +36,73 @@ std::string FolderOf(const std::string& path) {
     return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
-// A new, empty file beside the target, under a name nobody else holds.
-UniqueFile CreateTempFile(const std::string& folder, std::string& name, DWORD& error) {
+// Tries `take` on names "MVDxxxx.<ext>" in `folder` until one is free; `take` gives 0 when the
+// name was free and is now taken, or the system's error. Leaves `name` empty when none was had.
+template <typename Take>
+DWORD TakeUniqueName(const std::string& folder, const char* ext, std::string& name, Take take) {
     DWORD number = (GetTickCount() ^ (GetCurrentProcessId() << 8)) & 0xFFFF;
+    DWORD error = ERROR_FILE_EXISTS;
     for (int i = 0; i < kTempNameTries; ++i, number = (number + 1) & 0xFFFF) {
         char leaf[16];
-        std::snprintf(leaf, sizeof leaf, "MVD%04lX.TMP", static_cast<unsigned long>(number));
+        std::snprintf(leaf, sizeof leaf, "MVD%04lX.%s", static_cast<unsigned long>(number), ext);
         name = folder + leaf;
-        UniqueFile file(
-            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) return file;
-        error = GetLastError();
+        error = take(name);
+        if (!error) return 0;
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
     }
     name.clear();
-    return UniqueFile();
+    return error;
+}
+
+// A new, empty file beside the target, under a name nobody else holds.
+UniqueFile CreateTempFile(const std::string& folder, std::string& name, DWORD& error) {
+    UniqueFile file;
+    error = TakeUniqueName(folder, "TMP", name, [&](const std::string& candidate) -> DWORD {
+        file.reset(CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? 0 : GetLastError();
+    });
+    return file;
+}
+
+// Windows 95, 98 and ME export MoveFileExA only as a stub that fails.
+bool IsWindows9x() {
+    return (GetVersion() & 0x80000000u) != 0;
+}
+
+DWORD Move(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) ? 0 : GetLastError();
+}
+
+// The new file into the old one's place with the renames Windows 9x has: the old one aside under
+// a free name, the new one in, the old one deleted. Any failure puts the old one back.
+DWORD ReplaceByRenames(const std::string& temp, const std::string& path, bool targetExists, Steps& steps) {
+    if (!targetExists) {
+        const DWORD error = steps.Fault(FileStep::MoveIn);
+        return error ? error : Move(temp, path);
+    }
+    std::string aside;
+    DWORD error = steps.Fault(FileStep::SetAside);
+    if (!error) {
+        error = TakeUniqueName(FolderOf(path), "OLD", aside,
+                               [&](const std::string& candidate) { return Move(path, candidate); });
+    }
+    if (error) return error;
+    error = steps.Fault(FileStep::MoveIn);
+    if (!error) error = Move(temp, path);
+    if (!error) {
+        error = steps.Fault(FileStep::DeleteOld);
+        const DWORD kept = GetFileAttributesA(aside.c_str());
+        if (!error) {
+            SetFileAttributesA(aside.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only file does not go
+            if (DeleteFileA(aside.c_str())) return 0;
+            error = GetLastError();
+            SetFileAttributesA(aside.c_str(), kept);
+        }
+        Move(path, temp);  // the new file goes back to be removed with the temporary one
+    }
+    Move(aside, path);
+    return error;
 }
 
 DWORD WriteAll(HANDLE file, std::string_view bytes, Steps& steps) {
@@ -96,9 +148,9 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     if (!error && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         error = ERROR_ACCESS_DENIED;
     if (!error) {
-        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // No FILE_SHARE_DELETE: Windows 9x refuses it as an invalid parameter.
+        UniqueFile target(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         error = target ? 0 : GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) error = 0;  // the first save makes it
     }
@@ -125,10 +177,12 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
                                ? 0
                                : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         if (keep) SetFileAttributesA(tempName.c_str(), keep);
-        error = steps.Fault(FileStep::Replace);
+        error = IsWindows9x() ? ERROR_CALL_NOT_IMPLEMENTED : steps.Fault(FileStep::Replace);
         if (!error &&
             !MoveFileExA(tempName.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = GetLastError();
+        if (error == ERROR_CALL_NOT_IMPLEMENTED)
+            error = ReplaceByRenames(tempName, path, attributes != INVALID_FILE_ATTRIBUTES, steps);
     }
     if (!error) return {ReplaceStatus::Done, 0};
     temp.reset();

@@ -10,7 +10,21 @@
 namespace mvpr::win {
 
 // The steps of reading and of replacing a file, so that tests can make any one of them fail.
-enum class FileStep { Read, OpenTarget, CreateTemp, Write, Flush, Close, Replace };
+// Replace is the one-step move; failing it with ERROR_CALL_NOT_IMPLEMENTED takes the way of
+// Windows 9x instead: SetAside, MoveIn, DeleteOld.
+enum class FileStep {
+    Read,
+    OpenTarget,
+    CreateTemp,
+    Write,
+    Flush,
+    Close,
+    Replace,
+    SetAside,
+    MoveIn,
+    DeleteOld,
+    Count
+};
 
 // While set, called before each step with the step's number among the steps of its kind in the
 // current operation (from 1); a non-zero result makes the step fail with that error number.
@@ -30,9 +44,11 @@ struct ReplaceResult {
 };
 
 // Gives `path` the bytes without ever leaving it half written: they go to a new file in the
-// same folder, which is flushed and then moved over `path` in one step. NotCreated when the old
+// same folder, which is flushed and then moved over `path` in one step. Windows 9x has no such
+// move: there the old file is renamed aside, the new one renamed into place and the old one
+// deleted; at every moment one of them holds the name or lies beside it. NotCreated when the old
 // file cannot be written or the new one cannot be made; NotWritten when writing, flushing or the
-// move fails. Whatever fails, the old file keeps its bytes and the new one is removed.
+// move fails. Whatever fails, the old file keeps its name and bytes and the new one is removed.
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes);
 
 // True for a file; a folder of that name does not count. One attribute query.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <stdexcept>
 
 #include "imaging/BmpCodec.h"
 
@@ -163,6 +164,23 @@ std::string WindowText(HWND hwnd) {
     char b[1024] = {};
     GetWindowTextA(hwnd, b, sizeof b);
     return b;
+}
+
+TestThread::TestThread(std::function<void()> work) : work_(std::move(work)) {
+    handle_ = CreateThread(nullptr, 0, &TestThread::Run, this, 0, nullptr);
+    if (!handle_) throw std::runtime_error("CreateThread failed: " + std::to_string(GetLastError()));
+}
+
+DWORD WINAPI TestThread::Run(void* self) {
+    static_cast<TestThread*>(self)->work_();
+    return 0;
+}
+
+void TestThread::join() {
+    if (!handle_) return;
+    WaitForSingleObject(handle_, INFINITE);
+    CloseHandle(handle_);
+    handle_ = nullptr;
 }
 
 }  // namespace mvpr::test

@@ -2,6 +2,7 @@
 #define MVPR_TESTS_TESTSUPPORT_H
 
 // Helpers of the Windows tests: temporary folders, throwaway registry keys, files.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,22 @@ void Pump();
 // tests running in parallel must not answer each other's boxes.
 HWND FindThreadDialog();
 std::string WindowText(HWND hwnd);
+
+// A second thread through the Win32 API (the Windows builds have no std::thread); joined at the
+// latest when it goes.
+class TestThread {
+  public:
+    explicit TestThread(std::function<void()> work);
+    ~TestThread() { join(); }
+    TestThread(const TestThread&) = delete;
+    TestThread& operator=(const TestThread&) = delete;
+    void join();
+
+  private:
+    static DWORD WINAPI Run(void* self);
+    std::function<void()> work_;
+    HANDLE handle_ = nullptr;
+};
 
 }  // namespace mvpr::test
 

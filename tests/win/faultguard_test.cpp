@@ -27,7 +27,19 @@ void FaultInsideAnInnerGuard(void* inner) {
     *static_cast<bool*>(inner) = win::RunGuarded(&WriteThroughNull, nullptr);
 }
 
-TEST(FaultGuard, AFaultEndsTheWorkAndTheProgramGoesOn) {
+// Vectored handlers, and on i686 also the SEH frame that systems before XP get.
+class FaultGuard : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override { win::ForceFrameFaultGuard(GetParam()); }
+    void TearDown() override { win::ForceFrameFaultGuard(false); }
+};
+#if defined(_WIN64)
+INSTANTIATE_TEST_SUITE_P(Vectored, FaultGuard, ::testing::Values(false));
+#else
+INSTANTIATE_TEST_SUITE_P(VectoredAndFrame, FaultGuard, ::testing::Values(false, true));
+#endif
+
+TEST_P(FaultGuard, AFaultEndsTheWorkAndTheProgramGoesOn) {
     EXPECT_FALSE(win::RunGuarded(&WriteThroughNull, nullptr));
     int out = 0;
     EXPECT_FALSE(win::RunGuarded(&DivideByZero, &out));
@@ -42,7 +54,7 @@ TEST(FaultGuard, AFaultEndsTheWorkAndTheProgramGoesOn) {
     EXPECT_FALSE(inner);
 }
 
-TEST(FaultGuard, CppExceptionsPassThroughToTheCaller) {
+TEST_P(FaultGuard, CppExceptionsPassThroughToTheCaller) {
     EXPECT_THROW(win::RunGuarded(&Throw, nullptr), std::runtime_error);
     // and the guard is gone with them: a later fault is still caught
     EXPECT_FALSE(win::RunGuarded(&WriteThroughNull, nullptr));
@@ -53,7 +65,7 @@ HBITMAP WINAPI FaultingLibrary(const char*, int) {
     return nullptr;
 }
 
-TEST(FaultGuard, AFaultInThePictureLibraryLeavesThePictureAsItWas) {
+TEST_P(FaultGuard, AFaultInThePictureLibraryLeavesThePictureAsItWas) {
     WinPicture picture;
     HBITMAP kept = CreateBitmap(4, 3, 1, 32, nullptr);
     picture.Assign(kept);

@@ -8,11 +8,11 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "ImagingSamples.h"
+#include "FallbackDecoders.h"
 #include "NViewLib.h"
 #include "TestSupport.h"
 #include "WebPictureWriters.h"
@@ -31,6 +31,7 @@ using samples::BmpFile;
 using samples::Bytes;
 using samples::PackRows;
 using test::TempDir;
+using test::TestThread;
 
 std::string Save(const TempDir& dir, const std::string& name, const Bytes& bytes) {
     const std::string path = dir / name;
@@ -677,7 +678,7 @@ TEST_F(NViewLib, LeavesTheCallersComAsItFoundIt) {
     const std::string path = Save(dir, "com.png", png.Build());
     for (DWORD model : {DWORD{0}, DWORD{COINIT_MULTITHREADED}, DWORD{COINIT_APARTMENTTHREADED}}) {
         bool decoded = false, comAfter = false;
-        std::thread worker([&] {
+        TestThread worker([&] {
             const bool own = model != 0 && SUCCEEDED(CoInitializeEx(nullptr, model));
             win::UniqueBitmap bitmap(NViewLibLoad(path.c_str(), 0));
             decoded = static_cast<bool>(bitmap);
@@ -691,6 +692,75 @@ TEST_F(NViewLib, LeavesTheCallersComAsItFoundIt) {
         EXPECT_TRUE(decoded) << "model " << model;
         EXPECT_EQ(comAfter, model != 0) << "model " << model;
     }
+}
+
+// Before XP SP3 there is no WIC: JPEG and GIF come through OLE's picture loader, PNG through
+// GDI+. Each must give what WIC gives: the same size, depth and palette, and the same pixels
+// (JPEG colours within decoder rounding).
+TEST(WebPictureFallbacks, GiveWhatWicGives) {
+    using samples::PngImage;
+    auto png = [](std::uint8_t colorType, std::uint8_t depth, std::vector<std::vector<std::uint8_t>> rows,
+                  std::vector<std::uint8_t> palette = {}) {
+        PngImage p;
+        p.colorType = colorType;
+        p.bitDepth = depth;
+        p.width = 4;
+        p.height = static_cast<std::uint32_t>(rows.size());
+        p.rows = std::move(rows);
+        p.palette = std::move(palette);
+        const auto b = p.Build();
+        return Bytes(b.begin(), b.end());
+    };
+    std::vector<std::uint8_t> gifPalette;
+    for (int i = 0; i < 256; ++i)
+        gifPalette.insert(gifPalette.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
+    samples::GifFrame frame{0, 0, 40, 3, {}};
+    for (int i = 0; i < 120; ++i) frame.indexes.push_back(static_cast<std::uint8_t>(i * 2));
+    const auto gif = samples::BuildGif(40, 3, gifPalette, {frame});
+    auto block = [](int x, int y, int k) { return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256); };
+    const struct {
+        const char* name;
+        PictureKind kind;
+        Bytes file;
+    } cases[] = {
+        {"rgb png", PictureKind::Png, png(2, 8, {{255, 0, 0, 0, 255, 0, 0, 0, 255, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}})},
+        {"rgba png", PictureKind::Png, png(6, 8, {{10, 20, 30, 255, 40, 50, 60, 128, 1, 2, 3, 0, 9, 9, 9, 9}})},
+        {"grey png", PictureKind::Png, png(0, 8, {{0, 80, 160, 255}})},
+        {"8-bit palette png", PictureKind::Png, png(3, 8, {{0, 1, 2, 1}}, {255, 0, 0, 0, 255, 0, 0, 0, 255})},
+        {"4-bit palette png", PictureKind::Png, png(3, 4, {{0x01, 0x23}}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
+        {"1-bit palette png", PictureKind::Png, png(3, 1, {{0xA0}}, {0, 0, 0, 250, 250, 250})},
+        {"gif", PictureKind::Gif, Bytes(gif.begin(), gif.end())},
+        {"colour jpeg", PictureKind::Jpeg, EncodeJpeg(48, 32, false, block)},
+        {"grey jpeg", PictureKind::Jpeg, EncodeJpeg(32, 16, true, block)},
+    };
+    struct Seam {
+        ~Seam() { SetWicAbsentSeam(false); }
+    } reset;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWicAbsentSeam(false);
+        const auto wic = DecodeWebPicture(c.file, c.kind, {});
+        SetWicAbsentSeam(true);
+        const auto fallback = DecodeWebPicture(c.file, c.kind, {});
+        ASSERT_TRUE(wic && fallback);
+        ASSERT_EQ(fallback->Width(), wic->Width());
+        ASSERT_EQ(fallback->Height(), wic->Height());
+        ASSERT_EQ(fallback->BitsPerPixel(), wic->BitsPerPixel());
+        EXPECT_EQ(fallback->Palette(), wic->Palette());
+        const int tolerance = c.kind == PictureKind::Jpeg ? 3 : 0;
+        for (int y = 0; y < wic->Height(); ++y)
+            for (int x = 0; x < wic->Width(); ++x) {
+                const Bgra a = wic->ColorAt(x, y), b = fallback->ColorAt(x, y);
+                ASSERT_NEAR(a.b, b.b, tolerance) << x << "," << y;
+                ASSERT_NEAR(a.g, b.g, tolerance) << x << "," << y;
+                ASSERT_NEAR(a.r, b.r, tolerance) << x << "," << y;
+                ASSERT_EQ(a.a, b.a) << x << "," << y;
+            }
+    }
+    // a broken file stays broken on every way
+    const Bytes broken(cases[0].file.begin(), cases[0].file.begin() + 40);
+    EXPECT_FALSE(DecodeWebPicture(broken, PictureKind::Png, {}));
+    EXPECT_FALSE(DecodeWebPicture(Bytes(cases[6].file.begin(), cases[6].file.begin() + 30), PictureKind::Gif, {}));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "FormFixture.h"
@@ -269,7 +268,7 @@ TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
     std::atomic<long> longestWait{0};
     std::atomic<int> answeredMidPurge{0};
     HWND window = form->hwnd();
-    std::thread prober([&] {
+    TestThread prober([&] {
         while (!done) {
             const DWORD t0 = GetTickCount();
             DWORD_PTR result = 0;
@@ -326,7 +325,7 @@ TEST_F(Maintenance, ACommandSentDuringThePurgeWaitsAndNoEntryOfAnExistingFileIsL
 
     HWND window = form->hwnd();
     std::atomic<bool> finished{false};
-    std::thread outsider([&] {
+    TestThread outsider([&] {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);  // the purge is under way
         SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(IDM_REMOVE1, 0), 0, SMTO_NORMAL, 10000, &result);
