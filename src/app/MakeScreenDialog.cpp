@@ -46,17 +46,6 @@ bool SameFile(const std::string& a, const std::string& b) {
     return na > 0 && na < sizeof sa && nb > 0 && nb < sizeof sb && lstrcmpiA(sa, sb) == 0;
 }
 
-std::string SystemText(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = n && text ? std::string(text, n) : "Error " + std::to_string(error) + ".";
-    if (text) LocalFree(text);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
-
 TMakeScreenDialog* FromDialog(HWND dlg) {
     return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
 }
@@ -272,14 +261,15 @@ bool TMakeScreenDialog::SaveScreen() {
     }();
     if (!bytes) {
         win::ShowMessage(dlg_, win::MsgKind::Error,
-                         SaveErrorMessage(*target, SystemText(ERROR_NOT_ENOUGH_MEMORY)), win::MsgButtons::Ok);
+                         SaveErrorMessage(*target, win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)),
+                         win::MsgButtons::Ok);
         return false;
     }
     const win::ReplaceResult written = win::ReplaceFileWith(
         *target, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (written.status != win::ReplaceStatus::Done) {
-        win::ShowMessage(dlg_, win::MsgKind::Error, SaveErrorMessage(*target, SystemText(written.error)),
-                         win::MsgButtons::Ok);
+        win::ShowMessage(dlg_, win::MsgKind::Error,
+                         SaveErrorMessage(*target, win::SystemErrorText(written.error)), win::MsgButtons::Ok);
         return false;
     }
     saved_ = *target;

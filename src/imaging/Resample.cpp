@@ -82,6 +82,19 @@ AxisTaps MakeTaps(int srcSize, int dstSize) {
     return t;
 }
 
+// An indexed picture's colours, opaque, one for every index its depth can hold (black past
+// the palette's end); empty for the other depths.
+std::vector<Bgra> OpaquePalette(const Picture& src) {
+    std::vector<Bgra> lut;
+    if (src.BitsPerPixel() <= 8) {
+        lut.assign(std::size_t{1} << src.BitsPerPixel(), Bgra{0, 0, 0, 255});
+        const auto& pal = src.Palette();
+        for (std::size_t i = 0; i < lut.size() && i < pal.size(); ++i)
+            lut[i] = {pal[i].b, pal[i].g, pal[i].r, 255};
+    }
+    return lut;
+}
+
 void ConvertRow(const Picture& src, int y, const Bgra* lut, std::uint8_t* out) {
     const int w = src.Width();
     const std::uint8_t* row = src.Row(y);
@@ -137,13 +150,7 @@ std::optional<Picture> ToBgra32(const Picture& src, const DecodeLimits& limits) 
     if (src.Empty()) return std::nullopt;
     auto out = Picture::CreateForOverwrite(src.Width(), src.Height(), 32, limits);
     if (!out) return std::nullopt;
-    std::vector<Bgra> lut;
-    if (src.BitsPerPixel() <= 8) {
-        lut.assign(std::size_t{1} << src.BitsPerPixel(), Bgra{0, 0, 0, 255});
-        const auto& pal = src.Palette();
-        for (std::size_t i = 0; i < lut.size() && i < pal.size(); ++i)
-            lut[i] = {pal[i].b, pal[i].g, pal[i].r, 255};
-    }
+    const std::vector<Bgra> lut = OpaquePalette(src);
     for (int y = 0; y < src.Height(); ++y) ConvertRow(src, y, lut.data(), out->Row(y));
     return out;
 }
@@ -169,13 +176,7 @@ std::optional<Picture> ResamplePicture(const Picture& src, int width, int height
     for (int c : v.count) ring = std::max(ring, c);
     std::vector<std::uint8_t> converted(inPlace ? 0 : srcValues * static_cast<std::size_t>(ring));
     std::vector<int> ringRow(static_cast<std::size_t>(ring), -1);
-    std::vector<Bgra> lut;
-    if (src.BitsPerPixel() <= 8) {
-        lut.assign(std::size_t{1} << src.BitsPerPixel(), Bgra{0, 0, 0, 255});
-        const auto& pal = src.Palette();
-        for (std::size_t i = 0; i < lut.size() && i < pal.size(); ++i)
-            lut[i] = {pal[i].b, pal[i].g, pal[i].r, 255};
-    }
+    const std::vector<Bgra> lut = OpaquePalette(src);
     auto sourceRow = [&](int sy) -> const std::uint8_t* {
         if (inPlace) return src.Row(sy);
         const auto slot = static_cast<std::size_t>(sy % ring);

@@ -34,28 +34,17 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 }  // namespace
 
-std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string s = n && text ? std::string(text, n) : "Error " + std::to_string(error);
-    if (text) LocalFree(text);
-    while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' ')) s.pop_back();
-    return s;
-}
-
 InstallOutcome InstallScreenFile(const std::string& source, const std::string& target) {
     std::string bytes;
-    if (const DWORD error = ReadWholeFile(source, bytes)) return {false, SystemErrorText(error)};
+    if (const DWORD error = ReadWholeFile(source, bytes)) return {false, win::SystemErrorText(error)};
     const win::ReplaceResult r = win::ReplaceFileWith(target, bytes);
-    if (r.status != win::ReplaceStatus::Done) return {false, SystemErrorText(r.error)};
+    if (r.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(r.error)};
     return {true, {}};
 }
 
 InstallOutcome CopyToNewFile(const std::string& source, const std::string& target) {
     if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return {false, SystemErrorText(ERROR_FILE_EXISTS)};
+        return {false, win::SystemErrorText(ERROR_FILE_EXISTS)};
     return InstallScreenFile(source, target);
 }
 

@@ -19,9 +19,6 @@ InstallOutcome InstallScreenFile(const std::string& source, const std::string& t
 // The same copy, but only to a file that does not exist yet (a backup never overwrites).
 InstallOutcome CopyToNewFile(const std::string& source, const std::string& target);
 
-// The system's own text for an error number, without its trailing line break.
-std::string SystemErrorText(DWORD error);
-
 }  // namespace mvpr
 
 #endif

@@ -18,17 +18,6 @@ namespace {
 // The path buffer SystemParametersInfoA gets holds 260 characters with the terminator.
 constexpr std::size_t kMaxWallpaperPath = MAX_PATH - 1;
 
-std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string out = n && text ? std::string(text, n) : "Error " + std::to_string(error);
-    if (text) LocalFree(text);
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
-    return out;
-}
-
 // The work file's path as the system can take it: the folder's short form when the long path
 // does not fit, nothing when neither does.
 std::optional<std::string> WorkFilePath(const std::string& programDir) {
@@ -69,10 +58,10 @@ WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view
     if (!path)
         return {false, "The path of the program folder is too long for a wallpaper file:\n\r" + programDir};
     const auto bytes = EncodeWorkFile(workPixels, DisplayBitsPerPixel());
-    if (!bytes) return {false, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)};
+    if (!bytes) return {false, win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)};
     const auto written = win::ReplaceFileWith(
         *path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-    if (written.status != win::ReplaceStatus::Done) return {false, SystemErrorText(written.error)};
+    if (written.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(written.error)};
 
     WriteDesktopValues(*path, styleText, registryPrefix);
     char buffer[MAX_PATH] = {};

@@ -51,6 +51,9 @@ struct ReplaceResult {
 // move fails. Whatever fails, the old file keeps its name and bytes and the new one is removed.
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes);
 
+// The system's own text for an error number, without its line break; "Error <n>" when it has none.
+std::string SystemErrorText(DWORD error);
+
 // True for a file; a folder of that name does not count. One attribute query.
 bool IsExistingFile(const std::string& path);
 

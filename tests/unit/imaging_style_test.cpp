@@ -59,7 +59,7 @@ TEST(StyleGeometry, PlacementsOnA1024x768Screen) {
               (PixelRect{0, 0, 1024, 768}));
 }
 
-// Tiles and mirrored tiles pixel by pixel: the spec's 300x200, odd sizes with cut edges, a source
+// Tiles and mirrored tiles pixel by pixel: the 300x200 tile, odd sizes with cut edges, a source
 // bigger than the screen (cut, never scaled) and a one-pixel source.
 TEST(StyleRenderer, TiledAndMirroredPixels) {
     struct Case {

@@ -3,6 +3,7 @@
 #include "FormFixture.h"
 #include "app/SettingsKeys.h"
 #include "system/InstallScreen_win.h"
+#include "win/Files.h"
 #include "system/ScreenTargets.h"
 #include "system/SystemTexts.h"
 #include "win/Registry.h"
@@ -154,8 +155,9 @@ TEST_F(Installing, FailuresAreReportedAndLeaveTheScreenAlone) {
         {"photo.bmp", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + std::string(3000, '\0'), false, false,
          ""},
         {"locked.bmp", kPicture, true, false,
-         CopyFailedMessage(target, SystemErrorText(ERROR_ACCESS_DENIED))},
-        {"gone.bmp", kPicture, false, true, CopyFailedMessage(target, SystemErrorText(ERROR_FILE_NOT_FOUND))},
+         CopyFailedMessage(target, win::SystemErrorText(ERROR_ACCESS_DENIED))},
+        {"gone.bmp", kPicture, false, true,
+         CopyFailedMessage(target, win::SystemErrorText(ERROR_FILE_NOT_FOUND))},
     };
     Open();
     Click(ScreenCategory::Wait);
