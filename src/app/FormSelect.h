@@ -66,20 +66,33 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     const std::string& BuildText() const { return buildText_; }
 
     // --- state, as the handlers keep it -----------------------------------------------------
+    // What only the tests read of the window's state: one view, so the window's own interface
+    // stays what the program uses.
+    class TestView {
+      public:
+        explicit TestView(TFormSelect& form) : form_(form) {}
+        bool AutoPreview() const { return form_.autoPreview_; }
+        bool ListsModified() const { return form_.listsModified_; }
+        bool Uninstalled() const { return form_.uninstalled_; }
+        bool CommandLineUninstall() const { return form_.commandLineUninstall_; }
+        const std::string& HelpFile() const { return form_.helpFile_; }
+        int PreviewMode() const {
+            return form_.previewMode_;
+        }  // 0 none, 10 choose only, 20 selected only, 30 both
+        COLORREF PreviewStripColor() const { return form_.pnlPreviewName_.Color(); }
+        FileBrowser& Browser() const { return form_.browser_; }
+
+      private:
+        TFormSelect& form_;
+    };
+    TestView ForTests() { return TestView(*this); }
     ScreenCategory CurrentCategory() const { return current_; }
-    bool AutoPreview() const { return autoPreview_; }
-    bool ListsModified() const { return listsModified_; }
-    bool Uninstalled() const { return uninstalled_; }
-    bool CommandLineUninstall() const { return commandLineUninstall_; }
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& RegistryPrefix() const { return config_.registryPrefix; }
-    const std::string& HelpFile() const { return helpFile_; }
-    int PreviewMode() const { return previewMode_; }  // 0 none, 10 choose only, 20 selected only, 30 both
-    bool ReportAddErrors() const;                     // the check mark of "Report Add &Errors"
+    bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
     // The preview: its picture, the name strip's caption (the previewed file) and colour.
     const WinPicture& PreviewPicture() const { return previewPicture_; }
     const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
-    COLORREF PreviewStripColor() const { return pnlPreviewName_.Color(); }
     // True only while the preview's picture was decoded from the file the name strip names: a
     // file that could not be read never borrows another file's picture.
     bool PreviewDecoded() const { return previewDecoded_; }
@@ -88,7 +101,6 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
     CategoryList& CurrentList() { return ListOf(current_); }
     win::SpeedButton& ButtonOf(ScreenCategory c) { return buttons_[CategoryIndex(c)]; }
-    FileBrowser& Browser() { return browser_; }
     HWND Control(SelectCtl id) const;
     std::string HintOf(HWND control) const { return hints_.Get(control); }
     HMENU MainMenu1() const { return GetMenu(hwnd()); }

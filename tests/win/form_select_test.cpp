@@ -29,11 +29,11 @@ void Fill(TFormSelect& form, ScreenCategory c, int count, const char* style = ""
 }
 
 std::string FilterShown(TFormSelect& form) {
-    return form.Browser().CurrentFilterDescription();
+    return form.ForTests().Browser().CurrentFilterDescription();
 }
 
 void PickFilter(TFormSelect& form, int index) {
-    HWND combo = form.Browser().FilterCombo();
+    HWND combo = form.ForTests().Browser().FilterCombo();
     SendMessageA(combo, CB_SETCURSEL, index, 0);
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
@@ -46,10 +46,10 @@ TEST_F(FormSelectStart, OpensOnTheStartUpCategoryWithEverythingInItsFirstState) 
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
     EXPECT_FALSE(form->Terminated());
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Start);
-    EXPECT_TRUE(form->AutoPreview());
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().AutoPreview());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_EQ(form->ProgramDir(), dir.path() + "\\");
-    EXPECT_EQ(form->HelpFile(), dir.path() + "\\mvpr.hlp");
+    EXPECT_EQ(form->ForTests().HelpFile(), dir.path() + "\\mvpr.hlp");
     char cls[64] = {};
     GetClassNameA(form->hwnd(), cls, sizeof cls);
     EXPECT_STREQ(cls, "TFormSelect");
@@ -75,8 +75,8 @@ TEST_F(FormSelectStart, OpensOnTheStartUpCategoryWithEverythingInItsFirstState) 
     EXPECT_FALSE(Enabled(SelectCtl::CBStyle));
     EXPECT_FALSE(Visible(SelectCtl::LblStyle));
     EXPECT_EQ(Text(SelectCtl::PnlPreviewName), "No File Selected");
-    EXPECT_EQ(form->Browser().FilterText(), kScreenFilterText);
-    EXPECT_EQ(form->Browser().Mask(), "*.bmp;*.sys;");
+    EXPECT_EQ(form->ForTests().Browser().FilterText(), kScreenFilterText);
+    EXPECT_EQ(form->ForTests().Browser().Mask(), "*.bmp;*.sys;");
     EXPECT_TRUE(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTSCREEN1));
     EXPECT_FALSE(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTWALLPAPER1));
     EXPECT_TRUE(boxes.boxes.empty());
@@ -120,7 +120,7 @@ TEST_F(CategorySwitch, ButtonsMoveTheHighlightListAndStyleControls) {
     EXPECT_EQ(FontWeight(form->ButtonOf(ScreenCategory::Start).Font()), FW_NORMAL);
     EXPECT_TRUE(Visible(form->ViewOf(ScreenCategory::Wait).hwnd()));
     EXPECT_FALSE(Visible(form->ViewOf(ScreenCategory::Start).hwnd()));
-    EXPECT_TRUE(form->AutoPreview());
+    EXPECT_TRUE(form->ForTests().AutoPreview());
 
     Click(ScreenCategory::Wall);
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Wall);
@@ -173,27 +173,27 @@ TEST_F(CategorySwitch, FilterEntryIsKeptBetweenScreenCategoriesAndResetForWallpa
     WriteFile(dir / "b.jpg", "x");
     WriteFile(dir / "c.txt", "x");
     Open();
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
-    EXPECT_EQ(form->Browser().FileCount(), 1u);  // a.bmp
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 1u);  // a.bmp
     PickFilter(*form, 3);
     EXPECT_EQ(FilterShown(*form), "All files (*.*)");
-    EXPECT_EQ(form->HintOf(form->Browser().FilterCombo()), "All files (*.*)");
-    EXPECT_EQ(form->Browser().FileCount(), 3u);
+    EXPECT_EQ(form->HintOf(form->ForTests().Browser().FilterCombo()), "All files (*.*)");
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 3u);
 
     Click(ScreenCategory::Shut);
     EXPECT_EQ(FilterShown(*form), "All files (*.*)");
-    EXPECT_EQ(form->Browser().Mask(), "*.*");
+    EXPECT_EQ(form->ForTests().Browser().Mask(), "*.*");
 
     Click(ScreenCategory::Wall);
     EXPECT_EQ(FilterShown(*form).rfind("All usable files (*.bmp, *.jpg", 0), 0u);
-    EXPECT_EQ(form->Browser().FilterText(), kWallpaperFilterText);
-    EXPECT_EQ(form->HintOf(form->Browser().FilterCombo()), FilterShown(*form));
-    ASSERT_EQ(form->Browser().FileCount(), 2u);
-    EXPECT_EQ(form->Browser().FileName(1), "b.jpg");
+    EXPECT_EQ(form->ForTests().Browser().FilterText(), kWallpaperFilterText);
+    EXPECT_EQ(form->HintOf(form->ForTests().Browser().FilterCombo()), FilterShown(*form));
+    ASSERT_EQ(form->ForTests().Browser().FileCount(), 2u);
+    EXPECT_EQ(form->ForTests().Browser().FileName(1), "b.jpg");
 
     Click(ScreenCategory::Start);
     EXPECT_EQ(FilterShown(*form), "All usable files (*.bmp, *.sys)");
-    EXPECT_EQ(form->Browser().FileCount(), 1u);
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 1u);
 }
 
 TEST_F(CategorySwitch, TheFilterSurvivesATextThatDiffersOnlyInCase) {
@@ -201,10 +201,10 @@ TEST_F(CategorySwitch, TheFilterSurvivesATextThatDiffersOnlyInCase) {
     PickFilter(*form, 2);
     std::string upper(kScreenFilterText);
     for (char& ch : upper) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
-    EXPECT_FALSE(form->Browser().SetFilter(upper));
+    EXPECT_FALSE(form->ForTests().Browser().SetFilter(upper));
     EXPECT_EQ(FilterShown(*form), "System Files (*.sys)");
-    EXPECT_TRUE(form->Browser().SetFilter(kWallpaperFilterText));
-    EXPECT_EQ(SendMessageA(form->Browser().FilterCombo(), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(form->ForTests().Browser().SetFilter(kWallpaperFilterText));
+    EXPECT_EQ(SendMessageA(form->ForTests().Browser().FilterCombo(), CB_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(CategorySwitch, PressingTheCurrentButtonAgainResetsTheStyleAndRefreshesTheCount) {
@@ -283,7 +283,7 @@ TEST_F(StyleChange, PickedStyleGoesToEverySelectedWallpaperAndMarksTheListsChang
                      reinterpret_cast<LPARAM>(combo));
     };
     pick(4);  // nothing selected: only the style for files added next
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Centred");
 
     SelectRows(form->ViewOf(ScreenCategory::Wall).hwnd(), {0, 2});
@@ -292,7 +292,7 @@ TEST_F(StyleChange, PickedStyleGoesToEverySelectedWallpaperAndMarksTheListsChang
     EXPECT_EQ(list[0].style, "Mirror");
     EXPECT_EQ(list[1].style, "Centred");
     EXPECT_EQ(list[2].style, "Mirror");
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
 }
 
 using FolderRemembering = FormTest;
@@ -301,26 +301,26 @@ TEST_F(FolderRemembering, AFolderChangeIsStoredForTheCurrentCategoryAndForStart)
     CreateDirectoryA((dir / "one").c_str(), nullptr);
     CreateDirectoryA((dir / "two").c_str(), nullptr);
     Open();
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir / "one"));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir / "one"));
     const std::string shut = form->CategoryFolder(ScreenCategory::Shut);
     const std::string wall = form->CategoryFolder(ScreenCategory::Wall);
     Click(ScreenCategory::Wait);
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir / "two\\"));
-    EXPECT_EQ(form->Browser().Directory(), dir / "two");
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir / "two\\"));
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Wait), dir / "two");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "two");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Shut), shut);
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Wall), wall);
     // a folder that is not there changes nothing
-    EXPECT_FALSE(form->Browser().ApplyFilePath(dir / "gone"));
-    EXPECT_EQ(form->Browser().Directory(), dir / "two");
+    EXPECT_FALSE(form->ForTests().Browser().ApplyFilePath(dir / "gone"));
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
 }
 
 TEST_F(FolderRemembering, FolderListOpensFoldersByDoubleClickAndShowsTheChain) {
     CreateDirectoryA((dir / "sub").c_str(), nullptr);
     Open();
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
-    HWND dirs = form->Browser().DirectoryList();
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
+    HWND dirs = form->ForTests().Browser().DirectoryList();
     const int count = static_cast<int>(SendMessageA(dirs, LB_GETCOUNT, 0, 0));
     ASSERT_GE(count, 2);
     char last[MAX_PATH] = {};
@@ -329,18 +329,18 @@ TEST_F(FolderRemembering, FolderListOpensFoldersByDoubleClickAndShowsTheChain) {
     SendMessageA(dirs, LB_SETCURSEL, count - 1, 0);
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(dirs), LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(dirs));
-    EXPECT_EQ(form->Browser().Directory(), dir / "sub");
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "sub");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "sub");
     // Enter opens the chosen folder as a double click does: here the one above
     SendMessageA(dirs, LB_SETCURSEL, SendMessageA(dirs, LB_GETCOUNT, 0, 0) - 2, 0);
     PressKey(dirs, VK_RETURN);
-    EXPECT_EQ(form->Browser().Directory(), dir.path());
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir.path());
     SendMessageA(dirs, LB_SETCURSEL, SendMessageA(dirs, LB_GETCOUNT, 0, 0) - 1, 0);
     PressKey(dirs, VK_RETURN);
-    EXPECT_EQ(form->Browser().Directory(), dir / "sub");
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "sub");
     // the drive picker follows
     char drive[64] = {};
-    HWND combo = form->Browser().DriveCombo();
+    HWND combo = form->ForTests().Browser().DriveCombo();
     SendMessageA(combo, CB_GETLBTEXT, SendMessageA(combo, CB_GETCURSEL, 0, 0),
                  reinterpret_cast<LPARAM>(drive));
     EXPECT_EQ(std::tolower(static_cast<unsigned char>(drive[0])),
@@ -349,13 +349,13 @@ TEST_F(FolderRemembering, FolderListOpensFoldersByDoubleClickAndShowsTheChain) {
 
 TEST_F(FolderRemembering, RefreshReadsTheFolderAgainWithoutMovingIt) {
     Open();
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
     Click(ScreenCategory::Shut);
-    EXPECT_EQ(form->Browser().FileCount(), 0u);
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 0u);
     WriteFile(dir / "late.sys", "x");
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0);
-    EXPECT_EQ(form->Browser().FileCount(), 1u);
-    EXPECT_EQ(form->Browser().Directory(), dir.path());
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 1u);
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir.path());
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Shut), dir.path());
 }
 
@@ -368,7 +368,7 @@ TEST_F(StartUpModes, UninstallSwitchAsksTheQuestionAndEndsWithoutLoadingAnything
         boxes.answers = {win::MsgAnswer::No};
         Open();
         EXPECT_TRUE(form->Terminated()) << parameter;
-        EXPECT_TRUE(form->CommandLineUninstall());
+        EXPECT_TRUE(form->ForTests().CommandLineUninstall());
         EXPECT_FALSE(IsWindowVisible(form->hwnd()));
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Warning);
@@ -378,8 +378,8 @@ TEST_F(StartUpModes, UninstallSwitchAsksTheQuestionAndEndsWithoutLoadingAnything
             boxes.boxes[0].text,
             "This will uninstall MVPR.\n\r\n\rIt will place your original screens back\n\rand remove all "
             "registry entries of MVPR.\n\r\n\rAre you sure you want to continue?");
-        EXPECT_FALSE(form->Uninstalled());
-        EXPECT_FALSE(form->AutoPreview());
+        EXPECT_FALSE(form->ForTests().Uninstalled());
+        EXPECT_FALSE(form->ForTests().AutoPreview());
         form.reset();
     }
     EXPECT_TRUE(ListFolder(dir.path()).empty());
@@ -411,7 +411,7 @@ TEST_F(StartUpModes, UninstallConfirmedRemovesTheKeysAndReports) {
     boxes.answers = {win::MsgAnswer::Yes};
     Open();
     EXPECT_TRUE(form->Terminated());
-    EXPECT_TRUE(form->Uninstalled());
+    EXPECT_TRUE(form->ForTests().Uninstalled());
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(boxes.boxes[1].kind, win::MsgKind::Information);
     EXPECT_EQ(boxes.boxes[1].text, kUninstallDone);
@@ -433,7 +433,7 @@ TEST_F(StartUpModes, AFailingLoadingStepIsReportedAndTheWindowStillOpens) {
     EXPECT_EQ(boxes.boxes[0].buttons, win::MsgButtons::Ok);
     EXPECT_FALSE(form->Terminated());
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
-    EXPECT_FALSE(form->AutoPreview());  // the rest of the first showing did not run
+    EXPECT_FALSE(form->ForTests().AutoPreview());  // the rest of the first showing did not run
 }
 
 }  // namespace

@@ -49,15 +49,17 @@ bool Alive(HBITMAP bitmap) {
     if (!got) return ::testing::AssertionFailure() << "not a DIB section";
     if (got->Width() != want.Width() || got->Height() != want.Height() ||
         got->BitsPerPixel() != want.BitsPerPixel())
-        return ::testing::AssertionFailure() << "got " << got->Width() << "x" << got->Height() << "x"
-                                             << got->BitsPerPixel() << ", want " << want.Width() << "x"
-                                             << want.Height() << "x" << want.BitsPerPixel();
+        return ::testing::AssertionFailure()
+               << "got " << got->Width() << "x" << got->Height() << "x" << got->BitsPerPixel() << ", want "
+               << want.Width() << "x" << want.Height() << "x" << want.BitsPerPixel();
     // Compared as layouts: explicit 5-5-5 masks are the plain 16-bit layout to GDI.
     const ChannelMasks g = got->Masks(), m = want.Masks();
-    if (g.red != m.red || g.green != m.green || g.blue != m.blue) return ::testing::AssertionFailure() << "masks differ";
+    if (g.red != m.red || g.green != m.green || g.blue != m.blue)
+        return ::testing::AssertionFailure() << "masks differ";
     for (std::size_t i = 0; i < want.Palette().size(); ++i) {
         const Bgra a = got->Palette()[i], b = want.Palette()[i];
-        if (a.r != b.r || a.g != b.g || a.b != b.b) return ::testing::AssertionFailure() << "palette entry " << i;
+        if (a.r != b.r || a.g != b.g || a.b != b.b)
+            return ::testing::AssertionFailure() << "palette entry " << i;
     }
     for (int y = 0; y < want.Height(); ++y)
         if (std::memcmp(got->Row(y), want.Row(y), want.Stride()) != 0)
@@ -71,7 +73,8 @@ BmpFile Indexed(int width, int height, int bpp) {
     f.height = height;
     f.bpp = static_cast<std::uint16_t>(bpp);
     f.palette = samples::GreyPalette(1 << bpp);
-    f.pixels = PackRows(width, height, bpp, [&](int x, int y) { return static_cast<std::uint32_t>((x * 7 + y) % (1 << bpp)); });
+    f.pixels = PackRows(width, height, bpp,
+                        [&](int x, int y) { return static_cast<std::uint32_t>((x * 7 + y) % (1 << bpp)); });
     return f;
 }
 
@@ -82,7 +85,9 @@ BmpFile TrueColour(int width, int height, int bpp, std::optional<ChannelMasks> m
     f.bpp = static_cast<std::uint16_t>(bpp);
     if (masks) f.compression = kBiBitfields;
     f.masks = masks;
-    f.pixels = PackRows(width, height, bpp, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u); });
+    f.pixels = PackRows(width, height, bpp, [](int x, int y) {
+        return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u);
+    });
     return f;
 }
 
@@ -92,7 +97,8 @@ BmpFile Rle(int width, int height, bool rle4) {
     std::vector<std::vector<std::uint8_t>> rows;
     for (int y = 0; y < height; ++y) {
         std::vector<std::uint8_t> row;
-        for (int x = 0; x < width; ++x) row.push_back(static_cast<std::uint8_t>((x / 5 + y) % (rle4 ? 16 : 200)));
+        for (int x = 0; x < width; ++x)
+            row.push_back(static_cast<std::uint8_t>((x / 5 + y) % (rle4 ? 16 : 200)));
         rows.push_back(row);
     }
     f.pixels = samples::EncodeRle(rows, rle4);
@@ -101,7 +107,7 @@ BmpFile Rle(int width, int height, bool rle4) {
 
 // Answers any message box, so that one would show up in `boxes` instead of blocking.
 class NoBoxes {
-public:
+  public:
     NoBoxes() {
         win::SetMessageSeam([this](const win::MessageRequest&) {
             ++boxes;
@@ -113,12 +119,13 @@ public:
 };
 
 // A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
-Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint8_t(int, int, int)>& channel) {
+Bytes EncodeJpeg(int width, int height, bool grey,
+                 const std::function<std::uint8_t(int, int, int)>& channel) {
     Bytes out;
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IWICImagingFactory* factory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory)))) {
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)))) {
         if (SUCCEEDED(com)) CoUninitialize();
         return out;
     }
@@ -132,7 +139,8 @@ Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             for (int k = 0; k < (grey ? 1 : 3); ++k)
-                pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
+                pixels[static_cast<std::size_t>(y) * stride +
+                       static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
     bool ok = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
               SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
               SUCCEEDED(encoder->Initialize(memory, WICBitmapEncoderNoCache)) &&
@@ -140,12 +148,14 @@ Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint
               SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
               SUCCEEDED(frame->SetPixelFormat(&format)) &&
               IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
-              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride,
+                                           static_cast<UINT>(pixels.size()), pixels.data())) &&
               SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     if (ok) {
         HGLOBAL global = nullptr;
         STATSTG stat{};
-        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
+        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) &&
+            SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
             const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
             out.assign(data, data + stat.cbSize.QuadPart);
             GlobalUnlock(global);
@@ -161,7 +171,7 @@ Bytes EncodeJpeg(int width, int height, bool grey, const std::function<std::uint
 }
 
 class ImagingLoadPicture : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     NoBoxes noBoxes;
     WinPicture picture;
@@ -218,8 +228,10 @@ TEST_F(ImagingLoadPicture, EachStoredVariantGivesItsPixelFormatName) {
     for (const auto& [name, file] : files) {
         const Bytes bytes = file.Build();
         WinPicture p;
-        ASSERT_EQ(LoadPicture(Save(dir, "variant.bmp", bytes), p, ScreenCategory::Start), LoadOutcome::Loaded) << name;
-        EXPECT_EQ(PixelFormatName(p.Format()), name) << "bpp " << file.bpp << " compression " << file.compression;
+        ASSERT_EQ(LoadPicture(Save(dir, "variant.bmp", bytes), p, ScreenCategory::Start), LoadOutcome::Loaded)
+            << name;
+        EXPECT_EQ(PixelFormatName(p.Format()), name)
+            << "bpp " << file.bpp << " compression " << file.compression;
         // Only the 5-5-5 masks look plain to GDI; the picture knows the file said masks.
         const bool plainLooking = file.masks && file.masks->green == 0x03E0;
         EXPECT_EQ(PixelFormatName(DescribeBitmap(p.Handle()).format), plainLooking ? "15" : name);
@@ -232,11 +244,13 @@ TEST_F(ImagingLoadPicture, FailuresInAScreenCategoryLeaveThePictureAsItWas) {
     Bytes truncated = Indexed(40, 40, 8).Build();
     truncated.resize(truncated.size() - 100);
     const std::string locked = Save(dir, "locked.bmp", Indexed(3, 3, 8).Build());
-    win::UniqueFile lock(CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    win::UniqueFile lock(
+        CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     CreateDirectoryA((dir / "folder.bmp").c_str(), nullptr);
     samples::PngImage png;
     png.rows = {{1, 2, 3}};
-    const Bytes jpeg = EncodeJpeg(16, 16, false, [](int x, int, int k) { return static_cast<std::uint8_t>(x * 9 + k); });
+    const Bytes jpeg =
+        EncodeJpeg(16, 16, false, [](int x, int, int k) { return static_cast<std::uint8_t>(x * 9 + k); });
     ASSERT_FALSE(jpeg.empty());
     const std::vector<std::pair<std::string, LoadOutcome>> cases = {
         {dir / "missing.bmp", LoadOutcome::CannotOpen},
@@ -300,7 +314,8 @@ TEST_F(ImagingLoadPicture, WallpaperCategorySendsEveryFileToTheLibrary) {
     // No picture from the library empties the preview; the file's name does not matter.
     const HBITMAP ddb = picture.Handle();
     LibrarySpy::answer = [] { return HBITMAP{}; };
-    EXPECT_EQ(LoadPicture(dir / "missing.jpg", picture, ScreenCategory::Wall, &LibrarySpy::Load), LoadOutcome::Emptied);
+    EXPECT_EQ(LoadPicture(dir / "missing.jpg", picture, ScreenCategory::Wall, &LibrarySpy::Load),
+              LoadOutcome::Emptied);
     EXPECT_TRUE(picture.Empty());
     EXPECT_EQ(PixelFormatName(picture.Format()), "Device");
     EXPECT_FALSE(Alive(ddb));
@@ -374,9 +389,9 @@ TEST(ImagingThumbnail, AveragesEveryBandOfAnyBitmapTheRightWayUp) {
         for (int y = 0; y < 700; ++y)
             for (int x = 0; x < width; ++x) {
                 std::uint8_t* px = source->Row(y) + x * 3;
-                px[0] = y < 350 ? 0 : 255;     // blue below
-                px[2] = y < 350 ? 255 : 0;     // red above
-                px[1] = (x % 2) ? 200 : 0;     // averages to 100 across
+                px[0] = y < 350 ? 0 : 255;  // blue below
+                px[2] = y < 350 ? 255 : 0;  // red above
+                px[1] = (x % 2) ? 200 : 0;  // averages to 100 across
             }
         const win::UniqueBitmap dib(CreateDibSection(*source));
         const win::UniqueBitmap small = MakeThumbnail(dib.get(), 50, 70);  // 6 or 164 columns to one
@@ -401,7 +416,7 @@ TEST(ImagingThumbnail, AveragesEveryBandOfAnyBitmapTheRightWayUp) {
 // ---- NViewLib.dll ------------------------------------------------------------------------
 
 class NViewLib : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
 
     // Decodes through the export and takes the handle, as the picture would.
@@ -413,7 +428,8 @@ protected:
 TEST_F(NViewLib, ExportsExactlyOneUndecoratedEntryPoint) {
     const HMODULE module = GetModuleHandleA("NViewLib.dll");
     ASSERT_NE(module, nullptr) << "bound at load time";
-    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(module, "NViewLibLoad")), reinterpret_cast<void*>(&NViewLibLoad));
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(module, "NViewLibLoad")),
+              reinterpret_cast<void*>(&NViewLibLoad));
     const auto* base = reinterpret_cast<const std::uint8_t*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
@@ -446,10 +462,14 @@ TEST_F(NViewLib, NoPictureIsZeroAndNeverAFault) {
 
 TEST_F(NViewLib, BitmapsUnderEveryExtensionKeepTheirDepth) {
     const std::vector<std::tuple<std::string, BmpFile, std::string>> files = {
-        {"a.bmp", Indexed(13, 5, 1), "1"},      {"b.dib", Indexed(13, 5, 4), "4"},
-        {"c.sys", Indexed(320, 400, 8), "8"},   {"d.rle", Rle(40, 6, false), "8"},
-        {"e.rle", Rle(40, 6, true), "4"},       {"f.bmp", TrueColour(9, 4, 24), "24"},
-        {"g.bmp", TrueColour(9, 4, 32), "32"},  {"h.bmp", TrueColour(9, 4, 16), "15"},
+        {"a.bmp", Indexed(13, 5, 1), "1"},
+        {"b.dib", Indexed(13, 5, 4), "4"},
+        {"c.sys", Indexed(320, 400, 8), "8"},
+        {"d.rle", Rle(40, 6, false), "8"},
+        {"e.rle", Rle(40, 6, true), "4"},
+        {"f.bmp", TrueColour(9, 4, 24), "24"},
+        {"g.bmp", TrueColour(9, 4, 32), "32"},
+        {"h.bmp", TrueColour(9, 4, 16), "15"},
         {"i.bmp", TrueColour(9, 4, 16, ChannelMasks{0xF800, 0x07E0, 0x1F, 0}), "16"},
     };
     for (const auto& [name, file, format] : files) {
@@ -479,7 +499,8 @@ TEST_F(NViewLib, TargaPicturesInTheirDepthsAndOrigins) {
             const unsigned bytes = (depth + 7u) / 8u;
             Bytes raw;
             for (int i = 0; i < 21 * 5; ++i)
-                for (unsigned k = 0; k < bytes; ++k) raw.push_back(static_cast<std::uint8_t>(i / 3 * 17 + k * 80));
+                for (unsigned k = 0; k < bytes; ++k)
+                    raw.push_back(static_cast<std::uint8_t>(i / 3 * 17 + k * 80));
             f.pixels = type == 10 ? samples::EncodeTgaRle(raw, bytes) : raw;
             cases.push_back({"t" + std::to_string(depth) + "_" + std::to_string(type) + ".tga", f,
                              depth <= 16 ? "15" : std::to_string(depth)});
@@ -505,8 +526,8 @@ TEST_F(NViewLib, TargaPicturesInTheirDepthsAndOrigins) {
 }
 
 TEST_F(NViewLib, PcxPicturesInTheirDepths) {
-    const std::vector<std::tuple<int, int, std::string>> layouts = {{1, 1, "1"}, {1, 4, "4"}, {4, 1, "4"},
-                                                                    {8, 1, "8"}, {8, 3, "24"}};
+    const std::vector<std::tuple<int, int, std::string>> layouts = {
+        {1, 1, "1"}, {1, 4, "4"}, {4, 1, "4"}, {8, 1, "8"}, {8, 3, "24"}};
     for (const auto& [bits, planes, format] : layouts) {
         samples::PcxFile f;
         f.bitsPerPlane = static_cast<std::uint8_t>(bits);
@@ -525,7 +546,8 @@ TEST_F(NViewLib, PcxPicturesInTheirDepths) {
         const auto bitmap = Load("p.pcx", bytes);
         ASSERT_TRUE(bitmap) << bits << "x" << planes;
         EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), format);
-        EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), DecodePcx(bytes).picture)) << bits << "x" << planes;
+        EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), DecodePcx(bytes).picture))
+            << bits << "x" << planes;
     }
 }
 
@@ -546,12 +568,14 @@ TEST_F(NViewLib, PngPicturesKeepPaletteAndDepthWhereADibCan) {
     auto bitmap = Load("rgb.png", rgb.Build());
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "24");
-    EXPECT_TRUE(SameDib(PictureFromDibSection(bitmap.get()), Expected(3, 2, 24, [&](Picture& p) {
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x)
-                for (int k = 0; k < 3; ++k)
-                    p.Row(y)[x * 3 + k] = rgb.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x * 3 + 2 - k)];
-    })));
+    EXPECT_TRUE(SameDib(
+        PictureFromDibSection(bitmap.get()), Expected(3, 2, 24, [&](Picture& p) {
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x)
+                    for (int k = 0; k < 3; ++k)
+                        p.Row(y)[x * 3 + k] =
+                            rgb.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x * 3 + 2 - k)];
+        })));
 
     // RGBA: 32 bits, alpha in the fourth byte.
     PngImage rgba;
@@ -563,7 +587,8 @@ TEST_F(NViewLib, PngPicturesKeepPaletteAndDepthWhereADibCan) {
     EXPECT_EQ(PixelFormatName(DescribeBitmap(bitmap.get()).format), "32");
     auto got = PictureFromDibSection(bitmap.get());
     ASSERT_TRUE(got);
-    EXPECT_EQ(std::vector<int>(got->Row(0), got->Row(0) + 8), (std::vector<int>{30, 20, 10, 255, 60, 50, 40, 128}));
+    EXPECT_EQ(std::vector<int>(got->Row(0), got->Row(0) + 8),
+              (std::vector<int>{30, 20, 10, 255, 60, 50, 40, 128}));
 
     // Palette, 8 and 2 bits: the palette survives; 2 bits become 4.
     for (std::uint8_t depth : {8, 2}) {
@@ -594,7 +619,8 @@ TEST_F(NViewLib, PngPicturesKeepPaletteAndDepthWhereADibCan) {
         const Bgra colours[4] = {{0, 0, 0, 255}, {0, 0, 255, 255}, {0, 255, 0, 255}, {7, 7, 7, 255}};
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 5; ++x)
-                EXPECT_EQ(got->ColorAt(x, y), colours[index[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]])
+                EXPECT_EQ(got->ColorAt(x, y),
+                          colours[index[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]])
                     << int(depth) << " bits at " << x << "," << y;
     }
 
@@ -623,7 +649,8 @@ TEST_F(NViewLib, PngPicturesKeepPaletteAndDepthWhereADibCan) {
 
 TEST_F(NViewLib, GifGivesItsFirstFrameWithItsPalette) {
     std::vector<std::uint8_t> palette;
-    for (int i = 0; i < 256; ++i) palette.insert(palette.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
+    for (int i = 0; i < 256; ++i)
+        palette.insert(palette.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
     samples::GifFrame first{0, 0, 300, 4, {}};
     for (int i = 0; i < 300 * 4; ++i) first.indexes.push_back(static_cast<std::uint8_t>(i * 7 / 5));
     samples::GifFrame second{0, 0, 300, 4, std::vector<std::uint8_t>(300 * 4, 1)};
@@ -638,18 +665,22 @@ TEST_F(NViewLib, GifGivesItsFirstFrameWithItsPalette) {
         for (int x = 0; x < 300; ++x) {
             const int i = y * 300 + x;
             const auto index = static_cast<std::uint8_t>(i * 7 / 5);
-            ASSERT_EQ(got->ColorAt(x, y), (Bgra{9, static_cast<std::uint8_t>(255 - index), index, 255})) << x << "," << y;
+            ASSERT_EQ(got->ColorAt(x, y), (Bgra{9, static_cast<std::uint8_t>(255 - index), index, 255}))
+                << x << "," << y;
         }
 }
 
 TEST_F(NViewLib, JpegColourAndGreyThroughThePlatformCodec) {
     // 16 x 16 blocks: colour is stored at half resolution, so smaller ones would bleed.
-    auto block = [](int x, int y, int k) { return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256); };
+    auto block = [](int x, int y, int k) {
+        return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256);
+    };
     const Bytes colour = EncodeJpeg(48, 32, false, block);
     const Bytes grey = EncodeJpeg(32, 16, true, block);
     ASSERT_FALSE(colour.empty());
     ASSERT_EQ(colour[0], 0xFF);
-    for (const auto& [name, bytes, format] : {std::tuple{"photo.jpg", colour, "24"}, std::tuple{"grey.jif", grey, "8"}}) {
+    for (const auto& [name, bytes, format] :
+         {std::tuple{"photo.jpg", colour, "24"}, std::tuple{"grey.jif", grey, "8"}}) {
         if (bytes.empty()) {
             ADD_FAILURE() << name << ": the platform encoder wrote nothing";
             continue;
@@ -663,7 +694,8 @@ TEST_F(NViewLib, JpegColourAndGreyThroughThePlatformCodec) {
         for (int y = 0; y < got->Height(); ++y)
             for (int x = 0; x < got->Width(); ++x) {
                 const Bgra c = got->ColorAt(x, y);
-                const int want[3] = {block(x, y, 0), block(x, y, isGrey ? 0 : 1), block(x, y, isGrey ? 0 : 2)};
+                const int want[3] = {block(x, y, 0), block(x, y, isGrey ? 0 : 1),
+                                     block(x, y, isGrey ? 0 : 2)};
                 const int have[3] = {c.b, c.g, c.r};
                 for (int k = 0; k < 3; ++k)
                     ASSERT_NEAR(have[k], want[k], 12) << name << " at " << x << "," << y << " channel " << k;
@@ -713,21 +745,27 @@ TEST(WebPictureFallbacks, GiveWhatWicGives) {
     };
     std::vector<std::uint8_t> gifPalette;
     for (int i = 0; i < 256; ++i)
-        gifPalette.insert(gifPalette.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
+        gifPalette.insert(gifPalette.end(),
+                          {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), 9});
     samples::GifFrame frame{0, 0, 40, 3, {}};
     for (int i = 0; i < 120; ++i) frame.indexes.push_back(static_cast<std::uint8_t>(i * 2));
     const auto gif = samples::BuildGif(40, 3, gifPalette, {frame});
-    auto block = [](int x, int y, int k) { return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256); };
+    auto block = [](int x, int y, int k) {
+        return static_cast<std::uint8_t>(((x / 16) * 60 + (y / 16) * 90 + k * 70) % 256);
+    };
     const struct {
         const char* name;
         PictureKind kind;
         Bytes file;
     } cases[] = {
-        {"rgb png", PictureKind::Png, png(2, 8, {{255, 0, 0, 0, 255, 0, 0, 0, 255, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}})},
-        {"rgba png", PictureKind::Png, png(6, 8, {{10, 20, 30, 255, 40, 50, 60, 128, 1, 2, 3, 0, 9, 9, 9, 9}})},
+        {"rgb png", PictureKind::Png,
+         png(2, 8, {{255, 0, 0, 0, 255, 0, 0, 0, 255, 7, 8, 9}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}})},
+        {"rgba png", PictureKind::Png,
+         png(6, 8, {{10, 20, 30, 255, 40, 50, 60, 128, 1, 2, 3, 0, 9, 9, 9, 9}})},
         {"grey png", PictureKind::Png, png(0, 8, {{0, 80, 160, 255}})},
         {"8-bit palette png", PictureKind::Png, png(3, 8, {{0, 1, 2, 1}}, {255, 0, 0, 0, 255, 0, 0, 0, 255})},
-        {"4-bit palette png", PictureKind::Png, png(3, 4, {{0x01, 0x23}}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
+        {"4-bit palette png", PictureKind::Png,
+         png(3, 4, {{0x01, 0x23}}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})},
         {"1-bit palette png", PictureKind::Png, png(3, 1, {{0xA0}}, {0, 0, 0, 250, 250, 250})},
         {"gif", PictureKind::Gif, Bytes(gif.begin(), gif.end())},
         {"colour jpeg", PictureKind::Jpeg, EncodeJpeg(48, 32, false, block)},
@@ -760,7 +798,8 @@ TEST(WebPictureFallbacks, GiveWhatWicGives) {
     // a broken file stays broken on every way
     const Bytes broken(cases[0].file.begin(), cases[0].file.begin() + 40);
     EXPECT_FALSE(DecodeWebPicture(broken, PictureKind::Png, {}));
-    EXPECT_FALSE(DecodeWebPicture(Bytes(cases[6].file.begin(), cases[6].file.begin() + 30), PictureKind::Gif, {}));
+    EXPECT_FALSE(
+        DecodeWebPicture(Bytes(cases[6].file.begin(), cases[6].file.begin() + 30), PictureKind::Gif, {}));
 }
 
 }  // namespace

@@ -32,13 +32,13 @@ class Installing : public FormTest {
         const std::string folder = dir / "pics";
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(WriteFile(folder + "\\" + name, bytes));
-        ASSERT_TRUE(form->Browser().ApplyFilePath(folder));
-        HWND files = form->Browser().FileList();
+        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(folder));
+        HWND files = form->ForTests().Browser().FileList();
         // Written after the folder was last read: read it again.
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0);
         int i = -1;
-        for (std::size_t k = 0; k < form->Browser().FileCount(); ++k)
-            if (form->Browser().FileName(k) == name) i = static_cast<int>(k);
+        for (std::size_t k = 0; k < form->ForTests().Browser().FileCount(); ++k)
+            if (form->ForTests().Browser().FileName(k) == name) i = static_cast<int>(k);
         ASSERT_GE(i, 0) << name;
         SendMessageA(files, LB_SETSEL, FALSE, -1);
         SendMessageA(files, LB_SETSEL, TRUE, i);
@@ -272,7 +272,7 @@ TEST_F(Installing, UninstallAnsweredNoChangesNothing) {
     boxes.answers = {win::MsgAnswer::No};
     Command(IDM_UNINSTALL2);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_FALSE(form->Uninstalled());
+    EXPECT_FALSE(form->ForTests().Uninstalled());
     EXPECT_FALSE(form->Terminated());
     EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "installed");
     EXPECT_EQ(Record(kFilesBackedUpValue), "1");
@@ -293,7 +293,7 @@ TEST_F(Installing, UninstallRestoresRemovesTheEntriesAndWritesNoSettings) {
         Open();
         if (!commandLine) Command(IDM_UNINSTALL2);
         EXPECT_EQ(form->Terminated(), commandLine);
-        EXPECT_TRUE(form->Uninstalled());
+        EXPECT_TRUE(form->ForTests().Uninstalled());
         ASSERT_EQ(boxes.boxes.size(), 2u);
         EXPECT_EQ(boxes.boxes[1].text, std::string(kUninstallDone));
         EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "machine");

@@ -356,7 +356,7 @@ TEST_F(ScreenResolution, EveryMeasureFollowsTheScreensDpi) {
         const RECT add = ClientRectOf(form->hwnd(), form->Control(SelectCtl::BtnAdd));
         EXPECT_EQ(add.left, at(276)) << dpi;
         EXPECT_EQ(add.bottom, at(205)) << dpi;
-        HWND folders = form->Browser().DirectoryList();
+        HWND folders = form->ForTests().Browser().DirectoryList();
         const int row = static_cast<int>(SendMessageA(folders, LB_GETITEMHEIGHT, 0, 0));
         EXPECT_GE(row, at(16)) << dpi;
         EXPECT_GT(row, win::LineHeight(reinterpret_cast<HFONT>(SendMessageA(folders, WM_GETFONT, 0, 0))))

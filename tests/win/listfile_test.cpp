@@ -29,7 +29,7 @@ class ListFileTest : public FormTest {
     void RemoveFirstStartEntry() {
         form->ListOf(ScreenCategory::Start).SetSelected(0, true);
         form->btnRemoveClick();
-        ASSERT_TRUE(form->ListsModified());
+        ASSERT_TRUE(form->ForTests().ListsModified());
     }
     bool Closed() const { return !IsWindow(hwndAtOpen); }
     void OpenAndRemember() {
@@ -53,7 +53,7 @@ TEST_F(ListFileTest, NoFileMeansEmptyListsSilentlyAndSaveWritesTheSevenLines) {
         OpenAndRemember();
         for (const auto& info : kCategories) EXPECT_TRUE(form->ListOf(info.category).empty());
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_FALSE(form->ListsModified());
+        EXPECT_FALSE(form->ForTests().ListsModified());
         EXPECT_TRUE(form->SaveToFile());
         EXPECT_EQ(Saved(), kEmptyFile);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
@@ -75,7 +75,7 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
                   "[WAIT]\r\nD:\\Y.BMP\r\n\x1a[START]\r\nC:\\AFTER.BMP\r\n");
     OpenAndRemember();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     const std::string prog = dir.path() + "\\";
     EXPECT_TRUE(form->ListOf(ScreenCategory::Start).empty());
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"D:\\|Y.BMP", "C:\\|Z.BMP"}));
@@ -181,7 +181,7 @@ TEST_F(ListFileTest, AReadErrorIsReportedOnceAndKeepsTheEntriesReadSoFar) {
     EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), (65536 - 9) / line.size());
     // the start-up went on
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
-    EXPECT_TRUE(form->AutoPreview());
+    EXPECT_TRUE(form->ForTests().AutoPreview());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / " + std::to_string((65536 - 9) / line.size()));
 }
 
@@ -218,7 +218,7 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         bool previewDuringQuestion = true;
         win::SetMessageSeam([&](const win::MessageRequest& r) {
             boxes.boxes.push_back(r);
-            previewDuringQuestion = form->AutoPreview();
+            previewDuringQuestion = form->ForTests().AutoPreview();
             return c.answer;
         });
         boxes.boxes.clear();
@@ -231,8 +231,8 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         EXPECT_EQ(Closed(), c.closes);
         EXPECT_EQ(Saved(), c.file);
         if (!c.closes) {
-            EXPECT_TRUE(form->ListsModified());
-            EXPECT_TRUE(form->AutoPreview());
+            EXPECT_TRUE(form->ForTests().ListsModified());
+            EXPECT_TRUE(form->ForTests().AutoPreview());
             EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"C:\\|B.BMP"});
         }
         form.reset();
@@ -251,7 +251,7 @@ TEST_F(ListFileTest, NoQuestionWithoutChangesOrAfterASuccessfulSave) {
     OpenAndRemember();
     RemoveFirstStartEntry();
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE1, 0), 0);  // "&Save"
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_EQ(Saved(), "[START]\r\nC:\\B.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
     SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Closed());
@@ -275,7 +275,7 @@ TEST_F(ListFileTest, AReadOnlyListFileGivesError5KeepsItsBytesAndTheWindowOpen) 
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
     EXPECT_EQ(boxes.boxes[0].buttons, win::MsgButtons::Ok);
     EXPECT_EQ(boxes.boxes[0].text, "Error 5 creating file");
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
 
     boxes.boxes.clear();
     boxes.answers = {win::MsgAnswer::Yes, win::MsgAnswer::Ok};
@@ -284,7 +284,7 @@ TEST_F(ListFileTest, AReadOnlyListFileGivesError5KeepsItsBytesAndTheWindowOpen) 
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Confirmation);
     EXPECT_EQ(boxes.boxes[1].text, "Error 5 creating file");
     EXPECT_FALSE(Closed());
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(Saved(), original);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
 }
@@ -343,7 +343,7 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
         EXPECT_EQ(boxes.boxes[0].text, c.message);
-        EXPECT_TRUE(form->ListsModified());
+        EXPECT_TRUE(form->ForTests().ListsModified());
         EXPECT_TRUE(Saved() == original);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
         if (c.step == win::FileStep::Write) {
@@ -355,7 +355,7 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
     boxes.boxes.clear();
     EXPECT_TRUE(form->SaveToFile());
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     const std::string last = "C:\\WALLPAPERS\\PICTURE105999.JPG, Tiled\r\n";
     EXPECT_TRUE(Saved() == "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n" +
                                original.substr(0, original.size() - last.size()));

@@ -53,7 +53,7 @@ TEST_F(Maintenance, RemoveDeletesEverySelectedEntryAndMarksTheListsChanged) {
     SendMessageA(form->Control(SelectCtl::btnRemove), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"C", "D"}));
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
     EXPECT_FALSE(Enabled(SelectCtl::btnRemove));
     EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Start).hwnd()), 2);
@@ -68,7 +68,7 @@ TEST_F(Maintenance, RemoveWithNothingSelectedChangesNothing) {
     Click(ScreenCategory::Wait);
     Command(IDM_REMOVE1);
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"A", "B"}));
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     // other lists' selections are not the current list's
     Select(ScreenCategory::Wait, {1});
     Fill(ScreenCategory::Shut, {"C:\\P\\S"});
@@ -107,8 +107,8 @@ TEST_F(Maintenance, SelectAllAndInvertWorkOnTheCurrentListAndLeaveTheFlag) {
     EXPECT_EQ(Text(SelectCtl::LblNumber), "1 / 3");
 
     EXPECT_EQ(form->ListOf(ScreenCategory::Start).SelectedCount(), 0u);
-    EXPECT_FALSE(form->ListsModified());
-    EXPECT_TRUE(form->AutoPreview());
+    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_TRUE(form->ForTests().AutoPreview());
     Fill(ScreenCategory::Shut, {});
     Click(ScreenCategory::Shut);
     Command(IDM_SELECTALL2);  // an empty list stays as it is
@@ -119,8 +119,8 @@ TEST_F(Maintenance, SelectAllAndInvertWorkOnTheCurrentListAndLeaveTheFlag) {
 TEST_F(Maintenance, SelectAllAndInvertOfTheFileListWorkOnTheFilesShown) {
     for (const char* n : {"a.bmp", "b.bmp", "c.sys", "d.txt"}) File(n);
     Open();
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
-    FileBrowser& b = form->Browser();
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
+    FileBrowser& b = form->ForTests().Browser();
     ASSERT_EQ(b.FileCount(), 3u);  // under the screen filter
     b.SetFileSelected(1, true);
     Command(IDM_INVERTSELECTION1);
@@ -131,7 +131,7 @@ TEST_F(Maintenance, SelectAllAndInvertOfTheFileListWorkOnTheFilesShown) {
     EXPECT_EQ(b.SelectedFileCount(), 3u);
     Command(IDM_INVERTSELECTION1);
     EXPECT_EQ(b.SelectedFileCount(), 0u);
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
 }
 
 TEST_F(Maintenance, FindFileDirectoryMovesTheBrowserToTheFirstSelectedEntrysFolder) {
@@ -142,16 +142,16 @@ TEST_F(Maintenance, FindFileDirectoryMovesTheBrowserToTheFirstSelectedEntrysFold
     Fill(ScreenCategory::Wait, {dir / "one\\B.BMP", dir / "two\\\\A.BMP", dir / "gone\\C.BMP"});
     ASSERT_EQ(form->ListOf(ScreenCategory::Wait)[0].folder, dir / "two\\");  // as stored, with its backslash
     Click(ScreenCategory::Wait);
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir / "one"));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir / "one"));
     const std::string shut = form->CategoryFolder(ScreenCategory::Shut);
 
     Command(IDM_FINDFILE1);  // nothing selected: nothing moves
-    EXPECT_EQ(form->Browser().Directory(), dir / "one");
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "one");
 
     Select(ScreenCategory::Wait, {1, 0});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->Browser().Directory(), dir / "two");
-    EXPECT_EQ(form->Browser().FileCount(), 1u);
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
+    EXPECT_EQ(form->ForTests().Browser().FileCount(), 1u);
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Wait), dir / "two");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "two");
     EXPECT_EQ(form->CategoryFolder(ScreenCategory::Shut), shut);
@@ -160,9 +160,9 @@ TEST_F(Maintenance, FindFileDirectoryMovesTheBrowserToTheFirstSelectedEntrysFold
     ListView_SetItemState(form->ViewOf(ScreenCategory::Wait).hwnd(), -1, 0, LVIS_SELECTED);
     Select(ScreenCategory::Wait, {2});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->Browser().Directory(), dir / "two");
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
     EXPECT_EQ(form->ListOf(ScreenCategory::Wait).size(), 3u);
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -187,7 +187,7 @@ TEST_F(Maintenance, PurgeRemovesMissingFilesFromAllListsAndReportsTheCounts) {
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"W1.BMP", "W3.BMP"}));
     EXPECT_EQ(Names(ScreenCategory::Wall), std::vector<std::string>{"SEA.JPG"});
     EXPECT_EQ(Names(ScreenCategory::Start).size(), 2u);
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Start);
     EXPECT_TRUE(form->ButtonOf(ScreenCategory::Start).Down());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
@@ -216,7 +216,7 @@ TEST_F(Maintenance, PurgeWithEveryFilePresentReportsZerosAndLeavesTheFlag) {
     EXPECT_EQ(boxes.boxes[0].text,
               "Numbers of removed screens : \n\rStart-Up screens : 0\n\rWaiting screens : 0\n\r"
               "Shut down screens : 0\n\rWallpaper : 0\n\r");
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Wall);
     EXPECT_EQ(Text(SelectCtl::CBStyle), "Centred");  // the category switch ran again
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 1");
@@ -237,10 +237,10 @@ TEST_F(Maintenance, PathsTooLongForWindowsAreNeitherFilesNorFolders) {
     Open();
     const std::string deep = dir.path() + "\\" + std::string(3000, 'd');
     Fill(ScreenCategory::Start, {deep + "\\A.BMP", File("B.BMP")});
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
     Select(ScreenCategory::Start, {0});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->Browser().Directory(), dir.path());
+    EXPECT_EQ(form->ForTests().Browser().Directory(), dir.path());
     Command(IDM_REMOVENONEXISTINGFILES1);
     EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"B.BMP"});
     ASSERT_EQ(boxes.boxes.size(), 1u);

@@ -15,7 +15,7 @@ class MakeScreenAndDrop : public FormTest {
     void SetUp() override {
         Open();
         CreateDirectoryA(pics.c_str(), nullptr);
-        ASSERT_TRUE(form->Browser().ApplyFilePath(pics));
+        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics));
     }
     void TearDown() override {
         TMakeScreenDialog::SetSaveAsSeam(nullptr);
@@ -36,8 +36,9 @@ class MakeScreenAndDrop : public FormTest {
         ASSERT_TRUE(WriteFile(path, std::string(bytes->begin(), bytes->end())));
     }
     void Choose(const char* name) {
-        ASSERT_TRUE(form->Browser().ApplyFilePath(pics));  // read again, wherever a category took it
-        HWND files = form->Browser().FileList();
+        ASSERT_TRUE(
+            form->ForTests().Browser().ApplyFilePath(pics));  // read again, wherever a category took it
+        HWND files = form->ForTests().Browser().FileList();
         const LRESULT i =
             SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
         ASSERT_GE(i, 0) << name;
@@ -60,7 +61,7 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     WritePhoto(pics + "\\photo.bmp", 900, 500);
     const std::string photoBytes = ReadFile(pics + "\\photo.bmp");
     HMENU edit = GetSubMenu(form->MainMenu1(), 2);
-    ASSERT_TRUE(form->Browser().ApplyFilePath(pics));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics));
     EXPECT_FALSE(MakeScreenEnabled(edit, IDM_MAKESCREEN1));  // nothing chosen
     Choose("photo.bmp");
     EXPECT_TRUE(MakeScreenEnabled(edit, IDM_MAKESCREEN1));
@@ -83,7 +84,7 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     EXPECT_EQ(ListFolder(pics), std::vector<std::string>{"photo.bmp"});
     EXPECT_TRUE(suggested.empty());
     EXPECT_EQ(form->ListOf(ScreenCategory::Shut).size(), 0u);
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
 
     MakeScreen([](HWND dlg) {
         CheckRadioButton(dlg, IDC_MS_FIT, IDC_MS_FILL, IDC_MS_FILL);
@@ -109,9 +110,9 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "photo screen.bmp");
     EXPECT_EQ(list[0].folder, pics);
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 1");
-    EXPECT_GE(SendMessageA(form->Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+    EXPECT_GE(SendMessageA(form->ForTests().Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>("photo screen.bmp")),
               0);
 }
@@ -122,7 +123,7 @@ TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOp
     ASSERT_TRUE(WriteFile(dir / "c.bmp", BlankBmp(320, 400, 8)));
     const std::string sub = pics + "\\sub";
     CreateDirectoryA(sub.c_str(), nullptr);
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
     const std::vector<std::string> dropped = {pics + "\\a.bmp", pics + "\\b.bmp", sub, dir / "c.bmp"};
     std::string names;
     for (const auto& d : dropped) names += d + '\0';
@@ -143,9 +144,9 @@ TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOp
     EXPECT_EQ(list[1].folder, dir.path());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, SizeErrorMessage(pics + "\\b.bmp", 640, 480));
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
-    EXPECT_EQ(form->Browser().Directory(), sub);
+    EXPECT_EQ(form->ForTests().Browser().Directory(), sub);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class PreviewAndAdding : public FormTest {
     void SetUp() override {
         config.programDir = dir.path();
         Open();
-        ASSERT_TRUE(form->Browser().ApplyFilePath(pics()));
+        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics()));
     }
     std::string pics() {
         const std::string p = dir / "pics";
@@ -38,13 +38,13 @@ class PreviewAndAdding : public FormTest {
     }
     void Reload() { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0); }
     int IndexOf(const std::string& name) {
-        for (std::size_t i = 0; i < form->Browser().FileCount(); ++i)
-            if (form->Browser().FileName(i) == name) return static_cast<int>(i);
+        for (std::size_t i = 0; i < form->ForTests().Browser().FileCount(); ++i)
+            if (form->ForTests().Browser().FileName(i) == name) return static_cast<int>(i);
         return -1;
     }
     // Chooses files as a click does: the last one gets the focus, then the list reports the change.
     void Choose(std::initializer_list<const char*> names) {
-        HWND files = form->Browser().FileList();
+        HWND files = form->ForTests().Browser().FileList();
         SendMessageA(files, LB_SETSEL, FALSE, -1);
         for (const char* n : names) {
             const int i = IndexOf(n);
@@ -56,7 +56,7 @@ class PreviewAndAdding : public FormTest {
                      reinterpret_cast<LPARAM>(files));
     }
     void PickAllFiles() {
-        HWND combo = form->Browser().FilterCombo();
+        HWND combo = form->ForTests().Browser().FilterCombo();
         SendMessageA(combo, CB_SETCURSEL, 3, 0);  // "All files (*.*)"
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
@@ -73,7 +73,7 @@ class PreviewAndAdding : public FormTest {
         return out;
     }
     bool FileChosen(const char* name) {
-        return form->Browser().FileSelected(static_cast<std::size_t>(IndexOf(name)));
+        return form->ForTests().Browser().FileSelected(static_cast<std::size_t>(IndexOf(name)));
     }
     bool PictureShown() { return IsWindowVisible(form->Control(SelectCtl::ImgPreview)) != FALSE; }
     std::string PictureHint() { return form->HintOf(form->Control(SelectCtl::ImgPreview)); }
@@ -91,7 +91,7 @@ TEST_F(PreviewAndAdding, ScreenFilesThatBreakTheRuleAreRefusedWithOneMessageEach
     EXPECT_FALSE(FileChosen("a.bmp"));
     EXPECT_TRUE(FileChosen("b.bmp"));
     EXPECT_FALSE(FileChosen("c.bmp"));
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
@@ -106,7 +106,7 @@ TEST_F(PreviewAndAdding, DepthMessagesNameTheFilesDepth) {
     Choose({"four.bmp", "true.bmp"});
     Add();
     EXPECT_TRUE(Names(ScreenCategory::Start).empty());
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_NE(boxes.boxes[0].text.find("\n\rPixel depth is : 4 bpp\n\r"), std::string::npos);
     EXPECT_EQ(boxes.boxes[1].text, DepthErrorMessage(pics() + "\\true.bmp", PixelFormat::Bits24));
@@ -154,7 +154,7 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
         EXPECT_FALSE(form->PreviewDecoded()) << before;
         EXPECT_EQ(form->PreviewCaption(), garbage);
         EXPECT_TRUE(form->PreviewPicture().Empty()) << "the picture before must not stay";
-        EXPECT_EQ(form->PreviewStripColor(), RGB(255, 0, 0));
+        EXPECT_EQ(form->ForTests().PreviewStripColor(), RGB(255, 0, 0));
         EXPECT_EQ(PictureHint(), kUnreadableHint);
         form->PopMFileInfoPopup();
         EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), kUnreadableHint);
@@ -167,7 +167,7 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
         EXPECT_EQ(boxes.boxes[1].kind, win::MsgKind::Error);
         EXPECT_EQ(boxes.boxes[1].text, UnreadableErrorMessage(garbage));
     }
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     // A picture bomb is no picture, in every category.
     WriteFile(pics() + "\\bomb.bmp", RleBomb(32768, 16384));
     WriteFile(pics() + "\\fits.bmp", RleBomb(16384, 4096));
@@ -185,7 +185,7 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
     EXPECT_TRUE(form->PreviewDecoded());
     Choose({"garbage.bmp"});
     EXPECT_FALSE(form->PreviewDecoded());
-    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     Choose({"bomb.bmp"});
     EXPECT_FALSE(form->PreviewDecoded());
     int shown = 0;
@@ -206,11 +206,12 @@ TEST_F(PreviewAndAdding, TheFileListShowsOnlyNamesTheProgramCanUseAndScrollsSide
     const std::string longName = std::string(120, 'x') + ".bmp";
     WriteBmp(pics() + "\\" + longName, 320, 400, 8);
     Reload();
-    ASSERT_EQ(form->Browser().FileCount(), 1u);
-    EXPECT_EQ(form->Browser().FileName(0), longName);
+    ASSERT_EQ(form->ForTests().Browser().FileCount(), 1u);
+    EXPECT_EQ(form->ForTests().Browser().FileName(0), longName);
     RECT client{};
-    GetClientRect(form->Browser().FileList(), &client);
-    EXPECT_GT(SendMessageA(form->Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+    GetClientRect(form->ForTests().Browser().FileList(), &client);
+    EXPECT_GT(SendMessageA(form->ForTests().Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0),
+              client.right);
     DeleteFileW(wide.c_str());
 }
 
@@ -243,7 +244,7 @@ TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) 
     EXPECT_TRUE(PictureShown());
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
     EXPECT_EQ(form->HintOf(form->Control(SelectCtl::PnlPreviewName)), pics() + "\\wide.bmp");
-    EXPECT_EQ(form->PreviewStripColor(), RGB(255, 0, 0));
+    EXPECT_EQ(form->ForTests().PreviewStripColor(), RGB(255, 0, 0));
     EXPECT_EQ(PictureHint(), "Size : 640 X 480");
     // The box shows a small picture made for it, not the file's bitmap.
     const HBITMAP shown =
@@ -255,16 +256,16 @@ TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) 
     EXPECT_EQ(bm.bmHeight, 100);
     EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
     Choose({"right.bmp"});  // any depth: only the size turns the strip red
-    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(form->PreviewPicture().Format(), PixelFormat::Bits24);
     // in the wallpaper category a wrong size is no fault
     Click(ScreenCategory::Wall);
     Choose({"wide.bmp"});
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
-    EXPECT_EQ(form->PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     // another folder empties the panel
     CreateDirectoryA((pics() + "\\sub").c_str(), nullptr);
-    ASSERT_TRUE(form->Browser().ApplyFilePath(pics() + "\\sub"));
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics() + "\\sub"));
     EXPECT_FALSE(PictureShown());
     EXPECT_EQ(form->PreviewCaption(), "No File Selected");
     EXPECT_EQ(PictureHint(), "");
@@ -295,7 +296,7 @@ TEST_F(PreviewAndAdding, EachPreviewModeDecidesWhichListThePanelFollows) {
     ASSERT_EQ(form->PreviewCaption(), "No File Selected");
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWNONE1, 0), 0);
-    EXPECT_EQ(form->PreviewMode(), 0);
+    EXPECT_EQ(form->ForTests().PreviewMode(), 0);
     EXPECT_TRUE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWNONE1));
     EXPECT_FALSE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWBOTH1));
     Choose({"one.bmp"});
@@ -312,14 +313,15 @@ TEST_F(PreviewAndAdding, EachPreviewModeDecidesWhichListThePanelFollows) {
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWSELECTEDONLY1, 0), 0);
     SelectEntry(ScreenCategory::Start, 1);
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
-    ASSERT_TRUE(form->Browser().ApplyFilePath(dir.path()));  // another folder: the panel keeps the entry
+    ASSERT_TRUE(
+        form->ForTests().Browser().ApplyFilePath(dir.path()));  // another folder: the panel keeps the entry
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
     EXPECT_TRUE(PictureShown());
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWBOTH1, 0), 0);
     SelectEntry(ScreenCategory::Start, 0);
     EXPECT_EQ(form->PreviewCaption(), pics() + "\\one.bmp");
-    EXPECT_EQ(form->PreviewMode(), 30);
+    EXPECT_EQ(form->ForTests().PreviewMode(), 30);
 }
 
 TEST_F(PreviewAndAdding, WithoutAFocusedEntryTheFirstSelectedIsPreviewed) {
@@ -350,7 +352,7 @@ TEST_F(PreviewAndAdding, SelectingAWallpaperShowsItsStyleWithoutChangingAnyEntry
         SelectEntry(ScreenCategory::Wall, 2);
         EXPECT_EQ(Text(SelectCtl::CBStyle), "Mirror") << mode;
     }
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Odd");
 }
 
@@ -391,8 +393,8 @@ TEST_F(PreviewAndAdding, ARootFolderKeepsItsBackslashOtherFoldersGetNone) {
     const std::string root = dir.path().substr(0, 3);
     const std::string name = "mvpr-root-" + std::to_string(GetCurrentProcessId()) + ".jpg";
     ASSERT_TRUE(WriteFile(root + name, "x")) << "the root " << root << " must be writable here";
-    ASSERT_TRUE(form->Browser().ApplyFilePath(root));
-    EXPECT_EQ(form->Browser().Directory(), root);
+    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(root));
+    EXPECT_EQ(form->ForTests().Browser().Directory(), root);
     Click(ScreenCategory::Wall);
     Choose({name.c_str()});
     Add();

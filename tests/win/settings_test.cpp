@@ -171,8 +171,8 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         if (c.runBefore) SetValue(RunKey(), kRunValue, REG_SZ, *c.runBefore);
         Open();
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_TRUE(form->AutoPreview());
-        EXPECT_EQ(form->PreviewMode(), c.mode);
+        EXPECT_TRUE(form->ForTests().AutoPreview());
+        EXPECT_EQ(form->ForTests().PreviewMode(), c.mode);
         for (UINT id = IDM_PREVIEWNONE1; id <= IDM_PREVIEWBOTH1; ++id)
             EXPECT_EQ(MenuChecked(id), id == c.previewChecked) << id;
         EXPECT_EQ(form->ReportAddErrors(), c.reportErrors);
@@ -185,7 +185,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         EXPECT_EQ(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTWALLPAPER1), wall);
         EXPECT_EQ(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTSCREEN1), !wall);
         const std::string folder = *c.folder ? dir / c.folder : dir.path();
-        EXPECT_EQ(form->Browser().Directory(), folder);
+        EXPECT_EQ(form->ForTests().Browser().Directory(), folder);
         EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), folder);
         EXPECT_EQ(form->CategoryFolder(c.category), folder);
         // The option follows the Run entry, the check box and the menu entry agree.
@@ -223,7 +223,7 @@ TEST_F(SettingsInRegistry, ClosingWritesEverySettingUnlessAnUninstallRemovedThem
         Command(IDM_PREVIEWNONE1);
         Command(IDM_ERRORREPORTON1);
         Click(ScreenCategory::Shut);
-        ASSERT_TRUE(form->Browser().ApplyFilePath(shut));
+        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(shut));
         if (c.uninstall) {
             boxes.answers = {*c.uninstall};
             Command(IDM_UNINSTALL2);
@@ -301,7 +301,7 @@ TEST_F(SettingsInRegistry, AValueThatCannotBeWrittenIsReportedAndStopsOnlyItsOwn
         EXPECT_EQ(box.text, "Failed to set data for 'Morvellan'");
     }
     // ... and the start goes on: lists loaded, the window usable.
-    EXPECT_TRUE(form->AutoPreview());
+    EXPECT_TRUE(form->ForTests().AutoPreview());
     EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
 
     boxes.boxes.clear();

@@ -146,12 +146,12 @@ TEST_F(FullScreen, StylesAreChosenInTheWindowAndGoToTheSelectedWallpapersOnRetur
         EXPECT_EQ(preview->Rendering()->Height(), s.renderedH) << s.style;
     }
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Centred");
-    EXPECT_FALSE(form->ListsModified());
+    EXPECT_FALSE(form->ForTests().ListsModified());
     Key(VK_F3);
     EXPECT_FALSE(IsWindowVisible(preview->hwnd()));
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Mirror");
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Centred");
-    EXPECT_TRUE(form->ListsModified());
+    EXPECT_TRUE(form->ForTests().ListsModified());
 
     // With no entry selected, returning changes none.
     ListView_SetItemState(form->ViewOf(ScreenCategory::Wall).hwnd(), -1, 0, LVIS_SELECTED);
