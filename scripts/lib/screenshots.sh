@@ -10,13 +10,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$root/build/win64/bin/"* "$work/"
 cp "$root/build/win64/tests/shot_driver.exe" "$work/"
-# sample pictures for the file list to show
-mkdir -p "$work/Pictures"
+# sample pictures for the file list to show, in the program folder, where a first start opens
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
-"$root/scripts/lib/xvfb-wine.sh" wine "$work/shot_driver.exe" samples "$(winpath "$work/Pictures")"
+"$root/scripts/lib/xvfb-wine.sh" wine "$work/shot_driver.exe" samples "$(winpath "$work")"
 shot() {  # shot NAME [action]: the program's window alone, cut from the desktop
     name=$1; shift
-    (cd "$work/Pictures" && "$root/scripts/lib/xvfb-wine.sh" "$root/scripts/lib/screenshot.sh" "$work/full.png" 6 \
+    (cd "$work" && "$root/scripts/lib/xvfb-wine.sh" "$root/scripts/lib/screenshot.sh" "$work/full.png" 6 \
         "$work/shot_driver.exe" "$(winpath "$work")\\MVPR.exe" "$@")
     # the desktop is one colour: trimming it leaves the window
     /usr/bin/convert "$work/full.png" -fuzz 1% -trim +repage "$out/$name.png"
