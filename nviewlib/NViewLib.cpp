@@ -1,4 +1,4 @@
-#include "NViewLib.h"
+#include "imaging/NViewLib.h"
 
 #include "FallbackDecoders.h"
 #include "imaging/BmpCodec.h"

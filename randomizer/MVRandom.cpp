@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Randomizer_win.h"
-#include "app/ProgramInfo_win.h"
+#include "system/ProgramInfo_win.h"
 #include "win/Files.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string_view>
 
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/StyleRenderer.h"
 #include "lists/ListFile.h"
 #include "lists/ListTexts.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
 #include "system/ScreenTargets.h"
 #include "system/Wallpaper_win.h"

@@ -9,8 +9,6 @@ inline constexpr std::string_view kHelpFileName = "mvpr.hlp";
 inline constexpr std::string_view kMainCaption = "Morvellan Selector";  // the layout caption
 inline constexpr std::string_view kSplashStatus = "Loading...";
 inline constexpr std::string_view kSplashVersionPrefix = "Version : ";
-// FileVersion in the "041304E4" block of the executable's version record.
-inline constexpr std::string_view kFileVersionQuery = "\\StringFileInfo\\041304E4\\FileVersion";
 
 }  // namespace mvpr
 

@@ -1,7 +1,7 @@
 #include "app/FormOpstartScherm.h"
 
 #include "app/AppTexts.h"
-#include "app/ProgramInfo_win.h"
+#include "system/ProgramInfo_win.h"
 #include "win/Fonts.h"
 #include "win/MessageBox.h"
 

@@ -12,7 +12,7 @@
 #include "imaging/WinPicture_win.h"
 #include "lists/CategoryList.h"
 #include "lists/CategoryListView_win.h"
-#include "lists/FileBrowser_win.h"
+#include "win/FileBrowser_win.h"
 #include "lists/ScreenCategory.h"
 #include "win/Handles.h"
 #include "win/Hints.h"

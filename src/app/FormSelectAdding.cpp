@@ -2,8 +2,8 @@
 #include <optional>
 
 #include "app/FormSelect.h"
-#include "imaging/LoadPicture_win.h"
-#include "lists/ScreenRule.h"
+#include "app/LoadPicture_win.h"
+#include "imaging/ScreenRule.h"
 #include "win/Busy.h"
 #include "win/MessageBox.h"
 

@@ -1,8 +1,8 @@
 // TFormSelect: installing the previewed picture as the current screen or wallpaper.
 #include "app/FormSelect.h"
 #include "app/PreviewTexts.h"
-#include "app/ProgramInfo_win.h"
-#include "lists/ScreenRule.h"
+#include "system/ProgramInfo_win.h"
+#include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
 #include "system/ScreenTargets.h"
 #include "win/MessageBox.h"

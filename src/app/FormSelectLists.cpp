@@ -3,7 +3,7 @@
 
 #include "app/FormSelect.h"
 #include "lists/DisplayStyle.h"
-#include "lists/FilterText.h"
+#include "win/FilterText.h"
 #include "win/Menus.h"
 
 namespace mvpr {

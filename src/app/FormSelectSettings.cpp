@@ -2,7 +2,7 @@
 #include <exception>
 
 #include "app/FormSelect.h"
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "app/Settings_win.h"
 #include "win/Menus.h"
 #include "win/MessageBox.h"

@@ -4,7 +4,7 @@
 #include "app/FormSelect.h"
 #include "app/Settings.h"
 #include "app/Settings_win.h"
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "system/DesktopKeys.h"
 #include "system/InstallScreen_win.h"
 #include "system/ScreenTargets.h"

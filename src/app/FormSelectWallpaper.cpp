@@ -1,6 +1,6 @@
 // TFormSelect: setting the previewed picture as the wallpaper.
 #include "app/FormSelect.h"
-#include "imaging/FormPreview.h"
+#include "app/FormPreview.h"
 
 namespace mvpr {
 

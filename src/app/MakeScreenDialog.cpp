@@ -8,7 +8,7 @@
 #include "app/MakeScreenTexts.h"
 #include "imaging/BmpCodec.h"
 #include "imaging/DibSection_win.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 #include "res/resource.h"
 #include "win/Busy.h"
 #include "win/Files.h"

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 
 namespace mvpr {
 

@@ -1,6 +1,6 @@
 #include "app/Settings_win.h"
 
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 
 namespace mvpr {
 

@@ -6,8 +6,8 @@
 #include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
 #include "app/FormSelect.h"
-#include "app/ProgramInfo_win.h"
-#include "imaging/FormPreview.h"
+#include "system/ProgramInfo_win.h"
+#include "app/FormPreview.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;

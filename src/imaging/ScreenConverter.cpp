@@ -8,7 +8,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/Quantizer.h"
 #include "imaging/Resample.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "lists/AsciiCase.h"
+#include "win/AsciiCase.h"
 
 namespace mvpr {
 

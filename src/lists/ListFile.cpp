@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "lists/AsciiCase.h"
+#include "win/AsciiCase.h"
 #include "lists/DisplayStyle.h"
 #include "lists/ScreenCategory.h"
 

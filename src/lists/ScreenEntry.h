@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/FolderPath.h"
+
 namespace mvpr {
 
 // One row of a category list. Entries have no key: the same file may stand twice.
@@ -15,12 +17,6 @@ struct ScreenEntry {
 
     std::string FullPath() const;
 };
-
-// Folder and name with one backslash between them, unless the folder already ends in one.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
-// Appends a backslash unless the text is empty or already ends in one.
-std::string WithTrailingBackslash(std::string_view folder);
 
 }  // namespace mvpr
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "app/VersionText.h"
+#include "system/VersionText.h"
 
 namespace mvpr {
 namespace {

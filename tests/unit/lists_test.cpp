@@ -6,7 +6,7 @@
 
 #include "lists/CategoryList.h"
 #include "lists/DisplayStyle.h"
-#include "lists/FilterText.h"
+#include "win/FilterText.h"
 #include "lists/ScreenCategory.h"
 
 namespace mvpr {
@@ -198,7 +198,7 @@ TEST(DisplayStyle, OnlyTheExactNamesAreStyles) {
 }  // namespace
 }  // namespace mvpr
 
-#include "lists/FolderPath.h"
+#include "win/FolderPath.h"
 
 namespace mvpr {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PreviewTexts.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr {
 namespace {

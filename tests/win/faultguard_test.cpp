@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "imaging/LoadPicture_win.h"
+#include "app/LoadPicture_win.h"
 #include "win/FaultGuard_win.h"
 
 namespace mvpr::test {

@@ -2,7 +2,7 @@
 #include <stdexcept>
 
 #include "FormFixture.h"
-#include "lists/FilterText.h"
+#include "win/FilterText.h"
 #include "system/SystemTexts.h"
 #include "win/Menus.h"
 

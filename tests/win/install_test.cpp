@@ -1,7 +1,7 @@
 #include <optional>
 
 #include "FormFixture.h"
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "system/InstallScreen_win.h"
 #include "win/Files.h"
 #include "system/ScreenTargets.h"

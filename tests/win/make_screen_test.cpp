@@ -4,7 +4,7 @@
 #include "app/MakeScreenDialog.h"
 #include "app/MakeScreenTexts.h"
 #include "imaging/BmpCodec.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr::test {
 namespace {

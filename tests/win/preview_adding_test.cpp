@@ -1,7 +1,7 @@
 #include "FormFixture.h"
 #include "app/PreviewTexts.h"
-#include "lists/FilterText.h"
-#include "lists/ScreenRule.h"
+#include "win/FilterText.h"
+#include "imaging/ScreenRule.h"
 #include "win/Menus.h"
 
 namespace mvpr::test {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "FormFixture.h"
-#include "NViewLib.h"
+#include "imaging/NViewLib.h"
 #include "Randomizer_win.h"
 #include "TestSupport.h"
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "imaging/BmpCodec.h"
 #include "lists/DisplayStyle.h"
 #include "system/DesktopKeys.h"

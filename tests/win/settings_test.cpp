@@ -4,7 +4,7 @@
 
 #include "FormFixture.h"
 #include "app/Settings.h"
-#include "app/SettingsKeys.h"
+#include "system/SettingsKeys.h"
 #include "win/Menus.h"
 
 namespace mvpr::test {

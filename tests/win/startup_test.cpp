@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "app/FormOpstartScherm.h"
-#include "app/ProgramInfo_win.h"
+#include "system/ProgramInfo_win.h"
 #include "win/MessageBox.h"
 
 namespace mvpr::test {

@@ -1,6 +1,6 @@
 #include "FormFixture.h"
 #include "imaging/BmpCodec.h"
-#include "imaging/FormPreview.h"
+#include "app/FormPreview.h"
 #include "imaging/StyleRenderer.h"
 #include "ImagingSamples.h"
 #include "system/DesktopKeys.h"

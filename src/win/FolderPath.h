@@ -1,5 +1,5 @@
-#ifndef MVPR_LISTS_FOLDERPATH_H
-#define MVPR_LISTS_FOLDERPATH_H
+#ifndef MVPR_WIN_FOLDERPATH_H
+#define MVPR_WIN_FOLDERPATH_H
 
 #include <string>
 #include <string_view>
@@ -23,6 +23,12 @@ std::string FolderName(std::string_view folder);
 
 // Drive letter of a folder ("C" of "c:\x"), or 0 when it has none.
 char DriveLetter(std::string_view folder);
+
+// Folder and name with one backslash between them, unless the folder already ends in one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// Appends a backslash unless the text is empty or already ends in one.
+std::string WithTrailingBackslash(std::string_view folder);
 
 }  // namespace mvpr
 

@@ -1,6 +1,6 @@
-#include "lists/FolderPath.h"
+#include "win/FolderPath.h"
 
-#include "lists/AsciiCase.h"
+#include "win/AsciiCase.h"
 namespace mvpr {
 
 namespace {
@@ -59,6 +59,19 @@ char DriveLetter(std::string_view folder) {
     if (folder.size() >= 2 && IsLetter(folder[0]) && folder[1] == ':')
         return UpperAscii(folder[0]);
     return 0;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '\\') path += '\\';
+    path += name;
+    return path;
+}
+
+std::string WithTrailingBackslash(std::string_view folder) {
+    std::string out(folder);
+    if (!out.empty() && out.back() != '\\') out += '\\';
+    return out;
 }
 
 }  // namespace mvpr

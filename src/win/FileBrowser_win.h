@@ -1,10 +1,10 @@
-#ifndef MVPR_LISTS_FILEBROWSER_WIN_H
-#define MVPR_LISTS_FILEBROWSER_WIN_H
+#ifndef MVPR_WIN_FILEBROWSER_WIN_H
+#define MVPR_WIN_FILEBROWSER_WIN_H
 
 #include <string>
 #include <vector>
 
-#include "lists/FilterText.h"
+#include "win/FilterText.h"
 #include "win/Win32.h"
 
 namespace mvpr {

@@ -1,4 +1,4 @@
-#include "app/VersionText.h"
+#include "system/VersionText.h"
 
 namespace mvpr {
 

@@ -1,4 +1,4 @@
-#include "lists/FilterText.h"
+#include "win/FilterText.h"
 
 namespace mvpr {
 

@@ -1,11 +1,11 @@
-#ifndef MVPR_LISTS_FILTERTEXT_H
-#define MVPR_LISTS_FILTERTEXT_H
+#ifndef MVPR_WIN_FILTERTEXT_H
+#define MVPR_WIN_FILTERTEXT_H
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "lists/AsciiCase.h"
+#include "win/AsciiCase.h"
 namespace mvpr {
 
 // The file-type filter picker's texts: description and mask pairs, all separated by "|";

@@ -1,5 +1,5 @@
-#ifndef MVPR_IMAGING_LOADPICTURE_WIN_H
-#define MVPR_IMAGING_LOADPICTURE_WIN_H
+#ifndef MVPR_APP_LOADPICTURE_WIN_H
+#define MVPR_APP_LOADPICTURE_WIN_H
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
-#ifndef MVPR_APP_SETTINGSKEYS_H
-#define MVPR_APP_SETTINGSKEYS_H
+#ifndef MVPR_SYSTEM_SETTINGSKEYS_H
+#define MVPR_SYSTEM_SETTINGSKEYS_H
 
 #include <array>
 #include <string_view>

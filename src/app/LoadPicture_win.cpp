@@ -1,6 +1,6 @@
-#include "imaging/LoadPicture_win.h"
+#include "app/LoadPicture_win.h"
 
-#include "NViewLib.h"
+#include "imaging/NViewLib.h"
 #include "imaging/DibSection_win.h"
 
 namespace mvpr {

@@ -1,5 +1,5 @@
-#ifndef MVPR_IMAGING_FORMPREVIEW_H
-#define MVPR_IMAGING_FORMPREVIEW_H
+#ifndef MVPR_APP_FORMPREVIEW_H
+#define MVPR_APP_FORMPREVIEW_H
 
 #include <optional>
 #include <string>

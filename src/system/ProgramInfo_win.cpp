@@ -1,9 +1,8 @@
-#include "app/ProgramInfo_win.h"
+#include "system/ProgramInfo_win.h"
 
 #include <vector>
 
-#include "app/AppTexts.h"
-#include "lists/ScreenEntry.h"
+#include "win/FolderPath.h"
 #include "win/Win32.h"
 
 namespace mvpr {

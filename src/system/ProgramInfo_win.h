@@ -1,9 +1,9 @@
-#ifndef MVPR_APP_PROGRAMINFO_WIN_H
-#define MVPR_APP_PROGRAMINFO_WIN_H
+#ifndef MVPR_SYSTEM_PROGRAMINFO_WIN_H
+#define MVPR_SYSTEM_PROGRAMINFO_WIN_H
 
 #include <string>
 
-#include "app/VersionText.h"
+#include "system/VersionText.h"
 
 namespace mvpr {
 

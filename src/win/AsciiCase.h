@@ -1,5 +1,5 @@
-#ifndef MVPR_LISTS_ASCIICASE_H
-#define MVPR_LISTS_ASCIICASE_H
+#ifndef MVPR_WIN_ASCIICASE_H
+#define MVPR_WIN_ASCIICASE_H
 
 #include <string_view>
 

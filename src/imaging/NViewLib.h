@@ -1,5 +1,5 @@
-#ifndef MVPR_NVIEWLIB_NVIEWLIB_H
-#define MVPR_NVIEWLIB_NVIEWLIB_H
+#ifndef MVPR_IMAGING_NVIEWLIB_H
+#define MVPR_IMAGING_NVIEWLIB_H
 
 // NViewLib.dll: the picture decoder of the wallpaper category, bound when MVPR.exe starts.
 #include "win/Win32.h"

@@ -1,12 +1,11 @@
-#include "lists/FileBrowser_win.h"
+#include "win/FileBrowser_win.h"
 
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
 
-#include "lists/AsciiCase.h"
-#include "lists/FolderPath.h"
-#include "lists/ScreenEntry.h"
+#include "win/AsciiCase.h"
+#include "win/FolderPath.h"
 #include "win/Busy.h"
 #include "win/Fonts.h"
 #include "win/Handles.h"

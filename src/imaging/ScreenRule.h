@@ -1,5 +1,5 @@
-#ifndef MVPR_LISTS_SCREENRULE_H
-#define MVPR_LISTS_SCREENRULE_H
+#ifndef MVPR_IMAGING_SCREENRULE_H
+#define MVPR_IMAGING_SCREENRULE_H
 
 #include <string>
 #include <string_view>

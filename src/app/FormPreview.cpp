@@ -1,5 +1,5 @@
 // TFormPreview: the full-screen preview and its display styles.
-#include "imaging/FormPreview.h"
+#include "app/FormPreview.h"
 
 #include "app/FormSelect.h"
 #include "imaging/DibSection_win.h"

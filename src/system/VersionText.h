@@ -1,5 +1,5 @@
-#ifndef MVPR_APP_VERSIONTEXT_H
-#define MVPR_APP_VERSIONTEXT_H
+#ifndef MVPR_SYSTEM_VERSIONTEXT_H
+#define MVPR_SYSTEM_VERSIONTEXT_H
 
 #include <string>
 #include <string_view>
@@ -8,6 +8,8 @@ namespace mvpr {
 
 // The version shown when the executable carries no usable version record.
 inline constexpr std::string_view kFallbackVersion = "2.7";
+// FileVersion in the "041304E4" block of the executable's version record.
+inline constexpr std::string_view kFileVersionQuery = "\\StringFileInfo\\041304E4\\FileVersion";
 
 struct VersionTexts {
     std::string version;  // "2.7" for "2.7.0.12"

@@ -1,4 +1,4 @@
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr {
 
