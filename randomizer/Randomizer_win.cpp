@@ -11,6 +11,7 @@
 #include "lists/ListTexts.h"
 #include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
+#include "system/OriginalScreens_win.h"
 #include "system/ScreenTargets.h"
 #include "system/Wallpaper_win.h"
 #include "win/Files.h"
@@ -60,7 +61,7 @@ std::array<std::string, 4> ReadLastPicks(const RandomizerConfig& config) {
     std::array<std::string, 4> picks;
     if (auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RandomizerKeyPath(config), false))
         for (std::size_t i = 0; i < picks.size(); ++i)
-            picks[i] = key->ReadString(kLastPickValues[i]).value_or(std::string());
+            picks[i] = key->ReadText(kLastPickValues[i]).value_or(std::string());
     return picks;
 }
 
@@ -83,6 +84,18 @@ class CategoryRun {
     // The key of the installed entry, or nothing when the category stays as it was.
     std::optional<std::string> Run(const std::string& lastPick, RandomSource& random) {
         const bool wall = category_ == ScreenCategory::Wall;
+        // Nothing goes over an original that has no backup yet; the selector's next start makes it.
+        const MachinePlaces places{config_.programDir, config_.windowsDir, config_.registryPrefix};
+        if (wall && !DesktopRecorded(places)) {
+            log_.DesktopNotBackedUp();
+            return std::nullopt;
+        }
+        if (!wall) {
+            if (const BackupCheck check = CheckScreenBackup(places, category_); !check.safe) {
+                log_.ScreenNotBackedUp(category_, ScreenTargetPath(category_, config_.windowsDir), check.why);
+                return std::nullopt;
+            }
+        }
         const auto wasLast = [&](std::size_t i) { return SamePickKey(PickKey(entries_[i], wall), lastPick); };
         const auto chosen =
             PickEntry(entries_.size(), random, wasLast, [this](std::size_t i) { return Usable(i); });

@@ -77,6 +77,16 @@ void RunLog::PicksNotRemembered(std::string_view key) {
     Line("The picks could not be remembered in HKEY_CURRENT_USER\\" + std::string(key) + ".");
 }
 
+void RunLog::ScreenNotBackedUp(ScreenCategory c, std::string_view screen, std::string_view why) {
+    Line(Head(c) + "left as it is: the machine's own " + std::string(screen) + " has no backup (" +
+         std::string(why) + ").");
+}
+
+void RunLog::DesktopNotBackedUp() {
+    Line(Head(ScreenCategory::Wall) +
+         "left as it is: the machine's own desktop settings have no backup yet.");
+}
+
 std::string RunLog::Text() const {
     std::string text;
     for (const auto& line : lines_) text += line + "\r\n";

@@ -47,6 +47,9 @@ class RunLog {
     void NotInstalled(ScreenCategory c, std::string_view entry, std::string_view target,
                       std::string_view error);
     void PicksNotRemembered(std::string_view key);
+    // A category left alone because the machine's original has no backup yet.
+    void ScreenNotBackedUp(ScreenCategory c, std::string_view screen, std::string_view why);
+    void DesktopNotBackedUp();
     void Line(std::string line) { lines_.push_back(std::move(line)); }
 
     const std::vector<std::string>& Lines() const { return lines_; }

@@ -4,6 +4,8 @@
 #include "app/FormSelect.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/Resample.h"
+#include "system/OriginalScreens_win.h"
+#include "system/SystemTexts.h"
 #include "system/Wallpaper_win.h"
 #include "win/Menus.h"
 
@@ -47,6 +49,11 @@ int ScreenHeight() {
 }
 
 void SetWallpaperFrom(const TFormSelect& main, HWND owner, const Picture& work, DisplayStyle style) {
+    // The machine's own desktop values are recorded before the first wallpaper goes over them.
+    if (const auto failed = RecordDesktopValues(main.Machine())) {
+        win::ReportUnhandled(owner, FailedToSetData(*failed));
+        return;
+    }
     const WallpaperOutcome outcome =
         SetCurrentWallpaper(work, DisplayStyleText(style), main.ProgramDir(), main.RegistryPrefix());
     if (!outcome.written) win::ReportUnhandled(owner, outcome.error);
@@ -81,10 +88,25 @@ LRESULT TFormPreview::Image::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 win::Selected keep(source.get(), bitmap_.get());
                 BitBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, SRCCOPY);
             });
-        case WM_LBUTTONUP:
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(kImageId, STN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd()));
+        // A click is a press and a release both on the picture: the release that ends the double
+        // click opening this window is no click of its own.
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(hwnd());
             return 0;
+        case WM_LBUTTONUP: {
+            const bool click = pressed_;
+            pressed_ = false;
+            if (GetCapture() == hwnd()) ReleaseCapture();
+            RECT r{};
+            GetClientRect(hwnd(), &r);
+            const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            if (click && PtInRect(&r, at))
+                SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(kImageId, STN_CLICKED),
+                             reinterpret_cast<LPARAM>(hwnd()));
+            return 0;
+        }
+        case WM_CAPTURECHANGED: pressed_ = false; break;
         default: break;
     }
     return Default(msg, wp, lp);

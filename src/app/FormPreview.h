@@ -90,6 +90,7 @@ class TFormPreview : public win::Window {
 
       private:
         win::UniqueBitmap bitmap_;
+        bool pressed_ = false;  // the left button went down on the picture
     };
 
     void OnCommand(int id);

@@ -14,6 +14,7 @@
 #include "lists/CategoryListView_win.h"
 #include "win/FileBrowser_win.h"
 #include "lists/ScreenCategory.h"
+#include "system/OriginalScreens_win.h"
 #include "win/Handles.h"
 #include "win/Hints.h"
 #include "win/Panel.h"
@@ -89,6 +90,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     ScreenCategory CurrentCategory() const { return current_; }
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& RegistryPrefix() const { return config_.registryPrefix; }
+    // Where the machine's screens, their backups and the record lie (FormSelectSystem.cpp).
+    MachinePlaces Machine() const;
     bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
     // The preview: its picture, the name strip's caption (the previewed file) and colour.
     const WinPicture& PreviewPicture() const { return previewPicture_; }
@@ -169,8 +172,11 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
+    // Backs up what is not recorded yet; reports screens it could not back up.
     void BackupOriginalScreens();
-    void RestoreOriginalScreens();
+    // Puts the recorded originals back, reporting what it could not; false while some original
+    // still lives only in its backup.
+    bool RestoreOriginalScreens();
     void OriginalScreens1Click();
     void Uninstall2Click();
 

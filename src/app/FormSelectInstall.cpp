@@ -4,7 +4,10 @@
 #include "system/ProgramInfo_win.h"
 #include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
+#include "system/OriginalScreens_win.h"
 #include "system/ScreenTargets.h"
+#include "system/SystemTexts.h"
+#include "win/Files.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
@@ -24,27 +27,30 @@ void TFormSelect::SetasCurrentClick() {
 void TFormSelect::SetCurrentScreen() {
     const std::string source = PreviewCaption();
     if (!IsScreenCategory(current_) || source == kNoFileSelected) return;
-    // The questions judge the preview's picture: a file it could not be read from would pass as
-    // "0 x 0" and go over the machine's screen; nor is an empty file a screen.
-    if (!PreviewDecoded() || previewPicture_.Empty()) {
-        win::ShowMessage(hwnd(), win::MsgKind::Error, NotABitmapMessage(source), win::MsgButtons::Ok);
-        return;
-    }
     const std::string target = ScreenTargetPath(current_, WindowsDir());
+    const auto refuse = [this](const std::string& text) {
+        win::ShowMessage(hwnd(), win::MsgKind::Error, text, win::MsgButtons::Ok);
+    };
+    // The file is judged by the bitmap reader on the very bytes that will be copied, whatever the
+    // preview shows (a wallpaper's decoder may have read it): a GIF or PNG is no screen. Nor is an
+    // empty file.
+    const ScreenSource file = ReadScreenSource(source);
+    if (file.error) return refuse(CopyFailedMessage(target, win::SystemErrorText(file.error)));
+    const Picture& picture = file.decoded.picture;
+    if (!file.decoded.Ok() || picture.Empty()) return refuse(NotABitmapMessage(source));
     const auto cancelled = [this](const std::string& question) {
         return win::ShowMessage(hwnd(), win::MsgKind::Warning, question, win::MsgButtons::YesNo) !=
                win::MsgAnswer::No;
     };
-    const int width = previewPicture_.Width(), height = previewPicture_.Height();
+    const int width = picture.Width(), height = picture.Height();
     if (!HasScreenSize(width, height) && cancelled(InstallSizeQuestion(width, height))) return;
-    if (previewPicture_.Format() != PixelFormat::Bits8 &&
-        cancelled(InstallDepthQuestion(previewPicture_.Format())))
-        return;
-    const InstallOutcome outcome = InstallScreenFile(source, target);
-    if (!outcome.copied)
-        win::ShowMessage(hwnd(), win::MsgKind::Error, CopyFailedMessage(target, outcome.error),
-                         win::MsgButtons::Ok);
+    if (picture.Format() != PixelFormat::Bits8 && cancelled(InstallDepthQuestion(picture.Format()))) return;
+    // The machine's own screen is backed up before anything goes over it.
+    const BackupReport backup = BackUpScreen(Machine(), current_);
+    if (!backup.screens.empty()) return refuse(InstallNotBackedUpMessage(backup.screens.front()));
+    if (backup.failedValue) return refuse(FailedToSetData(*backup.failedValue));
+    const InstallOutcome outcome = WriteScreenFile(file.bytes, target);
+    if (!outcome.copied) refuse(CopyFailedMessage(target, outcome.error));
 }
-
 
 }  // namespace mvpr

@@ -68,8 +68,4 @@ bool NamesRandomizer(std::string_view entry) {
     return EqualNoCase(entry, kRandomizerExe);
 }
 
-std::string FailedToSetData(std::string_view valueName) {
-    return "Failed to set data for '" + std::string(valueName) + "'";
-}
-
 }  // namespace mvpr

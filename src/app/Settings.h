@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "lists/ScreenCategory.h"
+#include "system/SystemTexts.h"  // FailedToSetData
 
 namespace mvpr {
 
@@ -37,9 +38,6 @@ std::string RandomizerRunEntry(std::string_view programDir);
 // (and anything after the closing one) is dropped, then the name after the last backslash or
 // colon must be "MVRANDOM.EXE" in any case.
 bool NamesRandomizer(std::string_view runEntry);
-
-// "Failed to set data for '<value>'"
-std::string FailedToSetData(std::string_view valueName);
 
 }  // namespace mvpr
 

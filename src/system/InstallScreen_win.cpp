@@ -1,50 +1,46 @@
 #include "system/InstallScreen_win.h"
 
-#include <new>
+#include <cstdint>
+#include <span>
 
+#include "imaging/BmpCodec.h"
 #include "win/Files.h"
-#include "win/Handles.h"
 
 namespace mvpr {
 
-namespace {
-// The whole file, or the system's error number.
-DWORD ReadWholeFile(const std::string& path, std::string& bytes) {
-    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return GetLastError();
-    DWORD high = 0;
-    const DWORD low = GetFileSize(file.get(), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return GetLastError();
-    if (high != 0 || low > 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
-    try {
-        bytes.assign(low, '\0');
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
+ScreenSource ReadScreenSource(const std::string& path) {
+    const DecodeLimits limits;
+    ScreenSource source;
+    source.error = win::ReadWholeFile(path, source.bytes, limits.maxBytes);
+    if (source.error == ERROR_FILE_TOO_LARGE) {
+        source.error = 0;  // readable, but no bitmap of ours
+        source.bytes.clear();
+        source.decoded.status = DecodeStatus::TooLarge;
+        return source;
     }
-    DWORD done = 0;
-    while (done < low) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, low - done, &got, nullptr)) return GetLastError();
-        if (got == 0) break;  // shorter than it said: what is there is the file
-        done += got;
-    }
-    bytes.resize(done);
-    return 0;
+    if (source.error) return source;
+    source.decoded = DecodeBmp(
+        std::span(reinterpret_cast<const std::uint8_t*>(source.bytes.data()), source.bytes.size()), limits);
+    return source;
 }
-}  // namespace
 
-InstallOutcome InstallScreenFile(const std::string& source, const std::string& target) {
-    std::string bytes;
-    if (const DWORD error = ReadWholeFile(source, bytes)) return {false, win::SystemErrorText(error)};
+InstallOutcome WriteScreenFile(std::string_view bytes, const std::string& target) {
     const win::ReplaceResult r = win::ReplaceFileWith(target, bytes);
     if (r.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(r.error)};
     return {true, {}};
 }
 
+InstallOutcome InstallScreenFile(const std::string& source, const std::string& target) {
+    std::string bytes;
+    if (const DWORD error = win::ReadWholeFile(source, bytes)) return {false, win::SystemErrorText(error)};
+    return WriteScreenFile(bytes, target);
+}
+
 InstallOutcome CopyToNewFile(const std::string& source, const std::string& target) {
-    if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return {false, win::SystemErrorText(ERROR_FILE_EXISTS)};
+    const win::FileQuery there = win::QueryFile(target);
+    if (there.state != win::FileState::Absent)
+        return {false, win::SystemErrorText(there.state == win::FileState::Exists ? ERROR_FILE_EXISTS
+                                                                                  : there.error)};
     return InstallScreenFile(source, target);
 }
 

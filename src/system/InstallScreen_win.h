@@ -2,7 +2,9 @@
 #define MVPR_SYSTEM_INSTALLSCREEN_WIN_H
 
 #include <string>
+#include <string_view>
 
+#include "imaging/DecodeResult.h"
 #include "win/Win32.h"
 
 namespace mvpr {
@@ -12,8 +14,20 @@ struct InstallOutcome {
     std::string error;  // the system's message when not copied
 };
 
-// Copies `source` byte for byte over `target` through the file-replacing helper, so the target is
-// never left half written; a hidden or system target stays so. On failure the target is unchanged.
+// A file about to be installed as a screen: its bytes, and the picture the bitmap reader reads
+// from exactly those bytes, so that what is judged is what is copied.
+struct ScreenSource {
+    DWORD error = 0;  // the system's error when the file could not be read
+    std::string bytes;
+    DecodeResult decoded;
+};
+ScreenSource ReadScreenSource(const std::string& path);
+
+// Gives `target` the bytes through the file-replacing helper, so it is never left half written;
+// a hidden or system target stays so. On failure the target is unchanged.
+InstallOutcome WriteScreenFile(std::string_view bytes, const std::string& target);
+
+// Copies `source` byte for byte over `target` the same way.
 InstallOutcome InstallScreenFile(const std::string& source, const std::string& target);
 
 // The same copy, but only to a file that does not exist yet (a backup never overwrites).

@@ -50,10 +50,12 @@ std::string BackupPath(ScreenCategory category, std::string_view programDir, int
 }
 
 std::string FreeBackupPath(ScreenCategory category, std::string_view programDir,
-                           const std::function<bool(const std::string& path)>& taken) {
+                           const std::function<std::optional<bool>(const std::string& path)>& taken) {
     for (int number = 0; number <= kMaxBackupNumber; ++number) {
         std::string path = BackupPath(category, programDir, number);
-        if (!taken(path)) return path;
+        const std::optional<bool> isTaken = taken(path);
+        if (!isTaken) break;
+        if (!*isTaken) return path;
     }
     return {};
 }
@@ -93,6 +95,35 @@ std::string CopyFailedMessage(std::string_view target, std::string_view systemMe
     m += kBreak;
     m += systemMessage;
     return m;
+}
+
+namespace {
+std::string ProblemLines(std::string text, const std::vector<ScreenProblem>& problems) {
+    for (const auto& p : problems) {
+        text += kBreak;
+        text += p.file + ": " + p.reason;
+    }
+    return text;
+}
+}  // namespace
+
+std::string NotBackedUpMessage(const std::vector<ScreenProblem>& problems) {
+    return ProblemLines(
+        "These screens of the machine could not be backed up. They stay as they are until a backup "
+        "can be made; the next start tries again.",
+        problems);
+}
+
+std::string InstallNotBackedUpMessage(const ScreenProblem& problem) {
+    std::string m =
+        "The machine's own screen " + problem.file + " could not be backed up, so nothing was copied:";
+    m += kBreak;
+    m += problem.reason;
+    return m;
+}
+
+std::string NotRestoredMessage(const std::vector<ScreenProblem>& problems) {
+    return ProblemLines("These original screens could not be set back:", problems);
 }
 
 }  // namespace mvpr

@@ -22,6 +22,17 @@ inline constexpr std::string_view kUninstallDone =
     "MVPR files and direcotries.";
 
 inline constexpr std::string_view kUninstallFailed = "Morvellan is NOT succesfully cleared from the registry";
+// ... with the system's reason on the next line, where one is known.
+inline std::string UninstallFailedMessage(std::string_view reason) {
+    std::string m(kUninstallFailed);
+    if (!reason.empty()) m += "\n\r" + std::string(reason);
+    return m;
+}
+
+// A registry value that could not be written: "Failed to set data for '<value>'".
+inline std::string FailedToSetData(std::string_view valueName) {
+    return "Failed to set data for '" + std::string(valueName) + "'";
+}
 
 }  // namespace mvpr
 

@@ -7,6 +7,7 @@
 #include "imaging/StyleRenderer.h"
 #include "lists/DisplayStyle.h"
 #include "system/DesktopKeys.h"
+#include "system/SystemTexts.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 #include "win/Registry.h"
@@ -33,15 +34,26 @@ std::optional<std::string> WorkFilePath(const std::string& programDir) {
     return path;
 }
 
-void WriteDesktopValues(const std::string& path, std::string_view styleText,
-                        const std::string& registryPrefix) {
-    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kDesktopKey), false);
-    if (!key) return;
-    key->WriteString(kWallpaperValue, path);
-    key->WriteString(kTileWallpaperValue, styleText == DisplayStyleText(DisplayStyle::Tiled) ? "1" : "0");
-    if (key->HasValue(kWallpaperStyleValue))
-        key->WriteString(kWallpaperStyleValue,
-                         styleText == DisplayStyleText(DisplayStyle::Stretched) ? "2" : "0");
+// The desktop values of the new wallpaper when the desktop key exists; the name of the first
+// value that could not be written.
+std::optional<std::string> WriteDesktopValues(const std::string& path, std::string_view styleText,
+                                              const std::string& registryPrefix) {
+    LONG error = ERROR_SUCCESS;
+    auto key =
+        win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kDesktopKey), false, &error);
+    if (!key) {
+        if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
+        return std::string(kWallpaperValue);
+    }
+    if (!key->WriteString(kWallpaperValue, path)) return std::string(kWallpaperValue);
+    if (!key->WriteString(kTileWallpaperValue,
+                          styleText == DisplayStyleText(DisplayStyle::Tiled) ? "1" : "0"))
+        return std::string(kTileWallpaperValue);
+    if (key->HasValue(kWallpaperStyleValue) &&
+        !key->WriteString(kWallpaperStyleValue,
+                          styleText == DisplayStyleText(DisplayStyle::Stretched) ? "2" : "0"))
+        return std::string(kWallpaperStyleValue);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -63,7 +75,8 @@ WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view
         *path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (written.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(written.error)};
 
-    WriteDesktopValues(*path, styleText, registryPrefix);
+    if (const auto failed = WriteDesktopValues(*path, styleText, registryPrefix))
+        return {false, FailedToSetData(*failed)};
     char buffer[MAX_PATH] = {};
     std::memcpy(buffer, path->data(), path->size());
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer, 0);

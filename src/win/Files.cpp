@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <new>
 #include <utility>
 
 #include "win/Handles.h"
+#include "win/OperationSeam.h"
 
 namespace mvpr::win {
 
@@ -24,6 +26,7 @@ class Steps {
     // The error to fail the step with, 0 to run it.
     DWORD Fault(FileStep step) {
         const int number = ++counts_[static_cast<std::size_t>(step)];
+        if (const DWORD fault = OperationFault()) return fault;
         return Seam() ? Seam()(step, number) : 0;
     }
 
@@ -71,7 +74,15 @@ bool IsWindows9x() {
 }
 
 DWORD Move(const std::string& from, const std::string& to) {
+    if (const DWORD fault = OperationFault()) return fault;
     return MoveFileA(from.c_str(), to.c_str()) ? 0 : GetLastError();
+}
+
+// Removes a file of ours (a temporary one, one set aside); the seam may keep it.
+void RemoveOwnFile(const std::string& path) {
+    if (OperationFault()) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
 }
 
 // The new file into the old one's place with the renames Windows 9x has: the old one aside under
@@ -123,6 +134,7 @@ void SetFileFaultSeam(FileFaultSeam seam) {
 }
 
 ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
+    if (OperationFault()) return ReadStatus::NotOpened;
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return ReadStatus::NotOpened;
@@ -186,14 +198,56 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     }
     if (!error) return {ReplaceStatus::Done, 0};
     temp.reset();
-    SetFileAttributesA(tempName.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(tempName.c_str());
+    RemoveOwnFile(tempName);
     return {ReplaceStatus::NotWritten, error};
 }
 
 bool IsExistingFile(const std::string& path) {
+    if (OperationFault()) return false;
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileQuery QueryFile(const std::string& path) {
+    DWORD error = OperationFault();
+    if (!error) {
+        const DWORD a = GetFileAttributesA(path.c_str());
+        if (a != INVALID_FILE_ATTRIBUTES) return {FileState::Exists, 0};
+        error = GetLastError();
+    }
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {FileState::Absent, error};
+    return {FileState::Unknown, error ? error : ERROR_GEN_FAILURE};
+}
+
+DWORD ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+    if (const DWORD fault = OperationFault()) return fault;
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return GetLastError();
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return GetLastError();
+    if (high != 0 || low > maxBytes) return ERROR_FILE_TOO_LARGE;
+    try {
+        bytes.assign(low, '\0');
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    DWORD done = 0;
+    while (done < low) {
+        if (const DWORD fault = OperationFault()) return fault;
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), bytes.data() + done, low - done, &got, nullptr)) return GetLastError();
+        if (got == 0) break;  // shorter than it said: what is there is the file
+        done += got;
+    }
+    bytes.resize(done);
+    return 0;
+}
+
+DWORD RemoveFile(const std::string& path) {
+    if (const DWORD fault = OperationFault()) return fault;
+    return DeleteFileA(path.c_str()) ? 0 : GetLastError();
 }
 
 std::string SystemErrorText(DWORD error) {

@@ -1,6 +1,7 @@
 #ifndef MVPR_WIN_FILES_H
 #define MVPR_WIN_FILES_H
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,22 @@ std::string SystemErrorText(DWORD error);
 
 // True for a file; a folder of that name does not count. One attribute query.
 bool IsExistingFile(const std::string& path);
+
+// Whether something of that name is there. Absent only when the system says so (file or path not
+// found): a drive that is not ready, a share out of reach or a denied access is Unknown, with the
+// system's error number.
+enum class FileState { Exists, Absent, Unknown };
+struct FileQuery {
+    FileState state;
+    DWORD error;
+};
+FileQuery QueryFile(const std::string& path);
+
+// The whole file, at most maxBytes of it (ERROR_FILE_TOO_LARGE beyond); 0 or the system's error.
+DWORD ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes = 0x7FFFFFFF);
+
+// Deletes a file; 0 or the system's error (ERROR_FILE_NOT_FOUND when it was not there).
+DWORD RemoveFile(const std::string& path);
 
 }  // namespace mvpr::win
 

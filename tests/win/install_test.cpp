@@ -54,7 +54,7 @@ class Installing : public FormTest {
 
     std::optional<std::string> Value(const std::string& key, std::string_view name) {
         auto k = win::RegistryKey::Open(HKEY_CURRENT_USER, registry.prefix() + key, false);
-        return k ? k->ReadString(name) : std::nullopt;
+        return k ? k->ReadText(name) : std::nullopt;
     }
     void SetValue(const std::string& key, std::string_view name, std::string_view value) {
         auto k = win::RegistryKey::Open(HKEY_CURRENT_USER, registry.prefix() + key, true);

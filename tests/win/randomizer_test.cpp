@@ -73,7 +73,7 @@ class Randomizer : public ::testing::Test {
     std::string Key() { return registry.prefix() + std::string(kRandomizerKey); }
     std::optional<std::string> LastPick(ScreenCategory c) {
         auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, Key(), false);
-        return key ? key->ReadString(kLastPickValues[CategoryIndex(c)]) : std::nullopt;
+        return key ? key->ReadText(kLastPickValues[CategoryIndex(c)]) : std::nullopt;
     }
     std::string ListLine() { return "List file " + (prog / "MVDATA.MVD") + ": "; }
 
@@ -258,7 +258,7 @@ TEST_F(RandomizerAndSelector, WorkFileAndDesktopValuesAreTheSelectorsInEveryStyl
         auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, desktop, true);
         std::vector<std::string> v;
         for (auto name : {kWallpaperValue, kTileWallpaperValue, kWallpaperStyleValue}) {
-            v.push_back(key->ReadString(name).value_or("<none>"));
+            v.push_back(key->ReadText(name).value_or("<none>"));
             key->WriteString(name, "old");
         }
         return v;

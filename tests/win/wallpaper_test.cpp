@@ -82,7 +82,7 @@ class FullScreen : public FormTest {
     }
     std::string Desktop(const char* value) {
         auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, desktopKey(), false);
-        return key ? key->ReadString(value).value_or("<none>") : "<no key>";
+        return key ? key->ReadText(value).value_or("<none>") : "<no key>";
     }
 
     std::unique_ptr<TFormPreview> preview;
@@ -114,6 +114,7 @@ TEST_F(FullScreen, AScreenIsStretchedOverTheScreenWithTheScreenMenu) {
     // A click on the picture returns too.
     Command(form->hwnd(), IDM_VIEW2);
     ASSERT_TRUE(IsWindowVisible(w));
+    SendMessageA(preview->ImgPreview(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SendMessageA(preview->ImgPreview(), WM_LBUTTONUP, 0, 0);
     EXPECT_FALSE(IsWindowVisible(w));
 }
@@ -158,6 +159,7 @@ TEST_F(FullScreen, StylesAreChosenInTheWindowAndGoToTheSelectedWallpapersOnRetur
     Pump();
     Command(form->hwnd(), IDM_FULLSCREENPREVIEW2);
     Command(preview->hwnd(), IDM_TILED1);
+    SendMessageA(preview->ImgPreview(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SendMessageA(preview->ImgPreview(), WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(Style(), "Tiled");
     EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Mirror");
