@@ -267,7 +267,7 @@ RestoreReport RestoreOriginals(const MachinePlaces& places) {
         if (*e.text == kNoBackup) {
             // The machine had none; what lies there now was installed.
             const DWORD gone = win::RemoveFile(system);
-            if (gone && !IsNotThere(gone)) report.screens.push_back({system, win::SystemErrorText(gone)});
+            if (gone && !IsNotThere(gone)) unknown(system, static_cast<LONG>(gone));
             continue;
         }
         if (lstrcmpiA(e.text->c_str(), system.c_str()) == 0) continue;

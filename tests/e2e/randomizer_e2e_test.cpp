@@ -69,6 +69,7 @@ class RandomizerProgram : public ::testing::Test {
 };
 
 TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
+    const DriveRootLock lock;
     const std::string root = windows.path().substr(0, 3) + "logo.sys";
     const bool machineHasOne = FileExists(root);
     const std::string machines = ReadFile(root);

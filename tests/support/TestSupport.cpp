@@ -166,6 +166,17 @@ std::string WindowText(HWND hwnd) {
     return b;
 }
 
+DriveRootLock::DriveRootLock()
+    : mutex_(CreateMutexA(nullptr, FALSE, "MVPR tests: root of the Windows drive")) {
+    if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // abandoned by a crashed test: ours now
+}
+
+DriveRootLock::~DriveRootLock() {
+    if (!mutex_) return;
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+}
+
 TestThread::TestThread(std::function<void()> work) : work_(std::move(work)) {
     handle_ = CreateThread(nullptr, 0, &TestThread::Run, this, 0, nullptr);
     if (!handle_) throw std::runtime_error("CreateThread failed: " + std::to_string(GetLastError()));

@@ -24,6 +24,19 @@ class TempDir {
     std::string path_;
 };
 
+// Held by every test that writes logo.sys in the root of the Windows drive, which all test
+// processes share: one at a time.
+class DriveRootLock {
+  public:
+    DriveRootLock();
+    ~DriveRootLock();
+    DriveRootLock(const DriveRootLock&) = delete;
+    DriveRootLock& operator=(const DriveRootLock&) = delete;
+
+  private:
+    HANDLE mutex_;
+};
+
 void RemoveTree(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
 // A blank bitmap file of the size and depth asked for, as the program's own BMP writer makes it.

@@ -56,7 +56,23 @@ RandomizerConfig TestConfig(const TempDir& program, const TempDir& windows, cons
 
 class Randomizer : public ::testing::Test {
   protected:
-    void SetUp() override { config = TestConfig(prog, windows, registry); }
+    void SetUp() override {
+        config = TestConfig(prog, windows, registry);
+        // The machine's originals are safe: it had no screens, and its desktop values are kept.
+        for (const auto& [name, value] : {std::pair{kStartScreenValue, "(none)"},
+                                          {kWaitScreenValue, "(none)"},
+                                          {kShutScreenValue, "(none)"},
+                                          {kSavedWallPaperValue, ""},
+                                          {kSavedTileWallpaperValue, ""},
+                                          {kSavedWallpaperStyleValue, "(none)"},
+                                          {kFilesBackedUpValue, "1"}})
+            ASSERT_TRUE(Record(true)->WriteString(name, value));
+    }
+    std::optional<win::RegistryKey> Record(bool create = false) {
+        return win::RegistryKey::Open(
+            HKEY_CURRENT_USER,
+            registry.prefix() + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection), create);
+    }
 
     std::string Pic(const std::string& name, const std::string& bytes) {
         EXPECT_TRUE(WriteFile(pics / name, bytes));
@@ -84,6 +100,7 @@ class Randomizer : public ::testing::Test {
 
 // The one test that writes the start-up screen, in the root of the Windows drive.
 TEST_F(Randomizer, EveryCategorySkipsMissingAndInvalidFilesAndInstallsItsValidOne) {
+    const DriveRootLock lock;
     const std::string root = Target(ScreenCategory::Start);
     const std::optional<std::string> machines =
         FileExists(root) ? std::optional(ReadFile(root)) : std::nullopt;
@@ -123,14 +140,15 @@ TEST_F(Randomizer, EveryCategorySkipsMissingAndInvalidFilesAndInstallsItsValidOn
     EXPECT_TRUE(FileExists(prog / "@MV!BACK.BMP"));
     EXPECT_EQ(LastPick(ScreenCategory::Start), start);
     EXPECT_EQ(LastPick(ScreenCategory::Wall), sea + ", Tiled");
-    // Without a settings key before, the run made nothing but its own subkey.
+    // Beside the record, the run made nothing but its own subkey.
     auto settings =
         win::RegistryKey::Open(HKEY_CURRENT_USER, registry.prefix() + "SoftWare\\Tolvane\\Morvellan", false);
     ASSERT_TRUE(settings);
+    std::set<std::string> subkeys;
     char name[64] = {};
-    EXPECT_EQ(RegEnumKeyA(settings->get(), 0, name, sizeof name), ERROR_SUCCESS);
-    EXPECT_STREQ(name, "Randomizer");
-    EXPECT_EQ(RegEnumKeyA(settings->get(), 1, name, sizeof name), ERROR_NO_MORE_ITEMS);
+    for (DWORD i = 0; RegEnumKeyA(settings->get(), i, name, sizeof name) == ERROR_SUCCESS; ++i)
+        subkeys.insert(name);
+    EXPECT_EQ(subkeys, (std::set<std::string>{"Original Info", "Randomizer"}));
     if (machines)
         WriteFile(root, *machines);
     else
@@ -171,20 +189,24 @@ TEST_F(Randomizer, RepeatedRunsNeverPickTheSameEntryTwiceInARow) {
     EXPECT_EQ(waits.size(), 3u);
 }
 
-TEST_F(Randomizer, ReadOnlyTargetAndMissingLibraryLeaveTheirCategoriesAsTheyAre) {
+// Also: a screen or the wallpaper whose original is not backed up stays as it is.
+TEST_F(Randomizer, ReadOnlyTargetMissingLibraryAndOriginalsWithoutBackupAreLeftAsTheyAre) {
     const std::string wait = Pic("wait.bmp", PictureBmp(320, 400, 8)),
                       shut = Pic("shut.bmp", PictureBmp(320, 400, 8));
     const std::string target = Target(ScreenCategory::Wait);
     ASSERT_TRUE(WriteFile(target, "machine's"));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteList("[WAIT]\r\n" + wait + "\r\n[SHUT]\r\n" + shut + "\r\n[WALLPAPER]\r\n" +
-              Pic("sea.bmp", PictureBmp(8, 8, 24)) + "\r\n");
+    const std::string sea = Pic("sea.bmp", PictureBmp(8, 8, 24));
+    WriteList("[START]\r\n" + shut + "\r\n[WAIT]\r\n" + wait + "\r\n[SHUT]\r\n" + shut +
+              "\r\n[WALLPAPER]\r\n" + sea + "\r\n");
+    ASSERT_TRUE(Record()->DeleteValue(kStartScreenValue));
     config.library = nullptr;  // and no NViewLib.dll in the program folder
     InOrder random;
-    const auto lines = Run(random);
+    auto lines = Run(random);
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[1], "StartUp Screen: no entries, left as it is.");
+    EXPECT_EQ(lines[1], "StartUp Screen: left as it is: the machine's own " + Target(ScreenCategory::Start) +
+                            " has no backup (not recorded).");
     const std::string notInstalled =
         "Waiting Screen: " + wait + " could not be installed as " + target + ", left as it is: ";
     EXPECT_EQ(lines[2].substr(0, notInstalled.size()), notInstalled);
@@ -192,8 +214,17 @@ TEST_F(Randomizer, ReadOnlyTargetAndMissingLibraryLeaveTheirCategoriesAsTheyAre)
     EXPECT_EQ(lines[3], "Shut Down Screen: " + shut + " installed as " + Target(ScreenCategory::Shut) + ".");
     EXPECT_EQ(lines[4], "Wallpaper: " + prog / "NViewLib.dll" + " could not be loaded, left as it is.");
     EXPECT_EQ(ReadFile(target), "machine's");
+    EXPECT_FALSE(LastPick(ScreenCategory::Start));
     EXPECT_FALSE(LastPick(ScreenCategory::Wait));
     EXPECT_EQ(LastPick(ScreenCategory::Shut), shut);
+    EXPECT_FALSE(FileExists(prog / "@MV!BACK.BMP"));
+
+    // The desktop values not recorded: the wallpaper stays, whatever the library.
+    config.library = &NViewLibLoad;
+    ASSERT_TRUE(Record()->DeleteValue(kSavedWallpaperStyleValue));
+    lines = Run(random);
+    EXPECT_EQ(lines.back(),
+              "Wallpaper: left as it is: the machine's own desktop settings have no backup yet.");
     EXPECT_FALSE(FileExists(prog / "@MV!BACK.BMP"));
 }
 
@@ -235,7 +266,7 @@ TEST_F(Randomizer, ListFileAbsentEmptyOrUnreadableChangesNothing) {
         InOrder random;
         EXPECT_EQ(Run(random), c.lines);
         EXPECT_TRUE(ListFolder(windows.path()).empty());
-        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, registry.prefix() + "SoftWare\\Tolvane"));
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, Key()));
     }
 }
 
