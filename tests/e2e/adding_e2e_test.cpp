@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ProgramDriver.h"
 #include "app/FormSelectIds.h"
 
@@ -53,6 +55,28 @@ TEST_F(AddingFromOutside, AChosenScreenFileAppearsInTheListAndTheCounter) {
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(WindowText(full), "Full screen Preview");
     PostMessageA(full, WM_KEYDOWN, VK_F3, 1);
+    for (int t = 0; t < 3000 && IsWindowVisible(full); t += 50) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(full));
+    // A real double click on the preview opens it, and the release that ends the double click
+    // does not close it again: only a click of its own does.
+    HWND picture = GetDlgItem(GetDlgItem(main, Id(SelectCtl::pnlPreview)), Id(SelectCtl::ImgPreview));
+    RECT r{};
+    GetWindowRect(picture, &r);
+    SetForegroundWindow(main);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const auto clicks = [](int n) {
+        std::vector<INPUT> input(static_cast<std::size_t>(2 * n));
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            input[i].type = INPUT_MOUSE;
+            input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+        }
+        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    };
+    clicks(2);
+    ASSERT_NE(program.WaitForWindow("TFormPreview", 5000), nullptr) << "the double click opened nothing";
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(full)) << "closed by the double click that opened it";
+    clicks(1);
     for (int t = 0; t < 3000 && IsWindowVisible(full); t += 50) Sleep(50);
     EXPECT_FALSE(IsWindowVisible(full));
     PostMessageA(main, WM_CLOSE, 0, 0);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "app/FormSelectIds.h"
 
 #include <shellapi.h>
 
@@ -115,6 +116,63 @@ TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
         WriteFile(root, machines);
     else
         DeleteFileA(root.c_str());
+}
+
+// As a user meets it: the first start backs up the machine's screens and turns the randomizer on;
+// "Set Original Screens Back", the randomizer at the next log-on, and a second restore still give
+// the machine's own screen back.
+TEST_F(RandomizerProgram, RestoreRandomizeRestoreGivesTheOriginalBack) {
+    const DriveRootLock lock;
+    const char* settings = "Software\\Tolvane\\Morvellan";
+    const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    char buffer[MAX_PATH] = {};
+    GetWindowsDirectoryA(buffer, MAX_PATH);
+    const std::string wait = std::string(buffer) + "\\logow.sys",
+                      root = std::string(buffer).substr(0, 3) + "logo.sys";
+    const std::string keep[] = {FileExists(wait) ? ReadFile(wait) : "",
+                                FileExists(root) ? ReadFile(root) : ""};
+    const bool had[] = {FileExists(wait), FileExists(root)};
+    DeleteKeyTree(HKEY_CURRENT_USER, settings);
+    ASSERT_TRUE(WriteFile(wait, "the machine's own waiting screen"));
+    ASSERT_TRUE(WriteFile(pics / "w.bmp", BlankBmp(320, 400, 8)));
+    ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", "[WAIT]\r\n" + pics / "w.bmp" + "\r\n"));
+    const auto restore = [&] {
+        ProgramDriver selector;
+        ASSERT_TRUE(selector.Start(dir.path(), ""));
+        HWND main = selector.WaitForWindow("TFormSelect", 20000);
+        ASSERT_NE(main, nullptr);
+        for (int t = 0; t < 5000 && WindowText(main) != "Morvellan Selector 2.7"; t += 50) Sleep(50);
+        SendMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ORIGINALSCREENS1, 0), 0);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(selector.WaitForExit(20000), 0);
+    };
+    restore();
+    HKEY key = nullptr;
+    char entry[MAX_PATH] = {};
+    DWORD size = sizeof entry;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, run, 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegQueryValueExA(key, "Morvellan", nullptr, nullptr, reinterpret_cast<BYTE*>(entry), &size);
+    RegCloseKey(key);
+    EXPECT_NE(std::string(entry).find("MVRandom.exe"), std::string::npos) << "the randomizer is on";
+    ProgramDriver randomizer;
+    ASSERT_TRUE(randomizer.Start(dir.path(), "", "MVRandom.exe"));  // as the Run entry starts it
+    EXPECT_EQ(randomizer.WaitForExit(60000), 0);
+    EXPECT_EQ(ReadFile(wait), BlankBmp(320, 400, 8)) << ReadFile(dir / "MVRandom.log");
+    restore();
+    EXPECT_EQ(ReadFile(wait), "the machine's own waiting screen");
+
+    DeleteKeyTree(HKEY_CURRENT_USER, settings);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, run, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Morvellan");
+        RegCloseKey(key);
+    }
+    const std::string* paths[] = {&wait, &root};
+    for (int i = 0; i < 2; ++i) {
+        if (had[i])
+            WriteFile(*paths[i], keep[i]);
+        else
+            DeleteFileA(paths[i]->c_str());
+    }
 }
 
 TEST_F(RandomizerProgram, VersionRecordIsTheRandomizersWithTheSelectorsNumbers) {
