@@ -6,7 +6,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/ColourCycle.h"
 #include "imaging/ScreenConverter.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr {
 namespace {

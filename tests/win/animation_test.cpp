@@ -3,9 +3,9 @@
 #include "FormFixture.h"
 #include "app/PreviewTexts.h"
 #include "imaging/BmpCodec.h"
-#include "imaging/FormPreview.h"
+#include "app/FormPreview.h"
 #include "imaging/ScreenConverter.h"
-#include "lists/ScreenRule.h"
+#include "imaging/ScreenRule.h"
 
 namespace mvpr::test {
 namespace {
