@@ -123,13 +123,14 @@ void TMakeScreenDialog::InitMovingBar() {
 
 void TMakeScreenDialog::ReadMovingBar() {
     const bool on = !source_.OwnCycle() && IsDlgButtonChecked(dlg_, IDC_MS_MOVINGBAR) == BST_CHECKED;
-    for (int id : {IDC_MS_BARCOLOURSLABEL, IDC_MS_BARCOLOURS, IDC_MS_BARHEIGHTLABEL, IDC_MS_BARHEIGHT, IDC_MS_BARFROM,
-                   IDC_MS_BARTO})
+    for (int id : {IDC_MS_BARCOLOURSLABEL, IDC_MS_BARCOLOURS, IDC_MS_BARHEIGHTLABEL, IDC_MS_BARHEIGHT,
+                   IDC_MS_BARFROM, IDC_MS_BARTO})
         EnableWindow(GetDlgItem(dlg_, id), on);
     BOOL read = FALSE;
     const UINT colours = GetDlgItemInt(dlg_, IDC_MS_BARCOLOURS, &read, FALSE);
-    if (read) bar_.colours = std::clamp(static_cast<int>(std::min(colours, 256U)), MovingBar::kMinColours,
-                                        MovingBar::kMaxColours);
+    if (read)
+        bar_.colours = std::clamp(static_cast<int>(std::min(colours, 256U)), MovingBar::kMinColours,
+                                  MovingBar::kMaxColours);
     const UINT height = GetDlgItemInt(dlg_, IDC_MS_BARHEIGHT, &read, FALSE);
     if (read) bar_.height = std::clamp(static_cast<int>(std::min(height, 1000U)), 1, MovingBar::kMaxHeight);
     options_.movingBar = on ? std::optional<MovingBar>(bar_) : std::nullopt;
@@ -355,13 +356,15 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                     if (HIWORD(wp) == EN_CHANGE && options_.movingBar) OptionsChanged();
                     // Left with a number out of range: it shows the one used.
                     if (HIWORD(wp) == EN_KILLFOCUS)
-                        SetDlgItemInt(dlg_, LOWORD(wp),
-                                      static_cast<UINT>(LOWORD(wp) == IDC_MS_BARCOLOURS ? bar_.colours : bar_.height),
-                                      FALSE);
+                        SetDlgItemInt(
+                            dlg_, LOWORD(wp),
+                            static_cast<UINT>(LOWORD(wp) == IDC_MS_BARCOLOURS ? bar_.colours : bar_.height),
+                            FALSE);
                     return TRUE;
                 case IDC_MS_BARFROM:
                 case IDC_MS_BARTO:
-                    if (HIWORD(wp) == BN_CLICKED) PickBarColour(LOWORD(wp) == IDC_MS_BARFROM ? bar_.from : bar_.to);
+                    if (HIWORD(wp) == BN_CLICKED)
+                        PickBarColour(LOWORD(wp) == IDC_MS_BARFROM ? bar_.from : bar_.to);
                     return TRUE;
                 default: return FALSE;
             }

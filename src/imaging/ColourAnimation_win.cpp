@@ -35,7 +35,8 @@ bool ColourAnimation::Load(const Picture& indexed, ColourCycle cycle, int width,
     if (!scaled) return false;
     bitmap_.reset(CreateDibSection(*scaled));
     DIBSECTION dib{};
-    if (!bitmap_ || GetObjectA(bitmap_.get(), sizeof dib, &dib) < static_cast<int>(sizeof dib) || !dib.dsBm.bmBits) {
+    if (!bitmap_ || GetObjectA(bitmap_.get(), sizeof dib, &dib) < static_cast<int>(sizeof dib) ||
+        !dib.dsBm.bmBits) {
         bitmap_.reset();
         return false;
     }
@@ -53,7 +54,8 @@ bool ColourAnimation::Load(const Picture& indexed, ColourCycle cycle, int width,
             PALETTEENTRY entries[256];
         } logical{0x300, 256, {}};
         for (int i = 0; i < 256; ++i)
-            logical.entries[i] = Entry(colours_[static_cast<std::size_t>(i)], i >= cycle.first ? PC_RESERVED : 0);
+            logical.entries[i] =
+                Entry(colours_[static_cast<std::size_t>(i)], i >= cycle.first ? PC_RESERVED : 0);
         palette_.reset(CreatePalette(reinterpret_cast<const LOGPALETTE*>(&logical)));
     }
     return true;
@@ -79,7 +81,8 @@ void ColourAnimation::Play(HWND window) {
 }
 
 void ColourAnimation::StartTimer() {
-    if (window_ && !timerRunning_) timerRunning_ = SetTimer(window_, kTimerId, kFrameMs, &ColourAnimation::OnTimer) != 0;
+    if (window_ && !timerRunning_)
+        timerRunning_ = SetTimer(window_, kTimerId, kFrameMs, &ColourAnimation::OnTimer) != 0;
 }
 
 void ColourAnimation::Stop() {

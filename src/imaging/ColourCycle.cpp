@@ -44,7 +44,8 @@ std::optional<Picture> ScaleIndexExact(const Picture& indexed, int width, int he
     if (!out) return std::nullopt;
     out->Palette() = indexed.Palette();
     std::vector<int> columns(static_cast<std::size_t>(width));
-    for (int x = 0; x < width; ++x) columns[static_cast<std::size_t>(x)] = NearestSource(x, width, indexed.Width());
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<std::size_t>(x)] = NearestSource(x, width, indexed.Width());
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = indexed.Row(NearestSource(y, height, indexed.Height()));
         std::uint8_t* dst = out->Row(y);

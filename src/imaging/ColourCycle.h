@@ -43,7 +43,8 @@ std::optional<Picture> ScaleIndexExact(const Picture& indexed, int width, int he
 // The index of the source pixel that nearest-neighbour scaling from `from` to `to` pixels takes
 // for destination pixel `at` (centres matched).
 inline int NearestSource(int at, int to, int from) {
-    return static_cast<int>((2 * static_cast<std::int64_t>(at) + 1) * from / (2 * static_cast<std::int64_t>(to)));
+    return static_cast<int>((2 * static_cast<std::int64_t>(at) + 1) * from /
+                            (2 * static_cast<std::int64_t>(to)));
 }
 
 }  // namespace mvpr

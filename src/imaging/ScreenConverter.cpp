@@ -104,14 +104,16 @@ std::optional<ScreenSource> ScreenSource::FromAnimated(Picture&& indexed, Colour
 std::optional<ColourCycle> ScreenSource::Cycle(const ScreenOptions& options) const {
     if (cycle_) return cycle_;
     if (!options.movingBar) return std::nullopt;
-    return ColourCycle{256 - std::clamp(options.movingBar->colours, MovingBar::kMinColours, MovingBar::kMaxColours)};
+    return ColourCycle{
+        256 - std::clamp(options.movingBar->colours, MovingBar::kMinColours, MovingBar::kMaxColours)};
 }
 
 std::optional<ScreenSource> ScreenSource::Reduced(int maxSide) const {
     const int longer = std::max(pixels_.Width(), pixels_.Height());
     if (maxSide <= 0 || longer <= maxSide) return *this;
     const double f = static_cast<double>(maxSide) / longer;
-    const int w = RoundWithin(pixels_.Width() * f, 1, maxSide), h = RoundWithin(pixels_.Height() * f, 1, maxSide);
+    const int w = RoundWithin(pixels_.Width() * f, 1, maxSide),
+              h = RoundWithin(pixels_.Height() * f, 1, maxSide);
     // An animated source stays indexed, so its cycling pixels stay what they are.
     auto smaller = cycle_ ? ScaleIndexExact(pixels_, w, h) : ResamplePicture(pixels_, w, h);
     if (!smaller) return std::nullopt;
@@ -203,8 +205,8 @@ std::optional<Picture> ScreenSource::KeepCycle(const Picture& rendered, const Sc
     if (HasScreenSize(width_, height_) && pixels_.Width() == width_ && pixels_.Height() == height_)
         return pixels_;
     std::vector<Bgra> still(source.begin(), source.begin() + cycle.first);
-    const auto palette = ScreenPalette(rendered, still, l.HasBars() ? std::optional<Bgra>(options.bars) : std::nullopt,
-                                       cycle.first);
+    const auto palette = ScreenPalette(
+        rendered, still, l.HasBars() ? std::optional<Bgra>(options.bars) : std::nullopt, cycle.first);
     auto screen = MapToPalette(rendered, palette, options.dither);
     if (!screen) return std::nullopt;
     std::copy(source.begin() + cycle.first, source.begin() + 256, screen->Palette().begin() + cycle.first);
@@ -240,7 +242,8 @@ std::optional<Picture> ScreenSource::AddBar(const Picture& rendered, const Scree
     auto screen = Picture::Create(kScreenWidth, kScreenHeight, 8);
     if (!mapped || !screen) return std::nullopt;
     screen->Palette() = mapped->Palette();
-    for (int k = 0; k < bar.colours; ++k) screen->Palette()[static_cast<std::size_t>(first + k)] = BarColour(bar, k);
+    for (int k = 0; k < bar.colours; ++k)
+        screen->Palette()[static_cast<std::size_t>(first + k)] = BarColour(bar, k);
     for (int y = 0; y < above; ++y) std::memcpy(screen->Row(y), mapped->Row(y), screen->Stride());
     for (int y = above; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x)
@@ -268,7 +271,8 @@ std::optional<std::vector<std::uint8_t>> MakeScreenFile(const Picture& picture,
     return EncodeScreen(*screen, source->Cycle(options));
 }
 
-std::optional<std::vector<std::uint8_t>> EncodeScreen(const Picture& screen, std::optional<ColourCycle> cycle) {
+std::optional<std::vector<std::uint8_t>> EncodeScreen(const Picture& screen,
+                                                      std::optional<ColourCycle> cycle) {
     auto file = EncodeBmp(screen);
     if (file && !file->empty()) SetCycleByte(*file, screen.BitsPerPixel() == 8 ? cycle : std::nullopt);
     return file;

@@ -78,8 +78,10 @@ class ScreenSource {
     std::optional<Picture> Make(const ScreenOptions& options) const;
 
   private:
-    std::optional<Picture> KeepCycle(const Picture& rendered, const ScreenLayout& l, const ScreenOptions& o) const;
-    std::optional<Picture> AddBar(const Picture& rendered, const ScreenLayout& l, const ScreenOptions& o) const;
+    std::optional<Picture> KeepCycle(const Picture& rendered, const ScreenLayout& l,
+                                     const ScreenOptions& o) const;
+    std::optional<Picture> AddBar(const Picture& rendered, const ScreenLayout& l,
+                                  const ScreenOptions& o) const;
 
     Picture pixels_;  // any depth
     int width_ = 0, height_ = 0;
@@ -102,7 +104,8 @@ Bgra BarColour(const MovingBar& bar, int k);
 // A screen as a BMP file: uncompressed 8 bits, 129,078 bytes for 320 x 400, with the cycle's
 // first entry in the low byte of biClrImportant (offset 0x32) and 0 without one (Windows 9x
 // would animate any other value at boot, making parts of a still picture flicker).
-std::optional<std::vector<std::uint8_t>> EncodeScreen(const Picture& screen, std::optional<ColourCycle> cycle);
+std::optional<std::vector<std::uint8_t>> EncodeScreen(const Picture& screen,
+                                                      std::optional<ColourCycle> cycle);
 
 // The screen of a picture as a BMP file.
 std::optional<std::vector<std::uint8_t>> MakeScreenFile(const Picture& picture, const ScreenOptions& options);

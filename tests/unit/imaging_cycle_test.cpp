@@ -29,9 +29,11 @@ std::vector<std::uint8_t> CoreHeaderFile(const Picture& p) {
     const std::size_t pixels = info.size() - (14 + 40 + 1024);
     std::vector<std::uint8_t> f(14 + 12 + 768 + pixels);
     f[0] = 'B', f[1] = 'M';
-    f[10] = static_cast<std::uint8_t>((14 + 12 + 768) & 0xFF), f[11] = static_cast<std::uint8_t>((14 + 12 + 768) >> 8);
+    f[10] = static_cast<std::uint8_t>((14 + 12 + 768) & 0xFF),
+    f[11] = static_cast<std::uint8_t>((14 + 12 + 768) >> 8);
     f[14] = 12;
-    f[18] = kScreenWidth & 0xFF, f[19] = kScreenWidth >> 8, f[20] = kScreenHeight & 0xFF, f[21] = kScreenHeight >> 8;
+    f[18] = kScreenWidth & 0xFF, f[19] = kScreenWidth >> 8, f[20] = kScreenHeight & 0xFF,
+    f[21] = kScreenHeight >> 8;
     f[22] = 1, f[24] = 8;
     for (std::size_t i = 0; i < 256; ++i)
         for (std::size_t c = 0; c < 3; ++c) f[26 + i * 3 + c] = info[54 + i * 4 + c];
@@ -64,7 +66,8 @@ TEST(ColourCycle, ReadFromTheHeaderAndRotatedOneEntryDownEachFrame) {
         const Picture picture = Distinct(c.bits);
         auto file = c.core ? CoreHeaderFile(picture) : *EncodeBmp(picture);
         if (!c.core)
-            for (int b = 0; b < 4; ++b) file[kCycleByteOffset + b] = static_cast<std::uint8_t>(c.clrImportant >> (8 * b));
+            for (int b = 0; b < 4; ++b)
+                file[kCycleByteOffset + b] = static_cast<std::uint8_t>(c.clrImportant >> (8 * b));
         const DecodeResult read = DecodeBmp(file);
         ASSERT_TRUE(read.Ok());
         ASSERT_EQ(read.cycle.has_value(), c.first.has_value());
@@ -75,7 +78,8 @@ TEST(ColourCycle, ReadFromTheHeaderAndRotatedOneEntryDownEachFrame) {
         RotateColours(after, *read.cycle);
         for (int i = 0; i < 256; ++i) {
             const int from = i < *c.first ? i : i == 255 ? *c.first : i + 1;
-            EXPECT_EQ(after[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(from)]) << "entry " << i;
+            EXPECT_EQ(after[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(from)])
+                << "entry " << i;
         }
         RotateColours(after, *read.cycle, static_cast<unsigned>(read.cycle->Count() - 1));
         EXPECT_EQ(after, before);
@@ -93,7 +97,8 @@ TEST(ColourCycle, ConverterReservesTheCyclingEntries) {
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
             std::uint8_t* px = photo.Row(y) + x * 3;
-            px[0] = static_cast<std::uint8_t>(x * 255 / 639), px[1] = static_cast<std::uint8_t>(y * 255 / 479);
+            px[0] = static_cast<std::uint8_t>(x * 255 / 639),
+            px[1] = static_cast<std::uint8_t>(y * 255 / 479);
             px[2] = static_cast<std::uint8_t>((x ^ y) & 0xFF);
         }
     Picture animated = Distinct(8);
@@ -109,7 +114,12 @@ TEST(ColourCycle, ConverterReservesTheCyclingEntries) {
         {"20 colours, photo", &photo, {}, MovingBar{}, true, 236},
         {"2 colours, 1 row", &photo, {}, MovingBar{2, 1, {0, 0, 255, 0}, {255, 0, 0, 0}}, false, 254},
         {"64 colours, 200 rows", &photo, {}, MovingBar{64, 200, {0, 0, 0, 0}, {255, 255, 255, 0}}, true, 192},
-        {"out of range: 1 colour, 999 rows", &photo, {}, MovingBar{1, 999, {1, 2, 3, 0}, {4, 5, 6, 0}}, false, 254},
+        {"out of range: 1 colour, 999 rows",
+         &photo,
+         {},
+         MovingBar{1, 999, {1, 2, 3, 0}, {4, 5, 6, 0}},
+         false,
+         254},
         {"animated screen kept byte for byte", &animated, ColourCycle{236}, MovingBar{}, true, 236},
         {"animated 640 x 480 scaled", &animatedLarge, ColourCycle{200}, {}, true, 200},
     };
@@ -133,7 +143,8 @@ TEST(ColourCycle, ConverterReservesTheCyclingEntries) {
         const Picture& out = read.picture;
         if (c.sourceCycle) {
             for (int i = first; i < 256; ++i) {
-                EXPECT_EQ(out.Palette()[static_cast<std::size_t>(i)], c.source->Palette()[static_cast<std::size_t>(i)]);
+                EXPECT_EQ(out.Palette()[static_cast<std::size_t>(i)],
+                          c.source->Palette()[static_cast<std::size_t>(i)]);
             }
             if (c.source->Width() == kScreenWidth) {
                 EXPECT_TRUE(out == *c.source);
@@ -141,8 +152,9 @@ TEST(ColourCycle, ConverterReservesTheCyclingEntries) {
             // Every pixel that showed a cycling entry shows the same entry; no other pixel does.
             for (int y = 0; y < kScreenHeight; ++y)
                 for (int x = 0; x < kScreenWidth; ++x) {
-                    const int was = c.source->Row(NearestSource(y, kScreenHeight, c.source->Height()))
-                                        [NearestSource(x, kScreenWidth, c.source->Width())];
+                    const int was = c.source->Row(
+                        NearestSource(y, kScreenHeight,
+                                      c.source->Height()))[NearestSource(x, kScreenWidth, c.source->Width())];
                     const int is = out.Row(y)[x];
                     if (was >= first || is >= first) {
                         ASSERT_EQ(is, was) << x << "," << y;
@@ -168,7 +180,8 @@ TEST(ColourCycle, ConverterReservesTheCyclingEntries) {
         MovingBar bar = *c.bar;
         bar.colours = 256 - first;
         EXPECT_EQ(out.Palette()[static_cast<std::size_t>(first)], BarColour(bar, 0));
-        EXPECT_EQ(out.Palette()[static_cast<std::size_t>(first + bar.colours / 2)], (Bgra{bar.to.b, bar.to.g, bar.to.r, 0}));
+        EXPECT_EQ(out.Palette()[static_cast<std::size_t>(first + bar.colours / 2)],
+                  (Bgra{bar.to.b, bar.to.g, bar.to.r, 0}));
     }
 }
 

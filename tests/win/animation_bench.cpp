@@ -27,8 +27,9 @@ LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 Picture StockLike() {
     Picture p = *Picture::Create(kScreenWidth, kScreenHeight, 8);
     for (int i = 0; i < 256; ++i)
-        p.Palette()[static_cast<std::size_t>(i)] = Bgra{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
-                                                        static_cast<std::uint8_t>(255 - i), 0};
+        p.Palette()[static_cast<std::size_t>(i)] =
+            Bgra{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
+                 static_cast<std::uint8_t>(255 - i), 0};
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x)
             p.Row(y)[x] = static_cast<std::uint8_t>(y >= 380 ? 236 + (x / 4) % 20 : (x + y) % 236);

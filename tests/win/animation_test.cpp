@@ -21,12 +21,13 @@ Picture AnimatedScreen() {
         const auto v = static_cast<std::uint8_t>(i);
         p.Palette()[static_cast<std::size_t>(i)] =
             i < kFirst ? Bgra{v, static_cast<std::uint8_t>(v / 2), static_cast<std::uint8_t>(255 - v), 0}
-                       : Bgra{static_cast<std::uint8_t>((i - kFirst) * 12), static_cast<std::uint8_t>(i % 2 ? 255 : 0),
+                       : Bgra{static_cast<std::uint8_t>((i - kFirst) * 12),
+                              static_cast<std::uint8_t>(i % 2 ? 255 : 0),
                               static_cast<std::uint8_t>(255 - (i - kFirst) * 12), 0};
     }
     for (int y = 0; y < kScreenHeight; ++y)
         for (int x = 0; x < kScreenWidth; ++x)
-            p.Row(y)[x] = static_cast<std::uint8_t>(y >= 380                     ? kFirst + (x / 4) % 20
+            p.Row(y)[x] = static_cast<std::uint8_t>(y >= 380                   ? kFirst + (x / 4) % 20
                                                     : x % 40 < 8 && y % 40 < 8 ? 250
                                                                                : (x + y) % kFirst);
     return p;
@@ -70,7 +71,8 @@ void CheckFrames(HWND window, ColourAnimation& animation, const Picture& screen,
         const std::vector<COLORREF> now = f == 0 ? before : Shown(window, w, h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+                const std::size_t i =
+                    static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
                 const int e = entry(x, y);
                 const Bgra c = animation.Colours()[static_cast<std::size_t>(e)];
                 wrong += now[i] != static_cast<COLORREF>(c.r << 16 | c.g << 8 | c.b);
@@ -112,7 +114,8 @@ class Animation : public FormTest {
         ASSERT_TRUE(WriteFile(pics + "\\logo.bmp", std::string(file.begin(), file.end())));
         form->ListOf(c).AddMany({{"logo.bmp", pics, "Centred", false}});
         form->ViewOf(c).Sync();
-        ListView_SetItemState(form->ViewOf(c).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(form->ViewOf(c).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
         Pump();
     }
     std::unique_ptr<TFormPreview> preview;
