@@ -26,4 +26,5 @@ shot about-box about
 shot main-window-preview preview
 shot main-window-wallpaper-preview wallpaper-preview
 shot make-screen-dialog make-screen
+shot make-screen-bar make-screen-bar
 shot fullscreen-mirror fullscreen-mirror

@@ -77,6 +77,7 @@ LRESULT TFormPreview::Image::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT:
             return PaintWith([this](HDC dc) {
+                if (animation_ && animation_->Paint(dc, 0, 0)) return;
                 RECT r{};
                 GetClientRect(hwnd(), &r);
                 if (!bitmap_) {
@@ -122,6 +123,7 @@ HWND TFormPreview::CreateForm() {
                 main_.hwnd(), nullptr))
         return nullptr;
     image_.CreateImage(hwnd());
+    image_.SetAnimation(&animation_);
     hints_.Create(hwnd());
     popMPreview_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMPREVIEW)));
     popMPreviewLayout_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMPREVIEW)));
@@ -176,16 +178,30 @@ void TFormPreview::Show(const Picture& picture, PixelRect where) {
     image_.SetBitmap(std::move(bitmap));
 }
 
+bool TFormPreview::ShowAnimated(PixelRect where) {
+    const auto& cycle = main_.PreviewPicture().Cycle();
+    if (!cycle || !main_.PlayAnimations() || where.width <= 0 || where.height <= 0) return false;
+    const auto indexed = PictureFromDibSection(main_.PreviewPicture().Handle());
+    if (!indexed || !animation_.Load(*indexed, *cycle, where.width, where.height)) return false;
+    placement_ = where;
+    MoveWindow(image_.hwnd(), where.left, where.top, where.width, where.height, TRUE);
+    image_.SetBitmap({});
+    animation_.Play(image_.hwnd());
+    return true;
+}
+
 void TFormPreview::RenderStyle() {
     RECT client{};
     GetClientRect(hwnd(), &client);
     auto source = PreviewSource(main_);
+    animation_.Clear();
     if (main_.CurrentCategory() != ScreenCategory::Wall) {
         SetItemVisible(PreviewCmd::SetascurrentWallpaper1, false);
         SetItemVisible(PreviewCmd::N2, false);
         // Stretched over the whole client area, proportions not kept.
         work_ = std::move(source);
-        if (work_) Show(*work_, PixelRect{0, 0, client.right, client.bottom});
+        const PixelRect whole{0, 0, client.right, client.bottom};
+        if (work_ && !ShowAnimated(whole)) Show(*work_, whole);
     } else {
         const DisplayStyle style = ChosenStyle(main_);
         work_ = source ? RenderWorkFile(*source, style, ScreenWidth(), ScreenHeight()) : std::nullopt;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "imaging/ColourAnimation_win.h"
 #include "imaging/Picture.h"
 #include "imaging/StyleRenderer.h"
 #include "lists/DisplayStyle.h"
@@ -74,6 +75,8 @@ class TFormPreview : public win::Window {
     // picture lies in the client area.
     const std::optional<Picture>& Rendering() const { return work_; }
     PixelRect Placement() const { return placement_; }
+    // The colour cycle of an animated screen, played while shown (tests step it themselves).
+    ColourAnimation& Animation() { return animation_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -84,6 +87,7 @@ class TFormPreview : public win::Window {
       public:
         HWND CreateImage(HWND parent);
         void SetBitmap(win::UniqueBitmap bitmap);
+        void SetAnimation(ColourAnimation* animation) { animation_ = animation; }
 
       protected:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -91,11 +95,14 @@ class TFormPreview : public win::Window {
       private:
         win::UniqueBitmap bitmap_;
         bool pressed_ = false;  // the left button went down on the picture
+        ColourAnimation* animation_ = nullptr;  // drawn instead of the bitmap while loaded
     };
 
     void OnCommand(int id);
     void SetItemVisible(PreviewCmd item, bool visible);
     void Show(const Picture& picture, PixelRect where);
+    // An animated screen over the whole client area, index-exact; false when it is not one.
+    bool ShowAnimated(PixelRect where);
 
     TFormSelect& main_;
     Image image_;
@@ -103,6 +110,7 @@ class TFormPreview : public win::Window {
     win::UniqueMenu popMPreview_, popMPreviewLayout_;
     HACCEL accel_ = nullptr;  // a resource, never freed
     std::optional<Picture> work_;
+    ColourAnimation animation_;
     PixelRect placement_;
     bool activating_ = false;
     unsigned activations_ = 0;

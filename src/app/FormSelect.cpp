@@ -386,6 +386,7 @@ void TFormSelect::OnCommand(int id, int code, HWND control) {
         case SelectCmd::Close1: Close1Click(); break;
         case SelectCmd::Runrandomizeratstartup1: Runrandomizeratstartup1Click(nullptr); break;
         case SelectCmd::ErrorReportOn1: ChangeErrorReport(); break;
+        case SelectCmd::PlayAnimations1: PlayAnimations1Click(); break;
         case SelectCmd::PreviewNone1:
         case SelectCmd::PreviewChooseOnly1:
         case SelectCmd::PreviewSelectedOnly1:

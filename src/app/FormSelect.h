@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FormSelectIds.h"
+#include "imaging/ColourAnimation_win.h"
 #include "imaging/WinPicture_win.h"
 #include "lists/CategoryList.h"
 #include "lists/CategoryListView_win.h"
@@ -25,6 +26,8 @@
 #include <shellapi.h>
 
 namespace mvpr {
+
+class ScreenSource;
 
 // How the main window is set up. The program always runs with the defaults; tests give a
 // temporary program folder and can make a loading step fail.
@@ -82,6 +85,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
         }  // 0 none, 10 choose only, 20 selected only, 30 both
         COLORREF PreviewStripColor() const { return form_.pnlPreviewName_.Color(); }
         FileBrowser& Browser() const { return form_.browser_; }
+        ColourAnimation& PreviewAnimation() const { return form_.previewAnimation_; }
 
       private:
         TFormSelect& form_;
@@ -93,6 +97,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // Where the machine's screens, their backups and the record lie (FormSelectSystem.cpp).
     MachinePlaces Machine() const;
     bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
+    bool PlayAnimations() const;   // the check mark of "Play &Animations"
     // The preview: its picture, the name strip's caption (the previewed file) and colour.
     const WinPicture& PreviewPicture() const { return previewPicture_; }
     const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
@@ -149,6 +154,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void MakeScreen1Click();
     void FormDropFiles(HDROP drop);
     void EnableMakeScreen(HMENU menu);
+    void RunMakeScreen(ScreenSource prepared, const std::string& source);
     // preview panel (FormSelectPreview.cpp)
     void ViewChooseBox();
     void ViewSelected(HWND sender);
@@ -162,6 +168,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void FormClose();
     void ChangePreviewOn(SelectCmd sender);
     void ChangeErrorReport();
+    void PlayAnimations1Click();
     void Runrandomizeratstartup1Click(HWND sender);
     // Writes the Run entry: the randomizer when on, the empty string when off. A failure is
     // reported ("Failed to set data for 'Morvellan'") and gives false.
@@ -214,6 +221,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void CreatePreviewPlaceholder();
     void EnterNoSelectionState();
     void LoadPreview(const std::string& path);
+    // Plays the previewed screen's colour cycle in the panel when it has one, the option is on and
+    // a screen category is current; otherwise the panel shows its still picture.
+    void UpdatePreviewAnimation();
 
     // FileBrowserEvents
     // (The browser reports its first filling while the window is still being built: not yet.)
@@ -252,6 +262,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool previewFromBitmapReader_ = false;  // the preview's picture was read as a screen bitmap
     bool previewDecoded_ = false;           // ... from the named file (see PreviewDecoded)
     std::function<void()> fullScreenPreview_;
+    ColourAnimation previewAnimation_;
     class TAboutBox* aboutBox_ = nullptr;
 
     // controls

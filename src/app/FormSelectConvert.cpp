@@ -41,6 +41,14 @@ void TFormSelect::MakeScreen1Click() {
     const auto index = ChosenFile(browser_);
     if (!index || !IsScreenCategory(current_)) return;
     const std::string source = JoinPath(browser_.Directory(), browser_.FileName(*index));
+    // A screen that animates keeps its cycle: read as the bitmap it is, palette and all.
+    if (const auto screen = DecodeBitmapFile(source); screen && screen->Ok() && screen->cycle) {
+        DecodeResult read = std::move(*screen);
+        if (auto animated = ScreenSource::FromAnimated(std::move(read.picture), *read.cycle)) {
+            RunMakeScreen(std::move(*animated), source);
+            return;
+        }
+    }
     // Any picture the wallpaper decoder reads, whatever the current category.
     WinPicture decoded;
     LoadPicture(source, decoded, ScreenCategory::Wall);
@@ -51,7 +59,11 @@ void TFormSelect::MakeScreen1Click() {
         win::ShowMessage(hwnd(), win::MsgKind::Error, PictureErrorMessage(source), win::MsgButtons::Ok);
         return;
     }
-    TMakeScreenDialog dialog(std::move(*prepared), source);
+    RunMakeScreen(std::move(*prepared), source);
+}
+
+void TFormSelect::RunMakeScreen(ScreenSource prepared, const std::string& source) {
+    TMakeScreenDialog dialog(std::move(prepared), source);
     const auto saved = dialog.ShowModal(hwnd());
     if (!saved) return;
     const auto [folder, name] = SplitPath(*saved);

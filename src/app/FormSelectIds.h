@@ -48,6 +48,7 @@ enum class SelectCmd : int {
     Close1 = IDM_CLOSE1,
     Runrandomizeratstartup1 = IDM_RUNRANDOMIZERATSTARTUP1,
     ErrorReportOn1 = IDM_ERRORREPORTON1,
+    PlayAnimations1 = IDM_PLAYANIMATIONS1,
     PreviewNone1 = IDM_PREVIEWNONE1,
     PreviewChooseOnly1 = IDM_PREVIEWCHOOSEONLY1,
     PreviewSelectedOnly1 = IDM_PREVIEWSELECTEDONLY1,

@@ -60,6 +60,7 @@ void TFormSelect::Change_Screen_Button(HWND sender) {
     browser_.SetFilter(current_ == ScreenCategory::Wall ? kWallpaperFilterText : kScreenFilterText);
     CountRefresh();
     autoPreview_ = true;
+    UpdatePreviewAnimation();  // wallpapers never move
 }
 
 void TFormSelect::CountRefresh() {

@@ -40,9 +40,25 @@ void TFormSelect::CreatePreviewPlaceholder() {
         RECT box{};
         GetClientRect(imgPreview_.hwnd(), &box);
         imgPreview_.SetBitmap(MakeThumbnail(previewPicture_.Handle(), box.right, box.bottom));
+        UpdatePreviewAnimation();
     });
+    imgPreview_.SetPainter([this](HDC dc) { return previewAnimation_.Paint(dc, 0, 0); });
     previewPicture_.Assign(CreateDibSection(*picture), picture->Format());
     previewFromBitmapReader_ = false;
+}
+
+void TFormSelect::UpdatePreviewAnimation() {
+    previewAnimation_.Clear();
+    const auto& cycle = previewPicture_.Cycle();
+    if (cycle && IsScreenCategory(current_) && PlayAnimations()) {
+        RECT box{};
+        GetClientRect(imgPreview_.hwnd(), &box);
+        // Index-exact at the box's size, from the bitmap the preview holds: nothing decoded again.
+        const auto indexed = PictureFromDibSection(previewPicture_.Handle());
+        if (indexed && previewAnimation_.Load(*indexed, *cycle, box.right, box.bottom))
+            previewAnimation_.Play(imgPreview_.hwnd());
+    }
+    InvalidateRect(imgPreview_.hwnd(), nullptr, FALSE);
 }
 
 void TFormSelect::EnterNoSelectionState() {
@@ -140,7 +156,8 @@ void TFormSelect::SizeClick() {
         hwnd(), win::MsgKind::Information,
         unreadable
             ? UnreadableInfoText(PreviewCaption(), previewFromBitmapReader_ ? "bitmap" : "picture")
-            : FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()),
+            : FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()) +
+                  (previewPicture_.Cycle() ? AnimatedInfoLine(*previewPicture_.Cycle()) : std::string()),
         win::MsgButtons::Ok);
 }
 

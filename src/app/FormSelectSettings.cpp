@@ -53,6 +53,7 @@ void TFormSelect::LoadSettings() {
     win::CheckMenuItemById(MainMenu1(), IDM_RUNRANDOMIZERATSTARTUP1, Checked(check));
 
     win::CheckMenuItemById(MainMenu1(), IDM_ERRORREPORTON1, stored.reportAddErrors);
+    win::CheckMenuItemById(MainMenu1(), IDM_PLAYANIMATIONS1, stored.playAnimations);
     folders_ = stored.folders;
     current_ = stored.category;
     // The folder list's change stores the folder for the category just restored.
@@ -68,6 +69,7 @@ void TFormSelect::FormClose() {
     s.folders = folders_;
     s.category = current_;
     s.reportAddErrors = ReportAddErrors();
+    s.playAnimations = PlayAnimations();
     // Reported, but the window still closes: the user must be able to leave.
     if (const auto failed = WriteSettings(config_.registryPrefix, s))
         win::ReportUnhandled(hwnd(), FailedToSetData(*failed));
@@ -83,6 +85,15 @@ void TFormSelect::ChangePreviewOn(SelectCmd sender) {
         win::CheckMenuItemById(MainMenu1(), static_cast<UINT>(Id(p.entry)), p.entry == sender);
         if (p.entry == sender) previewMode_ = p.mode;
     }
+}
+
+bool TFormSelect::PlayAnimations() const {
+    return win::IsMenuItemCheckedById(MainMenu1(), IDM_PLAYANIMATIONS1);
+}
+
+void TFormSelect::PlayAnimations1Click() {
+    win::CheckMenuItemById(MainMenu1(), IDM_PLAYANIMATIONS1, !PlayAnimations());
+    UpdatePreviewAnimation();
 }
 
 void TFormSelect::ChangeErrorReport() {

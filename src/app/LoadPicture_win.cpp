@@ -24,7 +24,7 @@ LoadOutcome LoadPicture(const std::string& path, WinPicture& picture, ScreenCate
         }
         const HBITMAP bitmap = CreateDibSection(decoded.picture);
         if (!bitmap) return LoadOutcome::CannotDecode;
-        picture.Assign(bitmap, decoded.picture.Format());
+        picture.Assign(bitmap, decoded.picture.Format(), decoded.cycle);
         return LoadOutcome::Loaded;
     } catch (...) {
         return LoadOutcome::Failed;

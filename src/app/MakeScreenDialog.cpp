@@ -93,6 +93,7 @@ void TMakeScreenDialog::InitDialog() {
     CheckRadioButton(dlg_, IDC_MS_FIT, IDC_MS_FILL,
                      options_.fit == ScreenFit::Fit ? IDC_MS_FIT : IDC_MS_FILL);
     CheckDlgButton(dlg_, IDC_MS_DITHER, options_.dither ? BST_CHECKED : BST_UNCHECKED);
+    InitMovingBar();
     OptionsChanged();
     if (ShownSeamSlot()) ShownSeamSlot()(dlg_);
 }
@@ -101,9 +102,62 @@ void TMakeScreenDialog::OptionsChanged() {
     options_.fit = IsDlgButtonChecked(dlg_, IDC_MS_FILL) == BST_CHECKED ? ScreenFit::Fill : ScreenFit::Fit;
     options_.dither = IsDlgButtonChecked(dlg_, IDC_MS_DITHER) == BST_CHECKED;
     EnableWindow(GetDlgItem(dlg_, IDC_MS_BARS), options_.fit == ScreenFit::Fit);
+    ReadMovingBar();
     const auto screen = preview_.Make(options_);
     previewBitmap_.reset(screen ? CreateDibSection(*screen) : nullptr);
+    ShowAnimation(screen);
     InvalidateRect(GetDlgItem(dlg_, IDC_MS_PREVIEW), nullptr, FALSE);
+}
+
+// --- the moving bar ----------------------------------------------------------------------------
+
+void TMakeScreenDialog::InitMovingBar() {
+    SetDlgItemInt(dlg_, IDC_MS_BARCOLOURS, static_cast<UINT>(bar_.colours), FALSE);
+    SetDlgItemInt(dlg_, IDC_MS_BARHEIGHT, static_cast<UINT>(bar_.height), FALSE);
+    // A screen that animates keeps its own cycle; a bar would take its entries.
+    if (source_.OwnCycle()) {
+        EnableWindow(GetDlgItem(dlg_, IDC_MS_MOVINGBAR), FALSE);
+        SetDlgItemTextA(dlg_, IDC_MS_BARNOTE, KeptCycleNote(source_.OwnCycle()->first).c_str());
+    }
+}
+
+void TMakeScreenDialog::ReadMovingBar() {
+    const bool on = !source_.OwnCycle() && IsDlgButtonChecked(dlg_, IDC_MS_MOVINGBAR) == BST_CHECKED;
+    for (int id : {IDC_MS_BARCOLOURSLABEL, IDC_MS_BARCOLOURS, IDC_MS_BARHEIGHTLABEL, IDC_MS_BARHEIGHT,
+                   IDC_MS_BARFROM, IDC_MS_BARTO})
+        EnableWindow(GetDlgItem(dlg_, id), on);
+    BOOL read = FALSE;
+    const UINT colours = GetDlgItemInt(dlg_, IDC_MS_BARCOLOURS, &read, FALSE);
+    if (read)
+        bar_.colours = std::clamp(static_cast<int>(std::min(colours, 256U)), MovingBar::kMinColours,
+                                  MovingBar::kMaxColours);
+    const UINT height = GetDlgItemInt(dlg_, IDC_MS_BARHEIGHT, &read, FALSE);
+    if (read) bar_.height = std::clamp(static_cast<int>(std::min(height, 1000U)), 1, MovingBar::kMaxHeight);
+    options_.movingBar = on ? std::optional<MovingBar>(bar_) : std::nullopt;
+    if (!source_.OwnCycle())
+        SetDlgItemTextA(dlg_, IDC_MS_BARNOTE, on ? BarNote(256 - bar_.colours).c_str() : "");
+}
+
+void TMakeScreenDialog::PickBarColour(Bgra& colour) {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORA cc{};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = dlg_;
+    cc.rgbResult = RGB(colour.r, colour.g, colour.b);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc)) return;
+    colour = Bgra{GetBValue(cc.rgbResult), GetGValue(cc.rgbResult), GetRValue(cc.rgbResult), 0};
+    OptionsChanged();
+}
+
+void TMakeScreenDialog::ShowAnimation(const std::optional<Picture>& screen) {
+    animation_.Clear();
+    const auto cycle = preview_.Cycle(options_);
+    HWND preview = GetDlgItem(dlg_, IDC_MS_PREVIEW);
+    const RECT r = ScreenRect(preview);
+    if (screen && cycle && animation_.Load(*screen, *cycle, r.right - r.left, r.bottom - r.top))
+        animation_.Play(preview);
 }
 
 RECT TMakeScreenDialog::ScreenRect(HWND preview) const {
@@ -120,7 +174,9 @@ void TMakeScreenDialog::PaintPreview(HWND preview, HDC dc) {
     GetClientRect(preview, &c);
     FillRect(dc, &c, GetSysColorBrush(COLOR_3DDKSHADOW));
     const RECT r = ScreenRect(preview);
-    if (previewBitmap_) {
+    if (animation_.Loaded()) {
+        animation_.Paint(dc, r.left, r.top);
+    } else if (previewBitmap_) {
         win::UniqueDc memory(CreateCompatibleDC(dc));
         win::Selected bitmap(memory.get(), previewBitmap_.get());
         SetStretchBltMode(dc, COLORONCOLOR);
@@ -257,7 +313,7 @@ bool TMakeScreenDialog::SaveScreen() {
     const auto bytes = [this] {
         win::WaitCursor wait;
         const auto screen = source_.Make(options_);
-        return screen ? EncodeBmp(*screen) : std::nullopt;
+        return screen ? EncodeScreen(*screen, source_.Cycle(options_)) : std::nullopt;
     }();
     if (!bytes) {
         win::ShowMessage(dlg_, win::MsgKind::Error,
@@ -291,6 +347,24 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                     return TRUE;
                 case IDC_MS_BARS:
                     if (HIWORD(wp) == BN_CLICKED) ChooseBars();
+                    return TRUE;
+                case IDC_MS_MOVINGBAR:
+                    if (HIWORD(wp) == BN_CLICKED) OptionsChanged();
+                    return TRUE;
+                case IDC_MS_BARCOLOURS:
+                case IDC_MS_BARHEIGHT:
+                    if (HIWORD(wp) == EN_CHANGE && options_.movingBar) OptionsChanged();
+                    // Left with a number out of range: it shows the one used.
+                    if (HIWORD(wp) == EN_KILLFOCUS)
+                        SetDlgItemInt(
+                            dlg_, LOWORD(wp),
+                            static_cast<UINT>(LOWORD(wp) == IDC_MS_BARCOLOURS ? bar_.colours : bar_.height),
+                            FALSE);
+                    return TRUE;
+                case IDC_MS_BARFROM:
+                case IDC_MS_BARTO:
+                    if (HIWORD(wp) == BN_CLICKED)
+                        PickBarColour(LOWORD(wp) == IDC_MS_BARFROM ? bar_.from : bar_.to);
                     return TRUE;
                 default: return FALSE;
             }

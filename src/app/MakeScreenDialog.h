@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "imaging/ColourAnimation_win.h"
 #include "imaging/ScreenConverter.h"
 #include "win/Handles.h"
 
@@ -31,6 +32,8 @@ class TMakeScreenDialog {
     static void SetSaveAsSeam(SaveAsSeam seam);
     using ShownSeam = std::function<void(HWND dialog)>;
     static void SetShownSeam(ShownSeam seam);
+    // The live preview's colour cycle, for tests.
+    ColourAnimation& PreviewAnimation() { return animation_; }
 
   private:
     static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
@@ -45,6 +48,11 @@ class TMakeScreenDialog {
     void ChooseBars();
     bool SaveScreen();
     std::optional<std::string> AskSaveAs();
+    // The moving bar: its settings read from the dialog, its colours picked, its note shown.
+    void InitMovingBar();
+    void ReadMovingBar();
+    void PickBarColour(Bgra& colour);
+    void ShowAnimation(const std::optional<Picture>& screen);
 
     ScreenSource source_;
     ScreenSource preview_;  // smaller, for a quick preview
@@ -55,6 +63,8 @@ class TMakeScreenDialog {
     HWND dlg_ = nullptr;
     bool dragging_ = false;
     POINT dragFrom_{};
+    MovingBar bar_;
+    ColourAnimation animation_;
 };
 
 }  // namespace mvpr

@@ -12,6 +12,14 @@ inline constexpr char kSaveScreenTitle[] = "Save Screen As";
 inline constexpr char kSaveScreenFilter[] = "Bitmaps (*.bmp)\0*.bmp\0All files (*.*)\0*.*\0";
 inline constexpr std::string_view kScreenSuffix = " screen";  // before ".bmp" when the picture is that name
 
+// Under the moving bar's settings: what the screen's cycling entries are.
+inline std::string BarNote(int first) {
+    return "Entries " + std::to_string(first) + " to 255 will cycle; 2 to 64 colours.";
+}
+inline std::string KeptCycleNote(int first) {
+    return "This screen animates already: its colours " + std::to_string(first) + " to 255 are kept.";
+}
+
 inline std::string PictureErrorMessage(std::string_view path) {
     return "Picture Error " + std::string(path) + ",\n\rThe file cannot be read as a picture.";
 }

@@ -11,6 +11,10 @@ std::string FileInfoText(int width, int height, PixelFormat format) {
            "\n\r";
 }
 
+std::string AnimatedInfoLine(ColourCycle cycle) {
+    return "Animated : colours " + std::to_string(cycle.first) + " to 255\n\r";
+}
+
 std::string UnreadableInfoText(std::string_view path, std::string_view kind) {
     std::string text = "No picture : ";
     text += path;

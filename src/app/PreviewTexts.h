@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "imaging/ColourCycle.h"
 #include "imaging/PixelFormat.h"
 
 namespace mvpr {
@@ -15,6 +16,8 @@ inline constexpr std::string_view kNoPreviewAvailable = "No Preview Available.\n
 std::string SizeHintText(int width, int height);
 // "Info about file": size and depth, each line ended by LF CR.
 std::string FileInfoText(int width, int height, PixelFormat format);
+// Its third line for a screen whose colours cycle: "Animated : colours 236 to 255", ended by LF CR.
+std::string AnimatedInfoLine(ColourCycle cycle);
 
 // The hint and "Info about file" of a previewed file that could not be decoded; `kind` is what
 // it was read as ("bitmap" or "picture").

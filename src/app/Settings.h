@@ -17,6 +17,7 @@ struct Settings {
     std::array<std::string, 4> folders;  // in kCategories' order; the program folder when not stored
     ScreenCategory category = ScreenCategory::Start;
     bool reportAddErrors = true;
+    bool playAnimations = true;  // screens whose colours cycle move in the previews
 };
 
 // --- reading and writing stored values: all are text ------------------------------------

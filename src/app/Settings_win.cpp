@@ -31,6 +31,7 @@ Settings ReadSettings(const win::RegistryKey* settingsKey, const std::string& pr
         s.folders[CategoryIndex(info.category)] = ReadValue(section, info.folderValue).value_or(programDir);
     s.category = CategoryOr(ReadValue(section, kSelectedScreenButtonValue));
     s.reportAddErrors = YesNoOr(ReadValue(section, kReportAddErrorsValue), s.reportAddErrors);
+    s.playAnimations = YesNoOr(ReadValue(section, kPlayAnimationsValue), s.playAnimations);
     return s;
 }
 
@@ -43,6 +44,7 @@ std::optional<std::string_view> WriteSettings(const std::string& registryPrefix,
         {Info(ScreenCategory::Wall).folderValue, s.folders[CategoryIndex(ScreenCategory::Wall)]},
         {kSelectedScreenButtonValue, std::to_string(CategoryCode(s.category))},
         {kReportAddErrorsValue, YesNoText(s.reportAddErrors)},
+        {kPlayAnimationsValue, YesNoText(s.playAnimations)},
     };
     auto key = OpenSettingsKey(registryPrefix);
     if (!key) return values[0].first;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imaging/ByteOrder.h"
+#include "imaging/ColourCycle.h"
 
 namespace mvpr {
 
@@ -226,7 +227,7 @@ DecodeResult DecodeBmp(std::span<const std::uint8_t> file, const DecodeLimits& l
     if (rle) {
         const DecodeStatus s = DecodeRle(file.subspan(pixelPos), picture, h.compression == kBiRle4);
         if (s != DecodeStatus::Ok) return {s, {}};
-        return {DecodeStatus::Ok, std::move(picture)};
+        return {DecodeStatus::Ok, std::move(picture), CycleOfBmpHeader(file)};
     }
 
     const std::uint8_t* src = p + pixelPos;
@@ -235,7 +236,7 @@ DecodeResult DecodeBmp(std::span<const std::uint8_t> file, const DecodeLimits& l
         std::memcpy(dst, src, rowBytes);
         std::memset(dst + rowBytes, 0, stride - rowBytes);
     }
-    return {DecodeStatus::Ok, std::move(picture)};
+    return {DecodeStatus::Ok, std::move(picture), CycleOfBmpHeader(file)};
 }
 
 std::optional<std::vector<std::uint8_t>> EncodeBmp(const Picture& picture) {

@@ -19,7 +19,8 @@ inline constexpr std::uint32_t kBiAlphaBitfields = 6;  // Windows CE: four masks
 
 // Reads a Windows bitmap file: the OS/2 core header and the 40, 52, 56, 108 and 124 byte
 // headers; 1, 4, 8, 16, 24 and 32 bits; plain, bitfields, RLE4 and RLE8 (expanded to 4 and 8
-// bits); either row order. Keeps the depth and masks of the file. Zero bytes give an empty
+// bits); either row order. Keeps the depth and masks of the file, and reports the palette
+// animation an 8-bit screen asks for. Zero bytes give an empty
 // picture and Ok: a zero-length screen file is an empty screen, not a broken one.
 DecodeResult DecodeBmp(std::span<const std::uint8_t> file, const DecodeLimits& limits = {});
 

@@ -1,8 +1,10 @@
 #ifndef MVPR_IMAGING_DECODERESULT_H
 #define MVPR_IMAGING_DECODERESULT_H
 
+#include <optional>
 #include <string_view>
 
+#include "imaging/ColourCycle.h"
 #include "imaging/Picture.h"
 
 namespace mvpr {
@@ -22,6 +24,7 @@ std::string_view DecodeStatusName(DecodeStatus status);
 struct DecodeResult {
     DecodeStatus status = DecodeStatus::Corrupt;
     Picture picture;  // empty unless status is Ok (and may be empty then too)
+    std::optional<ColourCycle> cycle;  // a screen's palette animation (8-bit BMP only)
 
     bool Ok() const { return status == DecodeStatus::Ok; }
 };

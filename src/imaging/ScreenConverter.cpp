@@ -93,17 +93,35 @@ std::optional<ScreenSource> ScreenSource::From(Picture&& picture) {
     return s;
 }
 
+std::optional<ScreenSource> ScreenSource::FromAnimated(Picture&& indexed, ColourCycle cycle) {
+    if (indexed.BitsPerPixel() != 8 || indexed.Palette().size() < 256 || cycle.first < 1 || cycle.first > 255)
+        return std::nullopt;
+    auto s = From(std::move(indexed));
+    if (s) s->cycle_ = cycle;
+    return s;
+}
+
+std::optional<ColourCycle> ScreenSource::Cycle(const ScreenOptions& options) const {
+    if (cycle_) return cycle_;
+    if (!options.movingBar) return std::nullopt;
+    return ColourCycle{
+        256 - std::clamp(options.movingBar->colours, MovingBar::kMinColours, MovingBar::kMaxColours)};
+}
+
 std::optional<ScreenSource> ScreenSource::Reduced(int maxSide) const {
     const int longer = std::max(pixels_.Width(), pixels_.Height());
     if (maxSide <= 0 || longer <= maxSide) return *this;
     const double f = static_cast<double>(maxSide) / longer;
-    auto smaller = ResamplePicture(pixels_, RoundWithin(pixels_.Width() * f, 1, maxSide),
-                                   RoundWithin(pixels_.Height() * f, 1, maxSide));
+    const int w = RoundWithin(pixels_.Width() * f, 1, maxSide),
+              h = RoundWithin(pixels_.Height() * f, 1, maxSide);
+    // An animated source stays indexed, so its cycling pixels stay what they are.
+    auto smaller = cycle_ ? ScaleIndexExact(pixels_, w, h) : ResamplePicture(pixels_, w, h);
     if (!smaller) return std::nullopt;
     ScreenSource s;
     s.width_ = width_;
     s.height_ = height_;
     s.colours_ = colours_;
+    s.cycle_ = cycle_;
     s.pixels_ = std::move(*smaller);
     return s;
 }
@@ -140,16 +158,17 @@ std::optional<Picture> ScreenSource::Render(const ScreenOptions& options) const 
 }
 
 std::vector<Bgra> ScreenPalette(const Picture& rendered, const std::optional<std::vector<Bgra>>& exact,
-                                std::optional<Bgra> bars) {
+                                std::optional<Bgra> bars, int maxColours) {
+    maxColours = std::clamp(maxColours, 2, 256);
     std::vector<Bgra> fixed{Bgra{0, 0, 0, 0}};
     if (bars && !SameRgb(*bars, fixed[0])) fixed.push_back(Bgra{bars->b, bars->g, bars->r, 0});
-    if (!exact) return BuildPalette(rendered, 256, fixed);
+    if (!exact) return BuildPalette(rendered, maxColours, fixed);
     std::vector<Bgra> palette = fixed;
     for (const Bgra& c : *exact)
         if (std::none_of(palette.begin(), palette.end(), [&](const Bgra& p) { return SameRgb(p, c); }))
             palette.push_back(Bgra{c.b, c.g, c.r, 0});
-    // 256 colours of its own and no black (or a bar colour besides): the closest pair merges.
-    while (palette.size() > 256) {
+    // Too many colours of its own besides black (or a bar colour): the closest pair merges.
+    while (palette.size() > static_cast<std::size_t>(maxColours)) {
         std::size_t drop = fixed.size();
         int best = INT32_MAX;
         for (std::size_t i = 0; i < palette.size(); ++i)
@@ -164,10 +183,80 @@ std::vector<Bgra> ScreenPalette(const Picture& rendered, const std::optional<std
     return palette;
 }
 
+int BarEntry(int x, int colours) {
+    constexpr int kWave = 160;  // columns one turn of the ramp spans: two along the screen
+    return colours > 0 ? (x * colours / kWave) % colours : 0;
+}
+
+Bgra BarColour(const MovingBar& bar, int k) {
+    const int n = std::max(1, bar.colours);
+    const double t = 1.0 - std::abs(2.0 * k - n) / n;  // 0 at the ends, 1 half way
+    auto mix = [t](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::lround(a + (b - a) * std::clamp(t, 0.0, 1.0)));
+    };
+    return Bgra{mix(bar.from.b, bar.to.b), mix(bar.from.g, bar.to.g), mix(bar.from.r, bar.to.r), 0};
+}
+
+std::optional<Picture> ScreenSource::KeepCycle(const Picture& rendered, const ScreenLayout& l,
+                                               const ScreenOptions& options) const {
+    const ColourCycle cycle = *cycle_;
+    const auto& source = pixels_.Palette();
+    // Drawn for the screen already: the file's own pixels and palette, to the byte.
+    if (HasScreenSize(width_, height_) && pixels_.Width() == width_ && pixels_.Height() == height_)
+        return pixels_;
+    std::vector<Bgra> still(source.begin(), source.begin() + cycle.first);
+    const auto palette = ScreenPalette(
+        rendered, still, l.HasBars() ? std::optional<Bgra>(options.bars) : std::nullopt, cycle.first);
+    auto screen = MapToPalette(rendered, palette, options.dither);
+    if (!screen) return std::nullopt;
+    std::copy(source.begin() + cycle.first, source.begin() + 256, screen->Palette().begin() + cycle.first);
+    // A cycling pixel stays the entry it was, found by nearest neighbour as the display scales.
+    const double fx = static_cast<double>(pixels_.Width()) / width_;
+    const double fy = static_cast<double>(pixels_.Height()) / height_;
+    for (int y = 0; y < l.dstHeight; ++y) {
+        const double sy = (l.srcY + NearestSource(y, l.dstHeight, l.srcHeight)) * fy;
+        const std::uint8_t* src = pixels_.Row(RoundWithin(std::floor(sy), 0, pixels_.Height() - 1));
+        std::uint8_t* dst = screen->Row(l.dstY + y) + l.dstX;
+        for (int x = 0; x < l.dstWidth; ++x) {
+            const double sx = (l.srcX + NearestSource(x, l.dstWidth, l.srcWidth)) * fx;
+            const std::uint8_t index = src[RoundWithin(std::floor(sx), 0, pixels_.Width() - 1)];
+            if (index >= cycle.first) dst[x] = index;
+        }
+    }
+    return screen;
+}
+
+std::optional<Picture> ScreenSource::AddBar(const Picture& rendered, const ScreenLayout& l,
+                                            const ScreenOptions& options) const {
+    MovingBar bar = *options.movingBar;
+    bar.colours = std::clamp(bar.colours, MovingBar::kMinColours, MovingBar::kMaxColours);
+    bar.height = std::clamp(bar.height, 1, MovingBar::kMaxHeight);
+    const int first = 256 - bar.colours;
+    const int above = kScreenHeight - bar.height;
+    // The rest of the picture shares the entries before the bar's.
+    auto top = Crop(rendered, 0, 0, kScreenWidth, above);
+    if (!top) return std::nullopt;
+    const auto palette =
+        ScreenPalette(*top, colours_, l.HasBars() ? std::optional<Bgra>(options.bars) : std::nullopt, first);
+    auto mapped = MapToPalette(*top, palette, options.dither);
+    auto screen = Picture::Create(kScreenWidth, kScreenHeight, 8);
+    if (!mapped || !screen) return std::nullopt;
+    screen->Palette() = mapped->Palette();
+    for (int k = 0; k < bar.colours; ++k)
+        screen->Palette()[static_cast<std::size_t>(first + k)] = BarColour(bar, k);
+    for (int y = 0; y < above; ++y) std::memcpy(screen->Row(y), mapped->Row(y), screen->Stride());
+    for (int y = above; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x)
+            screen->Row(y)[x] = static_cast<std::uint8_t>(first + BarEntry(x, bar.colours));
+    return screen;
+}
+
 std::optional<Picture> ScreenSource::Make(const ScreenOptions& options) const {
     const auto rendered = Render(options);
     const auto l = LayOutScreen(width_, height_, options);
     if (!rendered || !l) return std::nullopt;
+    if (cycle_) return KeepCycle(*rendered, *l, options);
+    if (options.movingBar) return AddBar(*rendered, *l, options);
     const auto palette =
         ScreenPalette(*rendered, colours_, l->HasBars() ? std::optional<Bgra>(options.bars) : std::nullopt);
     return MapToPalette(*rendered, palette, options.dither);
@@ -179,7 +268,14 @@ std::optional<std::vector<std::uint8_t>> MakeScreenFile(const Picture& picture,
     if (!source) return std::nullopt;
     const auto screen = source->Make(options);
     if (!screen) return std::nullopt;
-    return EncodeBmp(*screen);
+    return EncodeScreen(*screen, source->Cycle(options));
+}
+
+std::optional<std::vector<std::uint8_t>> EncodeScreen(const Picture& screen,
+                                                      std::optional<ColourCycle> cycle) {
+    auto file = EncodeBmp(screen);
+    if (file && !file->empty()) SetCycleByte(*file, screen.BitsPerPixel() == 8 ? cycle : std::nullopt);
+    return file;
 }
 
 }  // namespace mvpr

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "imaging/ColourCycle.h"
 #include "imaging/PixelFormat.h"
 #include "win/Handles.h"
 
@@ -21,7 +22,9 @@ public:
     // Takes ownership of `bitmap` (0 empties the picture), releases the previous one and tells
     // the owner. `format` is the file's pixel format where the decoder knows it: GDI reports a
     // 16-bit DIB with 5-5-5 masks the same as a plain one, the rule tells them apart.
-    void Assign(HBITMAP bitmap, std::optional<PixelFormat> format = std::nullopt);
+    // `cycle` is the palette animation the file asks for (a screen's bitmap only).
+    void Assign(HBITMAP bitmap, std::optional<PixelFormat> format = std::nullopt,
+                std::optional<ColourCycle> cycle = std::nullopt);
     void Clear() { Assign(nullptr); }
 
     HBITMAP Handle() const { return bitmap_.get(); }
@@ -29,6 +32,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     PixelFormat Format() const { return format_; }
+    const std::optional<ColourCycle>& Cycle() const { return cycle_; }
 
     // Called after every change, so the window that shows the picture can repaint.
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
@@ -38,6 +42,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     PixelFormat format_ = PixelFormat::Device;
+    std::optional<ColourCycle> cycle_;
     std::function<void()> onChange_;
 };
 

@@ -20,6 +20,7 @@ inline constexpr std::string_view kSelectorSection = "Morvellan Selector";
 inline constexpr std::string_view kPreviewShowValue = "PreviewShow";
 inline constexpr std::string_view kSelectedScreenButtonValue = "Selected Screen Button";
 inline constexpr std::string_view kReportAddErrorsValue = "Report Add Errors";
+inline constexpr std::string_view kPlayAnimationsValue = "Play Animations";
 
 // Section of the first run's backup of the machine's own screens and wallpaper settings.
 inline constexpr std::string_view kOriginalInfoSection = "Original Info";

@@ -16,6 +16,7 @@ void PictureBox::SetBitmap(UniqueBitmap bitmap) {
 }
 
 void PictureBox::Paint(HDC dc) {
+    if (painter_ && painter_(dc)) return;
     RECT r{};
     GetClientRect(hwnd(), &r);
     BITMAP bm{};

@@ -1,6 +1,8 @@
 #ifndef MVPR_WIN_PICTUREBOX_H
 #define MVPR_WIN_PICTUREBOX_H
 
+#include <functional>
+
 #include "win/Handles.h"
 #include "win/Window.h"
 
@@ -16,6 +18,8 @@ class PictureBox : public Window {
     HWND CreateBox(HWND parent, int id, RECT bounds, bool visible);
     void SetBitmap(UniqueBitmap bitmap);  // none shows the button face
     HBITMAP Bitmap() const { return bitmap_.get(); }
+    // Draws instead of the bitmap while it answers true (a picture that moves).
+    void SetPainter(std::function<bool(HDC)> painter) { painter_ = std::move(painter); }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -23,6 +27,7 @@ class PictureBox : public Window {
   private:
     void Paint(HDC dc);
     UniqueBitmap bitmap_;
+    std::function<bool(HDC)> painter_;
 };
 
 }  // namespace mvpr::win

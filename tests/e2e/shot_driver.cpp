@@ -3,7 +3,8 @@
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
 // wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), make-screen
-// (choose a wide picture and open "Make Screen from Picture"), fullscreen-mirror (the start-up
+// (choose a wide picture and open "Make Screen from Picture"; make-screen-bar then adds a moving
+// bar), fullscreen-mirror (the start-up
 // picture as a wallpaper, full screen in the Mirror style).
 #include <cmath>
 #include <string>
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
             PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
         }
     }
-    if (action == "make-screen") {
+    if (action == "make-screen" || action == "make-screen-bar") {
         HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
         const LRESULT i = SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>("Harbour panorama.bmp"));
@@ -123,6 +124,14 @@ int main(int argc, char** argv) {
             SendMessageA(files, LB_SETSEL, TRUE, i);
             SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
             PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MAKESCREEN1, 0), 0);
+        }
+        // With a moving bar: its box ticked once the dialog is up.
+        for (int t = 0; action == "make-screen-bar" && t < 20000; t += 100) {
+            Sleep(100);
+            if (HWND dialog = FindWindowA("#32770", "Make Screen from Picture")) {
+                PostMessageA(GetDlgItem(dialog, IDC_MS_MOVINGBAR), BM_CLICK, 0, 0);
+                break;
+            }
         }
     }
     WaitForSingleObject(pi.hProcess, 60000);

@@ -107,7 +107,7 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
     std::set<UINT> checked;
     for (UINT id = IDM_SAVE1; id <= IDM_ABOUT1; ++id)
         if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
-    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PREVIEWBOTH1}));
+    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1, IDM_PREVIEWBOTH1}));
     // pop-ups as they open
     EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 6);  // its last two entries are hidden
     EXPECT_EQ(win::MenuItemText(form->PopMFile(), IDM_REFRESH2), "&Refresh\tF5");

@@ -4,6 +4,7 @@
 #include "app/MakeScreenDialog.h"
 #include "app/MakeScreenTexts.h"
 #include "imaging/BmpCodec.h"
+#include "imaging/ScreenConverter.h"
 #include "imaging/ScreenRule.h"
 
 namespace mvpr::test {
@@ -115,6 +116,50 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     EXPECT_GE(SendMessageA(form->ForTests().Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>("photo screen.bmp")),
               0);
+}
+
+// A moving bar reaches the saved file and plays in the live preview; a screen that animates
+// already keeps its cycle (here, being 320 x 400, every byte) and offers no bar.
+TEST_F(MakeScreenAndDrop, AMovingBarOrAnAnimatedSourcesOwnCycleReachesTheSavedScreen) {
+    WritePhoto(pics + "\\photo.bmp", 900, 500);
+    Picture stock = *Picture::Create(kScreenWidth, kScreenHeight, 8);
+    for (int i = 0; i < 256; ++i)
+        stock.Palette()[static_cast<std::size_t>(i)] = Bgra{static_cast<std::uint8_t>(i), 40, 200, 0};
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) stock.Row(y)[x] = static_cast<std::uint8_t>((x + y) % 256);
+    const auto stockFile = *EncodeScreen(stock, ColourCycle{0xEC});
+    ASSERT_TRUE(WriteFile(pics + "\\logo.bmp", std::string(stockFile.begin(), stockFile.end())));
+    TMakeScreenDialog::SetSaveAsSeam([](const std::string& s) -> std::optional<std::string> { return s; });
+    auto self = [](HWND dlg) {
+        return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    };
+    const struct {
+        const char* source;
+        bool bar;
+        std::string saved;
+    } cases[] = {{"photo.bmp", true, "photo screen.bmp"}, {"logo.bmp", false, "logo screen.bmp"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        Choose(c.source);
+        bool barOffered = false, playing = false;
+        MakeScreen([&](HWND dlg) {
+            barOffered = IsWindowEnabled(GetDlgItem(dlg, IDC_MS_MOVINGBAR)) != FALSE;
+            if (c.bar) {
+                CheckDlgButton(dlg, IDC_MS_MOVINGBAR, BST_CHECKED);
+                SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_MS_MOVINGBAR, BN_CLICKED), 0);
+            }
+            playing = self(dlg)->PreviewAnimation().Playing();
+            PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(barOffered, c.bar);
+        EXPECT_TRUE(playing);
+        const std::string bytes = ReadFile(pics + "\\" + c.saved);
+        ASSERT_EQ(bytes.size(), 129078u);
+        EXPECT_EQ(static_cast<unsigned char>(bytes[kCycleByteOffset]), 0xECu);
+        if (!c.bar) {
+            EXPECT_EQ(bytes, std::string(stockFile.begin(), stockFile.end()));
+        }
+    }
 }
 
 TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOpened) {

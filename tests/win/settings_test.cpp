@@ -123,6 +123,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
          false,
          {{kPreviewShowValue, REG_SZ, "10"},
           {kReportAddErrorsValue, REG_SZ, "0"},
+          {kPlayAnimationsValue, REG_SZ, "0"},
           {kSelectedScreenButtonValue, REG_SZ, "40"},
           {"StartDir", REG_SZ, "{dir}\\gone"}},
          "C:\\Windows\\notepad.exe",
@@ -138,6 +139,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
          {{kPreviewShowValue, REG_DWORD, "20"},
           {"StartDir", REG_EXPAND_SZ, "%MVPRTESTDIR%\\pics"},
           {kReportAddErrorsValue, REG_BINARY, "0"},
+          {kPlayAnimationsValue, REG_BINARY, "0"},
           {kSelectedScreenButtonValue, REG_SZ, "25"}},
          std::nullopt,
          20,
@@ -151,6 +153,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
          false,
          {{kPreviewShowValue, REG_SZ, "5"},
           {kReportAddErrorsValue, REG_SZ, "3"},
+          {kPlayAnimationsValue, REG_SZ, "3"},
           {"StartDir", REG_SZ, "{dir}\\pics"}},
          "\"C:\\Program Files\\MVPR\\MVRandom.exe\"",
          5,
@@ -176,6 +179,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         for (UINT id = IDM_PREVIEWNONE1; id <= IDM_PREVIEWBOTH1; ++id)
             EXPECT_EQ(MenuChecked(id), id == c.previewChecked) << id;
         EXPECT_EQ(form->ReportAddErrors(), c.reportErrors);
+        EXPECT_EQ(form->PlayAnimations(), c.reportErrors);  // the rows store both yes/no values alike
         EXPECT_EQ(form->CurrentCategory(), c.category);
         for (const auto& info : kCategories) {
             EXPECT_EQ(form->ButtonOf(info.category).Down(), info.category == c.category);
@@ -222,6 +226,7 @@ TEST_F(SettingsInRegistry, ClosingWritesEverySettingUnlessAnUninstallRemovedThem
         Open();
         Command(IDM_PREVIEWNONE1);
         Command(IDM_ERRORREPORTON1);
+        Command(IDM_PLAYANIMATIONS1);
         Click(ScreenCategory::Shut);
         ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(shut));
         if (c.uninstall) {
@@ -241,6 +246,7 @@ TEST_F(SettingsInRegistry, ClosingWritesEverySettingUnlessAnUninstallRemovedThem
             EXPECT_EQ(Setting("WallDir"), wallDir);
             EXPECT_EQ(Setting(kSelectedScreenButtonValue), "30");
             EXPECT_EQ(Setting(kReportAddErrorsValue), "0");
+            EXPECT_EQ(Setting(kPlayAnimationsValue), "0");
         } else {
             EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, Key(kSettingsKey)));
         }
