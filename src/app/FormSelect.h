@@ -168,6 +168,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void SetCurrentScreen();
     // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
+    // checking why a screen is not shown (FormSelectCheck.cpp)
+    void CheckScreens1Click();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
     void RestoreOriginalScreens();
