@@ -27,3 +27,4 @@ shot main-window-preview preview
 shot main-window-wallpaper-preview wallpaper-preview
 shot make-screen-dialog make-screen
 shot fullscreen-mirror fullscreen-mirror
+shot check-screens check-screens
