@@ -140,6 +140,14 @@ void TCheckScreensDialog::FixClick() {
     if (i < 0) return;
     const CheckFix fix = findings_[static_cast<std::size_t>(i)].fix;
     if (fix == CheckFix::None) return;
+    // The machine may have changed since the list was made: a fix is offered only for what is there now.
+    CheckFacts now = GatherCheckFacts(places_);
+    const auto findings = CheckScreens(now);
+    if (std::none_of(findings.begin(), findings.end(), [fix](const Finding& f) { return f.fix == fix; })) {
+        CheckAgainClick();
+        return;
+    }
+    facts_ = std::move(now);
     const std::string aside =
         fix == CheckFix::MoveLogoAside
             ? LogoAsidePath(places_.programDir,

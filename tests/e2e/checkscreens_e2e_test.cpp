@@ -74,24 +74,23 @@ struct Found {
     const char* caption = nullptr;
 };
 
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<Found*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[32] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid != f->pid || lstrcmpA(cls, "#32770") || !IsWindowVisible(w) || WindowText(w) != f->caption)
+        return TRUE;
+    f->window = w;
+    return FALSE;
+}
+
 // The program's visible dialog with this caption (the check window and its boxes share a class).
 HWND DialogOf(const ProgramDriver& program, const char* caption, int ms) {
     for (int t = 0; t <= ms; t += 50) {
         Found f{nullptr, program.pid(), caption};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* f = reinterpret_cast<Found*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                char cls[32] = {};
-                GetClassNameA(w, cls, sizeof cls);
-                if (pid != f->pid || lstrcmpA(cls, "#32770") || !IsWindowVisible(w) ||
-                    WindowText(w) != f->caption)
-                    return TRUE;
-                f->window = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&f));
+        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&f));
         if (f.window) return f.window;
         Sleep(50);
     }
