@@ -13,6 +13,7 @@
 #include "system/InstallScreen_win.h"
 #include "system/OriginalScreens_win.h"
 #include "system/ScreenTargets.h"
+#include "system/TestSwitches.h"
 #include "system/Wallpaper_win.h"
 #include "win/Files.h"
 #include "win/Registry.h"
@@ -221,15 +222,9 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
 }
 
 void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config) {
-    constexpr std::string_view kWindowsDir = "--test-windows-dir=";
-    constexpr std::string_view kRegistryPrefix = "--test-registry-prefix=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg.starts_with(kWindowsDir))
-            config.windowsDir = std::string(arg.substr(kWindowsDir.size()));
-        else if (arg.starts_with(kRegistryPrefix))
-            config.registryPrefix = std::string(arg.substr(kRegistryPrefix.size()));
-    }
+    const TestSwitches switches = ParseTestSwitches(argc, argv);
+    if (switches.windowsDir) config.windowsDir = *switches.windowsDir;
+    if (switches.registryPrefix) config.registryPrefix = *switches.registryPrefix;
 }
 
 }  // namespace mvpr

@@ -4,7 +4,9 @@
 # Configures BUILD_DIR as a clang fuzz build when it is not one yet, builds it, writes the seed
 # corpus, and keeps the corpus growing in BUILD_DIR/corpus/<target> from run to run. A crash,
 # leak or timeout is saved in BUILD_DIR/crashes/<target>/ and makes the script exit 1: keep the
-# input as a regression case (its bytes inline) in the decoder's unit tests, tests/unit/.
+# input as a regression case (its bytes inline) in the parser's unit tests, tests/unit/. The targets:
+# bmp_fuzz, pcx_fuzz, tga_fuzz (pictures), listfile_fuzz (the list file), msdossys_fuzz (the
+# MSDOS.SYS editor of "Check Screens").
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:?usage: fuzz.sh BUILD_DIR [SECONDS_PER_TARGET]}

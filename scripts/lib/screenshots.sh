@@ -28,3 +28,4 @@ shot main-window-wallpaper-preview wallpaper-preview
 shot make-screen-dialog make-screen
 shot make-screen-bar make-screen-bar
 shot fullscreen-mirror fullscreen-mirror
+shot check-screens check-screens

@@ -398,6 +398,7 @@ void TFormSelect::OnCommand(int id, int code, HWND control) {
         case SelectCmd::Uninstall2: Uninstall2Click(); break;
         case SelectCmd::Help2: Help2Click(); break;
         case SelectCmd::About1: About1Click(); break;
+        case SelectCmd::CheckScreens1: CheckScreens1Click(); break;
         case SelectCmd::FullScreenPreview2: ImgPreviewDblClick(); break;
         case SelectCmd::Setascurrent1: SetasCurrentClick(); break;
         case SelectCmd::Refresh1: Refresh1Click(); break;

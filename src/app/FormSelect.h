@@ -178,6 +178,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void SetCurrentScreen();
     // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
+    // checking why a screen is not shown (FormSelectCheck.cpp)
+    void CheckScreens1Click();
     // original screens and uninstall (FormSelectSystem.cpp)
     // Backs up what is not recorded yet; reports screens it could not back up.
     void BackupOriginalScreens();

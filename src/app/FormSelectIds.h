@@ -59,6 +59,7 @@ enum class SelectCmd : int {
     Uninstall2 = IDM_UNINSTALL2,
     Help2 = IDM_HELP2,
     About1 = IDM_ABOUT1,
+    CheckScreens1 = IDM_CHECKSCREENS1,
     FullScreenPreview2 = IDM_FULLSCREENPREVIEW2,
     Setascurrent1 = IDM_SETASCURRENT1,
     Refresh1 = IDM_REFRESH1,

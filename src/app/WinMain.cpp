@@ -8,6 +8,7 @@
 #include "app/FormSelect.h"
 #include "system/ProgramInfo_win.h"
 #include "app/FormPreview.h"
+#include "system/TestSwitches.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
@@ -18,6 +19,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
     FormSelectConfig config;
     for (int i = 1; i < __argc; ++i) config.parameters.emplace_back(__argv[i]);
+    // The end-to-end tests' own Windows folder and registry keys (the randomizer takes the same).
+    const TestSwitches switches = ParseTestSwitches(__argc, __argv);
+    config.windowsDir = switches.windowsDir;
+    config.registryPrefix = switches.registryPrefix.value_or("");
     TFormSelect form(std::move(config));
     if (!form.CreateForm()) return 1;
     form.Show(showCommand);  // FormShow loads settings and lists, the splash still showing

@@ -45,6 +45,12 @@
 #define IDC_MS_BARTO 237
 #define IDC_MS_BARNOTE 238
 
+#define IDD_CHECKSCREENS 240
+#define IDC_CS_LIST 241
+#define IDC_CS_DETAIL 242
+#define IDC_CS_FIX 243
+#define IDC_CS_AGAIN 244
+
 /* Main menu: 1000-1099 */
 #define IDM_SAVE1 1000
 #define IDM_N_FILE1 1001
@@ -64,6 +70,7 @@
 #define IDM_UNINSTALL2 1031
 #define IDM_HELP2 1040
 #define IDM_ABOUT1 1041
+#define IDM_CHECKSCREENS1 1042
 /* The never visible "Niet Zichtbaar" entries, there for their shortcuts */
 #define IDM_FULLSCREENPREVIEW2 1050
 #define IDM_SETASCURRENT1 1051

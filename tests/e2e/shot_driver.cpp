@@ -4,11 +4,13 @@
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
 // wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), make-screen
 // (choose a wide picture and open "Make Screen from Picture"; make-screen-bar then adds a moving
-// bar), fullscreen-mirror (the start-up
-// picture as a wallpaper, full screen in the Mirror style).
+// bar), fullscreen-mirror (the start-up picture as a wallpaper, full screen in the Mirror style),
+// check-screens ("Check Screens" as Windows 98 sees a machine whose MSDOS.SYS says Logo=0 and whose
+// logo.sys has 24 bits per pixel, with the sample screens in a Windows folder C:\MVPRSHOT of its own).
 #include <cmath>
 #include <string>
 
+#include "MsDosSamples.h"
 #include "ProgramDriver.h"
 #include "app/FormSelectIds.h"
 #include "imaging/BmpCodec.h"
@@ -78,11 +80,29 @@ int main(int argc, char** argv) {
     if (first == "samples") return argc > 2 ? MakeSamples(argv[2]) : 2;
     const std::string action = argc > 2 ? argv[2] : "";
     std::string cmd = "\"" + first + "\"";
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    // Only the shots' own prefix is touched: its C: and how Wine presents itself to MVPR.exe.
+    constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\MVPR.exe";
+    if (action == "check-screens") {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+            RegCloseKey(key);
+        }
+        const std::string windows = "C:\\MVPRSHOT";
+        CreateDirectoryA(windows.c_str(), nullptr);
+        for (const char* name : {"\\logow.sys", "\\logos.sys"})
+            CopyFileA((std::string(cwd) + name).c_str(), (windows + name).c_str(), FALSE);
+        SetFileAttributesA("C:\\MSDOS.SYS", FILE_ATTRIBUTE_NORMAL);
+        test::WriteFile("C:\\MSDOS.SYS", test::MsDosText("[Options]\nBootMulti=1\nBootGUI=1\nLogo=0\n"));
+        Save("C:\\logo.sys", *Picture::Create(320, 400, 24));
+        cmd += " \"--test-windows-dir=" + windows + "\"";
+    }
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof cwd, cwd);
     if (!CreateProcessA(first.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi))
         return 3;
     HWND main = nullptr;
@@ -91,8 +111,16 @@ int main(int argc, char** argv) {
         main = FindWindowA("TFormSelect", nullptr);
         if (main && !IsWindowVisible(main)) main = nullptr;
     }
+    if (action == "check-screens") {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "Version");  // read at the program's start; later shots see Wine as it is
+            RegCloseKey(key);
+        }
+    }
     if (!main) return 4;
     Sleep(500);
+    if (action == "check-screens") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
     if (action == "wallpaper") PostMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
     if (action == "about") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
     if (action == "preview" || action == "wallpaper-preview" || action == "fullscreen-mirror") {

@@ -1,12 +1,13 @@
 // Writes small valid pictures of every variant into <dir>/bmp_fuzz, <dir>/tga_fuzz and
-// <dir>/pcx_fuzz, and list files into <dir>/listfile_fuzz, so that a short fuzzing run starts
-// deep inside each parser.
+// <dir>/pcx_fuzz, list files into <dir>/listfile_fuzz and MSDOS.SYS files into <dir>/msdossys_fuzz,
+// so that a short fuzzing run starts deep inside each parser.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "support/ImagingSamples.h"
+#include "support/MsDosSamples.h"
 
 namespace fs = std::filesystem;
 using namespace mvpr::samples;
@@ -32,7 +33,8 @@ void BmpSeeds(const fs::path& dir) {
             f.height = header == 12 ? 3 : -3;
             f.bpp = static_cast<std::uint16_t>(bpp);
             if (bpp <= 8) f.palette = GreyPalette(1 << bpp);
-            f.pixels = PackRows(5, 3, bpp, [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u + y); });
+            f.pixels = PackRows(5, 3, bpp,
+                                [](int x, int y) { return static_cast<std::uint32_t>(x * 2654435761u + y); });
             Write(dir, "plain_" + std::to_string(header) + "_" + std::to_string(bpp), f.Build());
             if (bpp == 16 || bpp == 32) {
                 f.compression = 3;
@@ -48,7 +50,8 @@ void BmpSeeds(const fs::path& dir) {
         f.bpp = rle4 ? 4 : 8;
         f.compression = rle4 ? 2 : 1;
         f.palette = GreyPalette(rle4 ? 16 : 256);
-        f.pixels = EncodeRle({{1, 1, 1, 2, 3, 4, 5, 5, 6}, {7, 7, 7, 7, 7, 7, 7, 7, 7}, {1, 2, 3, 1, 2, 3, 1, 2, 3}}, rle4);
+        f.pixels = EncodeRle(
+            {{1, 1, 1, 2, 3, 4, 5, 5, 6}, {7, 7, 7, 7, 7, 7, 7, 7, 7}, {1, 2, 3, 1, 2, 3, 1, 2, 3}}, rle4);
         // A delta in the middle, too.
         f.pixels.insert(f.pixels.begin(), {0, 2, 1, 0});
         Write(dir, rle4 ? "rle4" : "rle8", f.Build());
@@ -77,7 +80,8 @@ void TgaSeeds(const fs::path& dir) {
                 pixelBytes = 1;
             }
             Bytes raw;
-            for (std::size_t i = 0; i < 18 * pixelBytes; ++i) raw.push_back(static_cast<std::uint8_t>(i / 4 * 9));
+            for (std::size_t i = 0; i < 18 * pixelBytes; ++i)
+                raw.push_back(static_cast<std::uint8_t>(i / 4 * 9));
             f.pixels = type & 8 ? EncodeTgaRle(raw, pixelBytes) : raw;
             Write(dir, "type" + std::to_string(type) + "_" + std::to_string(descriptor), f.Build());
         }
@@ -115,10 +119,20 @@ void ListFileSeeds(const fs::path& dir) {
         "[START]\r\nC:\\PICS\\LOGO1.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\nC:\\OFF.SYS\r\n\r\n"
         "[WALLPAPER]\r\nC:\\PICS\\SEA.JPG, Tiled\r\nD:\\B.GIF, Fit 2 Screen\r\n",
         "[WALLPAPER]\rA.JPG,   mirror \rC:B.JPG\n[SHUT]\r   \r\n[wait]\r\nX\x1a[START]\r\nY\r\n",
-        "X.BMP\r\n[WAIT]\r\r\n\\\\S\\SH\\Z.BMP\r\n[WAIT]\r\nC:\\A,B\\C.BMP\r\n[WALLPAPER]\r\nC:\\A,B\\C.BMP,stretched",
+        "X.BMP\r\n[WAIT]\r\r\n\\\\S\\SH\\Z.BMP\r\n[WAIT]\r\nC:\\A,B\\C.BMP\r\n[WALLPAPER]\r\nC:\\A,B\\C.BMP,"
+        "stretched",
     };
     int i = 0;
     for (const auto& f : files) Write(dir, "list" + std::to_string(i++), Bytes(f.begin(), f.end()));
+}
+
+// MSDOS.SYS files as set-ups leave them, one with LF line ends, and the two keys off.
+void MsDosSeeds(const fs::path& dir) {
+    for (const auto& [name, text] : mvpr::test::RealMsDosFiles())
+        Write(dir, "msdos " + name, Bytes(text.begin(), text.end()));
+    for (const std::string& text : {mvpr::test::MsDosText("[Options]\nLogo=0\nBootGUI = 00\n", "\n"),
+                                    mvpr::test::MsDosText("[OPTIONS]\nlogo=0\n", "\r\n", 1025)})
+        Write(dir, "msdos off " + std::to_string(text.size()), Bytes(text.begin(), text.end()));
 }
 
 }  // namespace
@@ -133,6 +147,7 @@ int main(int argc, char** argv) {
     TgaSeeds(root / "tga_fuzz");
     PcxSeeds(root / "pcx_fuzz");
     ListFileSeeds(root / "listfile_fuzz");
+    MsDosSeeds(root / "msdossys_fuzz");
     std::printf("%d seeds written under %s\n", written, argv[1]);
     return 0;
 }

@@ -1,0 +1,47 @@
+#ifndef MVPR_APP_CHECKSCREENSDIALOG_H
+#define MVPR_APP_CHECKSCREENSDIALOG_H
+
+#include <functional>
+#include <vector>
+
+#include "system/ScreenCheck.h"
+#include "system/ScreenCheck_win.h"
+#include "win/Handles.h"
+
+namespace mvpr {
+
+// "Check Screens": what Windows will show at the next start and shut-down, and why, one finding a
+// row; "&Fix..." offers the selected finding's fix, asked before it is done.
+class TCheckScreensDialog {
+  public:
+    explicit TCheckScreensDialog(CheckPlaces places) : places_(std::move(places)) {}
+    TCheckScreensDialog(const TCheckScreensDialog&) = delete;
+    TCheckScreensDialog& operator=(const TCheckScreensDialog&) = delete;
+
+    // Modal, until "&Close" or Esc.
+    void ShowModal(HWND owner);
+
+    // Tests act once the dialog is up.
+    using ShownSeam = std::function<void(HWND dialog)>;
+    static void SetShownSeam(ShownSeam seam);
+
+  private:
+    static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void InitDialog();
+    void CheckAgainClick();
+    void FixClick();
+    void SelectionChanged();
+    int Selected() const;
+
+    CheckPlaces places_;
+    CheckFacts facts_;
+    std::vector<Finding> findings_;
+    HWND dlg_ = nullptr;
+    HWND list_ = nullptr;
+    HIMAGELIST marks_ = nullptr;  // owned by the list view (no LVS_SHAREIMAGELISTS)
+};
+
+}  // namespace mvpr
+
+#endif

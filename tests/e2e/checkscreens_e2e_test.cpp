@@ -1,0 +1,231 @@
+// "Check Screens" in MVPR.exe as Windows 98 and as Windows XP see a machine: Wine is told which
+// one the program runs on, the Windows folder and registry keys are the test's own, and the boot
+// drive is the prefix's C:, whose MSDOS.SYS and logo.sys the test puts back afterwards.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ProgramDriver.h"
+#include "MsDosSamples.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace mvpr::test {
+namespace {
+
+constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\MVPR.exe";
+
+std::string Quoted(const std::string& s) {
+    return "\"" + s + (!s.empty() && s.back() == '\\' ? "\\" : "") + "\"";
+}
+
+std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
+    char buffer[512] = {};
+    DWORD size = sizeof buffer, type = 0;
+    HKEY k = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+    const LONG r = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS && type == REG_SZ ? std::optional<std::string>(buffer) : std::nullopt;
+}
+
+void WriteValue(HKEY root, const std::string& key, const char* name,
+                const std::optional<std::string>& value) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return;
+    if (value)
+        RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>(value->size() + 1));
+    else
+        RegDeleteValueA(k, name);
+    RegCloseKey(k);
+}
+
+// A file of the drive root, as it was before the test.
+class KeptFile {
+  public:
+    explicit KeptFile(std::string path) : path_(std::move(path)) {
+        if (FileExists(path_)) bytes_ = ReadFile(path_), attributes_ = GetFileAttributesA(path_.c_str());
+    }
+    ~KeptFile() {
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_.c_str());
+        if (bytes_) {
+            WriteFile(path_, *bytes_);
+            SetFileAttributesA(path_.c_str(), attributes_);
+        }
+    }
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+
+  private:
+    std::string path_;
+    std::optional<std::string> bytes_;
+    DWORD attributes_ = 0;
+};
+
+struct Found {
+    HWND window = nullptr;
+    DWORD pid = 0;
+    const char* caption = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<Found*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[32] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid != f->pid || lstrcmpA(cls, "#32770") || !IsWindowVisible(w) || WindowText(w) != f->caption)
+        return TRUE;
+    f->window = w;
+    return FALSE;
+}
+
+// The program's visible dialog with this caption (the check window and its boxes share a class).
+HWND DialogOf(const ProgramDriver& program, const char* caption, int ms) {
+    for (int t = 0; t <= ms; t += 50) {
+        Found f{nullptr, program.pid(), caption};
+        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&f));
+        if (f.window) return f.window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+class CheckScreensProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(FileExists(BuiltProgram())) << BuiltProgram();
+        version_ = ReadValue(HKEY_CURRENT_USER, kAppDefaults, "Version");
+        root_ = windows.path().substr(0, 3);
+        msdos_.emplace(root_ + "MSDOS.SYS");
+        mvp_.emplace(root_ + "MSDOS.MVP");
+        logo_.emplace(root_ + "logo.sys");
+    }
+    void TearDown() override { WriteValue(HKEY_CURRENT_USER, kAppDefaults, "Version", version_); }
+
+    // Starts the program as `version` ("win98", "winxp") sees the machine and opens the check.
+    HWND OpenCheck(const char* version) {
+        WriteValue(HKEY_CURRENT_USER, kAppDefaults, "Version", std::string(version));
+        const std::string switches = "--test-windows-dir=" + Quoted(windows.path()) +
+                                     " --test-registry-prefix=" + Quoted(registry.prefix());
+        if (!program.Start(dir.path(), switches)) return nullptr;
+        HWND main = program.WaitForWindow("TFormSelect", 20000);
+        if (!main) return nullptr;
+        for (int t = 0; t < 10000 && WindowText(main) != "Morvellan Selector 2.7"; t += 50) Sleep(50);
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
+        return DialogOf(program, "Check Screens", 20000);
+    }
+
+    // Each row as "Screen | Finding".
+    std::vector<std::string> Rows(HWND dialog) {
+        HWND list = FindWindowExA(dialog, nullptr, WC_LISTVIEWA, nullptr);
+        std::vector<std::string> rows;
+        const int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i)
+            rows.push_back(RemoteListViewText(program.pid(), list, i, 0) + " | " +
+                           RemoteListViewText(program.pid(), list, i, 1));
+        return rows;
+    }
+
+    void Close(HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (int t = 0; t < 5000 && IsWindow(dialog); t += 50) Sleep(50);
+        EXPECT_FALSE(IsWindow(dialog));
+        if (HWND main = program.WaitForWindow("TFormSelect", 0)) PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitForExit(20000), 0);
+    }
+
+    TempDir dir, windows;
+    RegistrySandbox registry;
+    ProgramDriver program;
+    std::string root_;
+    std::optional<KeptFile> msdos_, mvp_, logo_;
+
+  private:
+    std::optional<std::string> version_;
+};
+
+bool Has(const std::vector<std::string>& rows, const std::string& text) {
+    for (const auto& r : rows)
+        if (r.find(text) != std::string::npos) return true;
+    return false;
+}
+
+TEST_F(CheckScreensProgram, AsWindows98ItFindsTheScreenSwitchedOffAndOneYesSwitchesItOn) {
+    const std::string before = MsDosText("[Options]\nBootMulti=1\nBootGUI=1\nLogo=0\n");
+    ASSERT_TRUE(WriteFile(root_ + "MSDOS.SYS", before));
+    SetFileAttributesA((root_ + "MSDOS.SYS").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    DeleteFileA((root_ + "MSDOS.MVP").c_str());
+    ASSERT_TRUE(WriteFile(root_ + "logo.sys", BlankBmp(320, 400, 24)));
+    ASSERT_TRUE(WriteFile(windows / "logow.sys", BlankBmp(320, 400, 8)));
+
+    HWND dialog = OpenCheck("win98");
+    ASSERT_NE(dialog, nullptr) << "no check window";
+    const auto rows = Rows(dialog);
+    std::string all;
+    for (const auto& r : rows) all += r + "\n";
+    EXPECT_TRUE(Has(rows, "Windows | Windows 98 shows the start-up, waiting and shut-down screens.")) << all;
+    EXPECT_TRUE(
+        Has(rows, "StartUp Screen | The start-up screen is switched off: Logo=0 in " + root_ + "MSDOS.SYS."))
+        << all;
+    EXPECT_TRUE(Has(rows, "StartUp Screen | " + root_ + "logo.sys is 320 x 400 with 24 bits per pixel"))
+        << all;
+    EXPECT_TRUE(Has(rows, "Waiting Screen | " + windows.path() + "\\logow.sys is a screen of 320 x 400"))
+        << all;
+    EXPECT_TRUE(Has(rows, "Shut Down Screen | No " + windows.path() + "\\logos.sys")) << all;
+    EXPECT_TRUE(Has(rows, "Wallpaper | ")) << all;
+
+    // The first finding with a fix is selected: Logo=0. Fix, Yes, OK.
+    HWND fix = GetDlgItem(dialog, IDC_CS_FIX);
+    ASSERT_TRUE(IsWindowEnabled(fix));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CS_FIX, BN_CLICKED), reinterpret_cast<LPARAM>(fix));
+    HWND question = DialogOf(program, "Confirm", 10000);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(ReadFile(root_ + "MSDOS.SYS"), before) << "written before the Yes";
+    PostMessageA(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+    HWND done = DialogOf(program, "Information", 10000);
+    ASSERT_NE(done, nullptr);
+    EXPECT_NE(ReadBox(done).text.find("now says Logo=1"), std::string::npos) << ReadBox(done).text;
+    PostMessageA(GetDlgItem(done, IDOK), BM_CLICK, 0, 0);
+
+    const std::string after = ReadFile(root_ + "MSDOS.SYS");
+    ASSERT_EQ(after.size(), before.size());
+    int changed = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
+    EXPECT_EQ(changed, 1);
+    EXPECT_NE(after.find("Logo=1\r\n"), std::string::npos);
+    constexpr DWORD kRhs = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    EXPECT_EQ(GetFileAttributesA((root_ + "MSDOS.SYS").c_str()) & kRhs, kRhs);
+    EXPECT_EQ(ReadFile(root_ + "MSDOS.MVP"), before);
+    // Checked again at once: the finding is gone.
+    for (int t = 0; t < 5000 && Has(Rows(dialog), "Logo=0"); t += 50) Sleep(50);
+    EXPECT_FALSE(Has(Rows(dialog), "Logo=0"));
+    Close(dialog);
+}
+
+TEST_F(CheckScreensProgram, AsWindowsXpItSaysTheScreensAreNotUsedAndChecksOnlyTheWallpaper) {
+    ASSERT_TRUE(WriteFile(root_ + "MSDOS.SYS", MsDosText("[Options]\nLogo=0\n")));
+    HWND dialog = OpenCheck("winxp");
+    ASSERT_NE(dialog, nullptr) << "no check window";
+    const auto rows = Rows(dialog);
+    std::string all;
+    for (const auto& r : rows) all += r + "\n";
+    ASSERT_GE(rows.size(), 2u) << all;
+    EXPECT_EQ(rows[0],
+              "Windows | Windows XP does not use the start-up, waiting and shut-down screens (only Windows "
+              "95, 98 and "
+              "ME show them): only the wallpaper is checked.");
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].rfind("Wallpaper | ", 0), 0u) << rows[i];
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_CS_FIX)));
+    Close(dialog);
+}
+
+}  // namespace
+}  // namespace mvpr::test
