@@ -16,6 +16,7 @@
 #include "lists/ScreenCategory.h"
 #include "win/Handles.h"
 #include "win/Hints.h"
+#include "win/Notice.h"
 #include "win/Panel.h"
 #include "win/PictureBox.h"
 #include "win/SpeedButton.h"
@@ -81,6 +82,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
         }  // 0 none, 10 choose only, 20 selected only, 30 both
         COLORREF PreviewStripColor() const { return form_.pnlPreviewName_.Color(); }
         FileBrowser& Browser() const { return form_.browser_; }
+        const win::Notice& Notice() const { return form_.notice_; }
 
       private:
         TFormSelect& form_;
@@ -153,7 +155,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void ImgPreviewDblClick();
     void pnlPreviewDblClick();
     void PopMFileInfoPopup();
-    void SizeClick();
+    // The box belongs to `owner` (the main window when none is given), which has the keyboard after it.
+    void SizeClick(HWND owner = nullptr);
     // settings (FormSelectSettings.cpp)
     void LoadSettings();
     void FormClose();
@@ -170,7 +173,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void SetWallpaperFromPreview();
     // original screens and uninstall (FormSelectSystem.cpp)
     void BackupOriginalScreens();
-    void RestoreOriginalScreens();
+    // True when it put anything back (false with no record of the originals).
+    bool RestoreOriginalScreens();
     void OriginalScreens1Click();
     void Uninstall2Click();
 
@@ -257,6 +261,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
     win::PictureBox imgPreview_;
     win::Hints hints_;
+    win::Notice notice_;  // what an install or a restore did
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.
     win::UniqueMenu popMFile_, popMSelected_, popMFileInfo_, popMFileInfoLayout_;

@@ -5,6 +5,7 @@
 #include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
 #include "system/ScreenTargets.h"
+#include "system/SystemTexts.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
@@ -44,7 +45,8 @@ void TFormSelect::SetCurrentScreen() {
     if (!outcome.copied)
         win::ShowMessage(hwnd(), win::MsgKind::Error, CopyFailedMessage(target, outcome.error),
                          win::MsgButtons::Ok);
+    else
+        notice_.Show(ButtonOf(current_).hwnd(), InstalledNotice(target));
 }
-
 
 }  // namespace mvpr

@@ -75,19 +75,21 @@ void TFormSelect::BackupOriginalScreens() {
     WriteOrFail(*record, kSavedWallpaperStyleValue, style);
 }
 
-void TFormSelect::RestoreOriginalScreens() {
+bool TFormSelect::RestoreOriginalScreens() {
     const std::string prefix = config_.registryPrefix;
-    if (!win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kSettingsKey), true)) return;
+    if (!win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kSettingsKey), true)) return false;
     auto record = win::RegistryKey::Open(
         HKEY_CURRENT_USER, prefix + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection),
         false);
-    if (!record || !YesNoOr(record->ReadString(kFilesBackedUpValue), false)) return;
+    if (!record || !YesNoOr(record->ReadString(kFilesBackedUpValue), false)) return false;
+    bool putBack = false;
 
     const std::string style = record->ReadString(kSavedWallpaperStyleValue).value_or("");
     if (auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, prefix + std::string(kDesktopKey), false)) {
         WriteOrFail(*desktop, kWallpaperValue, record->ReadString(kSavedWallPaperValue).value_or(""));
         WriteOrFail(*desktop, kTileWallpaperValue, record->ReadString(kSavedTileWallpaperValue).value_or(""));
         if (style != kNoBackup) WriteOrFail(*desktop, kWallpaperStyleValue, style);
+        putBack = true;
     }
 
     const std::string windowsDir = WindowsDir();
@@ -97,16 +99,18 @@ void TFormSelect::RestoreOriginalScreens() {
         const std::optional<std::string> backup = record->ReadString(screen.entry);
         if (!backup) continue;
         if (*backup == kNoBackup) {
-            DeleteFileA(system.c_str());  // the machine had none
+            if (DeleteFileA(system.c_str())) putBack = true;  // the machine had none
         } else if (lstrcmpiA(backup->c_str(), system.c_str()) != 0 &&
                    InstallScreenFile(*backup, system).copied) {
             DeleteFileA(backup->c_str());
+            putBack = true;
         }
     }
+    return putBack;
 }
 
 void TFormSelect::OriginalScreens1Click() {
-    RestoreOriginalScreens();
+    if (RestoreOriginalScreens()) notice_.Show(ButtonOf(current_).hwnd(), std::string(kRestoredNotice));
 }
 
 void TFormSelect::Uninstall2Click() {

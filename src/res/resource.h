@@ -34,6 +34,7 @@
 #define IDC_MS_BARS 225
 #define IDC_MS_DITHER 226
 #define IDC_MS_HINT 227
+#define IDC_MS_WHAT 235
 
 /* Main menu: 1000-1099 */
 #define IDM_SAVE1 1000

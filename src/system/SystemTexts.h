@@ -23,6 +23,12 @@ inline constexpr std::string_view kUninstallDone =
 
 inline constexpr std::string_view kUninstallFailed = "Morvellan is NOT succesfully cleared from the registry";
 
+// Said for a few seconds after the command, with no box to click away.
+inline std::string InstalledNotice(std::string_view target) {
+    return "Installed as " + std::string(target);
+}
+inline constexpr std::string_view kRestoredNotice = "Original screens put back";
+
 }  // namespace mvpr
 
 #endif

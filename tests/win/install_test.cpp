@@ -134,6 +134,8 @@ TEST_F(Installing, AnExistingScreenIsReplacedAndKeepsItsAttributes) {
     form->SetCurrentScreen();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_TRUE(ReadFile(target) == kPicture);
+    EXPECT_TRUE(form->ForTests().Notice().Shown());  // said without a box
+    EXPECT_EQ(form->ForTests().Notice().Text(), InstalledNotice(target));
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -229,6 +231,7 @@ TEST_F(Installing, BackupNeverLosesAScreenAndTwoRestoresInARow) {
     SetValue("Control Panel\\desktop", "Wallpaper", "C:\\new.bmp");
     SetValue("Control Panel\\desktop", "WallpaperStyle", "2");
     Command(IDM_ORIGINALSCREENS1);
+    EXPECT_EQ(form->ForTests().Notice().Text(), kRestoredNotice);
     EXPECT_EQ(ReadFile(wait), "machine wait");
     EXPECT_EQ(ReadFile(shut), "installed shut");  // no backup to put back: the screen stays
     EXPECT_FALSE(FileExists(dir / "logow.1.bck"));
@@ -259,6 +262,7 @@ TEST_F(Installing, RestoreWithoutARecordChangesNothing) {
         EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "installed") << backedUp;
         EXPECT_EQ(ReadFile(dir / "logow.bck"), "backup");
         EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(form->ForTests().Notice().Text(), "");  // nothing put back, nothing said
         form.reset();
     }
 }
