@@ -18,9 +18,14 @@ constexpr int kNarrowestGap = 3;  // a gap between words is never narrowed below
 // letters keep their shapes and their spacing.
 void DrawCaption(HDC dc, const RECT& r, const std::string& caption) {
     const int n = static_cast<int>(caption.size());
+    if (n == 0) return;
+    // Where each letter ends, measured by prefix: a caption is short.
     std::vector<INT> ends(caption.size());
     SIZE size{};
-    if (n == 0 || !GetTextExtentExPointA(dc, caption.c_str(), n, 0, nullptr, ends.data(), &size)) return;
+    for (int i = 0; i < n; ++i) {
+        if (!GetTextExtentPoint32A(dc, caption.c_str(), i + 1, &size)) return;
+        ends[i] = size.cx;
+    }
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
     // A bold face made from a regular one reaches a pixel past its advance.
