@@ -238,7 +238,8 @@ void TFormPreview::Returntomain1Click() {
 }
 
 void TFormPreview::Fileinfo1Click() {
-    main_.SizeClick();
+    // Owned by this window, the box gives the keyboard back here, not to the main window.
+    main_.SizeClick(hwnd());
 }
 
 void TFormPreview::SetasCurrentClick() {

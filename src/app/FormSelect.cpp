@@ -113,6 +113,7 @@ void TFormSelect::CreateControls() {
     font_.reset(win::CreateUiFont(false));
     boldFont_.reset(win::CreateUiFont(true));
     hints_.Create(hwnd());
+    notice_.Create(hwnd());
 
     const struct {
         SelectCtl id;

@@ -18,6 +18,7 @@
 #include "system/OriginalScreens_win.h"
 #include "win/Handles.h"
 #include "win/Hints.h"
+#include "win/Notice.h"
 #include "win/Panel.h"
 #include "win/PictureBox.h"
 #include "win/SpeedButton.h"
@@ -86,6 +87,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
         COLORREF PreviewStripColor() const { return form_.pnlPreviewName_.Color(); }
         FileBrowser& Browser() const { return form_.browser_; }
         ColourAnimation& PreviewAnimation() const { return form_.previewAnimation_; }
+        const win::Notice& Notice() const { return form_.notice_; }
 
       private:
         TFormSelect& form_;
@@ -162,7 +164,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void ImgPreviewDblClick();
     void pnlPreviewDblClick();
     void PopMFileInfoPopup();
-    void SizeClick();
+    // The box belongs to `owner` (the main window when none is given), which has the keyboard after it.
+    void SizeClick(HWND owner = nullptr);
     // settings (FormSelectSettings.cpp)
     void LoadSettings();
     void FormClose();
@@ -183,9 +186,9 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // original screens and uninstall (FormSelectSystem.cpp)
     // Backs up what is not recorded yet; reports screens it could not back up.
     void BackupOriginalScreens();
-    // Puts the recorded originals back, reporting what it could not; false while some original
-    // still lives only in its backup.
-    bool RestoreOriginalScreens();
+    // Puts the recorded originals back, reporting what it could not; tells whether some original
+    // still lives only in its backup and whether anything was put back.
+    RestoreReport RestoreOriginalScreens();
     void OriginalScreens1Click();
     void Uninstall2Click();
 
@@ -276,6 +279,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     win::Panel pnlPreview_, pnlPreviewName_, pnlExtend_;
     win::PictureBox imgPreview_;
     win::Hints hints_;
+    win::Notice notice_;  // what an install or a restore did
     // The main menu belongs to the window; the pop-ups are ours. The layout copy of the preview
     // pop-up tells where its hidden entries go back.
     win::UniqueMenu popMFile_, popMSelected_, popMFileInfo_, popMFileInfoLayout_;

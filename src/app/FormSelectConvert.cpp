@@ -69,10 +69,21 @@ void TFormSelect::RunMakeScreen(ScreenSource prepared, const std::string& source
     const auto [folder, name] = SplitPath(*saved);
     // Saved beside its picture (the usual case), the new screen shows in the file list at once.
     if (lstrcmpiA(folder.c_str(), browser_.Directory().c_str()) == 0) browser_.ReadFileList();
-    if (AddFile(folder, name)) {
-        ViewOf(current_).Sync();
-        CountRefresh();
+    if (!AddFile(folder, name)) return;
+    // The new screen becomes the selection, so the preview shows it where it follows the list.
+    CategoryList& list = CurrentList();
+    const std::string path = JoinPath(folder, name);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].FullPath() != path) continue;
+        list.SetAllSelected(false);
+        list.SetSelected(i, true);
+        list.SetFocused(i);
+        break;
     }
+    CategoryListView& view = ViewOf(current_);
+    view.Sync();
+    if (const auto focused = list.Focused()) SendMessageA(view.hwnd(), LVM_ENSUREVISIBLE, *focused, FALSE);
+    LstVSelectedChange(view.hwnd());
 }
 
 void TFormSelect::FormDropFiles(HDROP drop) {

@@ -50,7 +50,8 @@ void TFormSelect::SetCurrentScreen() {
     if (!backup.screens.empty()) return refuse(InstallNotBackedUpMessage(backup.screens.front()));
     if (backup.failedValue) return refuse(FailedToSetData(*backup.failedValue));
     const InstallOutcome outcome = WriteScreenFile(file.bytes, target);
-    if (!outcome.copied) refuse(CopyFailedMessage(target, outcome.error));
+    if (!outcome.copied) return refuse(CopyFailedMessage(target, outcome.error));
+    notice_.Show(ButtonOf(current_).hwnd(), InstalledNotice(target));
 }
 
 }  // namespace mvpr

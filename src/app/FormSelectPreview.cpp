@@ -150,10 +150,10 @@ void TFormSelect::PopMFileInfoPopup() {
     ModifyMenuA(PopMFileInfo(), IDM_SIZE, MF_BYCOMMAND | MF_STRING, IDM_SIZE, caption.c_str());
 }
 
-void TFormSelect::SizeClick() {
+void TFormSelect::SizeClick(HWND owner) {
     const bool unreadable = !previewDecoded_ && PreviewCaption() != kNoFileSelected;
     win::ShowMessage(
-        hwnd(), win::MsgKind::Information,
+        owner ? owner : hwnd(), win::MsgKind::Information,
         unreadable
             ? UnreadableInfoText(PreviewCaption(), previewFromBitmapReader_ ? "bitmap" : "picture")
             : FileInfoText(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()) +

@@ -29,17 +29,17 @@ void TFormSelect::BackupOriginalScreens() {
     if (report.failedValue) throw std::runtime_error(FailedToSetData(*report.failedValue));
 }
 
-bool TFormSelect::RestoreOriginalScreens() {
+RestoreReport TFormSelect::RestoreOriginalScreens() {
     const RestoreReport report = RestoreOriginals(Machine());
     if (!report.screens.empty())
         win::ShowMessage(hwnd(), win::MsgKind::Error, NotRestoredMessage(report.screens),
                          win::MsgButtons::Ok);
     if (report.failedValue) throw std::runtime_error(FailedToSetData(*report.failedValue));
-    return !report.recordNeeded;
+    return report;
 }
 
 void TFormSelect::OriginalScreens1Click() {
-    RestoreOriginalScreens();
+    if (RestoreOriginalScreens().putBack) notice_.Show(ButtonOf(current_).hwnd(), std::string(kRestoredNotice));
 }
 
 void TFormSelect::Uninstall2Click() {
@@ -48,7 +48,7 @@ void TFormSelect::Uninstall2Click() {
         try {
             // An original that could not be put back lives only in its backup: the record that
             // names it stays, and so does everything else.
-            if (RestoreOriginalScreens()) {
+            if (!RestoreOriginalScreens().recordNeeded) {
                 if (const auto failed = RemoveRegistration(Machine())) {
                     win::ShowMessage(hwnd(), win::MsgKind::Error, UninstallFailedMessage(*failed),
                                      win::MsgButtons::Ok);

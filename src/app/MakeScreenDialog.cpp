@@ -103,6 +103,8 @@ void TMakeScreenDialog::OptionsChanged() {
     options_.dither = IsDlgButtonChecked(dlg_, IDC_MS_DITHER) == BST_CHECKED;
     EnableWindow(GetDlgItem(dlg_, IDC_MS_BARS), options_.fit == ScreenFit::Fit);
     ReadMovingBar();
+    // Only a crop can be moved.
+    ShowWindow(GetDlgItem(dlg_, IDC_MS_HINT), options_.fit == ScreenFit::Fill ? SW_SHOW : SW_HIDE);
     const auto screen = preview_.Make(options_);
     previewBitmap_.reset(screen ? CreateDibSection(*screen) : nullptr);
     ShowAnimation(screen);
@@ -341,9 +343,17 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                     return TRUE;
                 case IDCANCEL: EndDialog(dlg_, IDCANCEL); return TRUE;
                 case IDC_MS_FIT:
-                case IDC_MS_FILL:
                 case IDC_MS_DITHER:
                     if (HIWORD(wp) == BN_CLICKED) OptionsChanged();
+                    return TRUE;
+                case IDC_MS_FILL:
+                    if (HIWORD(wp) != BN_CLICKED) return TRUE;
+                    OptionsChanged();
+                    // The arrow keys would walk the radio group back to Fit: they belong to the
+                    // crop now. Posted, so the click that chose Fill has finished moving the focus.
+                    if (options_.fit == ScreenFit::Fill)
+                        PostMessageA(dlg_, WM_NEXTDLGCTL,
+                                     reinterpret_cast<WPARAM>(GetDlgItem(dlg_, IDC_MS_PREVIEW)), TRUE);
                     return TRUE;
                 case IDC_MS_BARS:
                     if (HIWORD(wp) == BN_CLICKED) ChooseBars();

@@ -51,6 +51,9 @@
 #define IDC_CS_FIX 243
 #define IDC_CS_AGAIN 244
 
+/* Make Screen from Picture: what it makes */
+#define IDC_MS_WHAT 239
+
 /* Main menu: 1000-1099 */
 #define IDM_SAVE1 1000
 #define IDM_N_FILE1 1001

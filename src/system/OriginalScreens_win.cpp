@@ -254,6 +254,7 @@ RestoreReport RestoreOriginals(const MachinePlaces& places) {
             report.recordNeeded = true;
             return report;
         }
+        if (saved.text) report.putBack = true;
     }
 
     for (const auto& s : kRecordedScreens) {
@@ -267,6 +268,7 @@ RestoreReport RestoreOriginals(const MachinePlaces& places) {
         if (*e.text == kNoBackup) {
             // The machine had none; what lies there now was installed.
             const DWORD gone = win::RemoveFile(system);
+            if (!gone) report.putBack = true;
             if (gone && !IsNotThere(gone)) unknown(system, static_cast<LONG>(gone));
             continue;
         }
@@ -275,7 +277,10 @@ RestoreReport RestoreOriginals(const MachinePlaces& places) {
         const DWORD unread = win::ReadWholeFile(*e.text, bytes);
         InstallOutcome put{false, unread ? win::SystemErrorText(unread) : std::string()};
         if (!unread) put = WriteScreenFile(bytes, system);
-        if (put.copied) continue;
+        if (put.copied) {
+            report.putBack = true;
+            continue;
+        }
         report.screens.push_back({system + " (" + *e.text + ")", put.error});
         // A backup that is not there holds nothing to keep.
         if (!IsNotThere(unread)) report.recordNeeded = true;

@@ -56,6 +56,7 @@ struct RestoreReport {
     std::vector<ScreenProblem> screens;      // screens not set back
     // Some original still lives only in its backup: the record must stay.
     bool recordNeeded = false;
+    bool putBack = false;  // something was put back: a desktop value or a screen
 };
 
 // Puts each recorded desktop value and screen back, the record whole or not. Backups stay; a

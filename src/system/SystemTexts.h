@@ -34,6 +34,12 @@ inline std::string FailedToSetData(std::string_view valueName) {
     return "Failed to set data for '" + std::string(valueName) + "'";
 }
 
+// Said for a few seconds after the command, with no box to click away.
+inline std::string InstalledNotice(std::string_view target) {
+    return "Installed as " + std::string(target);
+}
+inline constexpr std::string_view kRestoredNotice = "Original screens put back";
+
 }  // namespace mvpr
 
 #endif

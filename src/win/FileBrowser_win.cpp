@@ -133,9 +133,7 @@ void FileBrowser::Create(HWND parent, const FileBrowserLayout& l, HFONT font) {
              WS_EX_CLIENTEDGE, l.file, l.fileId, 0);
     filter_ = make("COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, l.filter, l.filterId, 160);
     FillDrives();
-    filters_ = ParseFilterText(filterText_);
-    for (const auto& f : filters_)
-        SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    FillFilters();
     SendMessageA(filter_, CB_SETCURSEL, 0, 0);
     // Until a folder is applied the browser shows the process's current folder.
     char current[MAX_PATH] = {};
@@ -279,12 +277,28 @@ int FileBrowser::FocusedFile() const {
 bool FileBrowser::SetFilter(std::string_view text) {
     if (EqualsIgnoreCase(text, filterText_)) return false;
     filterText_ = std::string(text);
-    filters_ = ParseFilterText(filterText_);
-    SendMessageA(filter_, CB_RESETCONTENT, 0, 0);
-    for (const auto& f : filters_)
-        SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
+    FillFilters();
     SelectFilter(0);
     return true;
+}
+
+void FileBrowser::FillFilters() {
+    filters_ = ParseFilterText(filterText_);
+    SendMessageA(filter_, CB_RESETCONTENT, 0, 0);
+    // The picker is narrower than its texts: the list that drops down is as wide as the longest.
+    win::WindowDc dc(filter_);
+    win::Selected f(dc.get(), font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    int widest = 0;
+    for (const auto& entry : filters_) {
+        SendMessageA(filter_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.description.c_str()));
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), entry.description.c_str(), static_cast<int>(entry.description.size()),
+                              &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    // Room for the list's frame and the item's inner margins on both sides.
+    const int margins = 2 * GetSystemMetrics(SM_CXEDGE) + win::Scaled(8);
+    SendMessageA(filter_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins), 0);
 }
 
 void FileBrowser::SelectFilter(int index) {

@@ -84,6 +84,7 @@ class FileBrowser {
         bool open;  // the current folder or one above it
     };
     void FillDrives();
+    void FillFilters();
     void SelectDriveOf(const std::string& folder);
     bool SetDirectory(const std::string& folder);
     void ReadDirectoryList();

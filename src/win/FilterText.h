@@ -14,8 +14,8 @@ inline constexpr std::string_view kScreenFilterText =
     "All usable files (*.bmp, *.sys)|*.bmp;*.sys;|Windows Bitmaps (*.bmp)|*.bmp|System Files "
     "(*.sys)|*.sys|All files (*.*)|*.*";
 inline constexpr std::string_view kWallpaperFilterText =
-    "All usable files (*.bmp, *.jpg, *.jpeg, *.gif, *.dib, *.rle, *.tga, *.pcx, *.sys)|*.bmp;*.jpg;"
-    "*.jpeg;*.jif;*.gif;*.dib;*.rle;*.tga;*.pcx;*.sys;|Windows Bitmaps (*.bmp)|*.bmp|System Files "
+    "All usable files (*.bmp, *.jpg, *.jpeg, *.gif, *.dib, *.rle, *.tga, *.pcx, *.sys, *.png)|*.bmp;*.jpg;"
+    "*.jpeg;*.jif;*.gif;*.dib;*.rle;*.tga;*.pcx;*.sys;*.png;|Windows Bitmaps (*.bmp)|*.bmp|System Files "
     "(*.sys)|*.sys|All files (*.*)|*.*";
 // The file list's mask at window creation.
 inline constexpr std::string_view kInitialFileMask = "*.bmp;*.sys;";

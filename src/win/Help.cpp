@@ -61,7 +61,14 @@ bool ShowHelpContents(HWND owner, const std::string& hlpPath) {
     const auto rc = reinterpret_cast<INT_PTR>(
         ShellExecuteA(owner, "open", html.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (rc <= 32) {
-        ShowMessage(owner, MsgKind::Error, "The help file " + html + " cannot be opened.", MsgButtons::Ok);
+        // Without a browser the user can still open the file by hand, once told which and why.
+        const bool noViewer = rc == SE_ERR_NOASSOC || rc == SE_ERR_ASSOCINCOMPLETE;
+        ShowMessage(owner, MsgKind::Error,
+                    noViewer ? "The help cannot be shown: no program is registered for HTML files.\n\r"
+                               "Open " +
+                                   html + " in a web browser."
+                             : "The help file " + html + " cannot be opened.",
+                    MsgButtons::Ok);
         return false;
     }
     return true;

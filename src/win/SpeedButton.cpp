@@ -1,10 +1,56 @@
 #include "win/SpeedButton.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "win/Fonts.h"
 #include "win/Handles.h"
 
 namespace mvpr::win {
 
 namespace {
+constexpr int kEdge = 2;          // the raised or sunken edge
+constexpr int kMargin = 2;        // at least this much face beside the caption, at 96 DPI
+constexpr int kNarrowestGap = 3;  // a gap between words is never narrowed below this
+
+// The caption, centred. One too wide to leave a margin on both sides (the bold "Shut Down
+// Screen" at 96 DPI fills its button edge to edge) gets narrower gaps between its words; its
+// letters keep their shapes and their spacing.
+void DrawCaption(HDC dc, const RECT& r, const std::string& caption) {
+    const int n = static_cast<int>(caption.size());
+    if (n == 0) return;
+    // Where each letter ends, measured by prefix: a caption is short.
+    std::vector<INT> ends(caption.size());
+    SIZE size{};
+    for (int i = 0; i < n; ++i) {
+        if (!GetTextExtentPoint32A(dc, caption.c_str(), i + 1, &size)) return;
+        ends[i] = size.cx;
+    }
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    // A bold face made from a regular one reaches a pixel past its advance.
+    const int room = (r.right - r.left) - 2 * (kEdge + Scaled(kMargin)) - tm.tmOverhang;
+    if (size.cx <= room) {
+        RECT box = r;
+        DrawTextA(dc, caption.c_str(), n, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    std::vector<INT> advance(caption.size());
+    for (int i = 0; i < n; ++i) advance[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+    int excess = size.cx - room;
+    for (int i = 0; i < n && excess > 0; ++i) {
+        if (caption[i] != ' ') continue;
+        const int cut = std::min(excess, advance[i] - Scaled(kNarrowestGap));
+        if (cut <= 0) continue;
+        advance[i] -= cut;
+        excess -= cut;
+    }
+    int width = tm.tmOverhang;
+    for (int a : advance) width += a;
+    ExtTextOutA(dc, r.left + (r.right - r.left - width) / 2, r.top + (r.bottom - r.top - tm.tmHeight) / 2, 0,
+                nullptr, caption.c_str(), static_cast<UINT>(n), advance.data());
+}
+
 struct GroupRelease {
     HWND except;
     int group;
@@ -70,12 +116,13 @@ void SpeedButton::Paint(HDC dc) {
         SetBkColor(dc, oldBack);
     }
     DrawEdge(dc, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    if (sunken) OffsetRect(&r, 1, 1);
+    // The caption moves while the mouse holds the button; a latched button keeps it centred, so
+    // a bold caption keeps its margin on the right too.
+    if (pressing_) OffsetRect(&r, 1, 1);
     Selected f(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(hwnd()) ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawCaption(dc, r, caption_);
 }
 
 LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -3,10 +3,13 @@
 //   shot_driver.exe MVPR.exe [ACTION]       starts the program, does the action, leaves it running
 // ACTION: wallpaper (the wallpaper category), about (the About box), preview and
 // wallpaper-preview (choose a start-up screen or a wallpaper, preview and add it), make-screen
-// (choose a wide picture and open "Make Screen from Picture"; make-screen-bar then adds a moving
-// bar), fullscreen-mirror (the start-up picture as a wallpaper, full screen in the Mirror style),
-// check-screens ("Check Screens" as Windows 98 sees a machine whose MSDOS.SYS says Logo=0 and whose
-// logo.sys has 24 bits per pixel, with the sample screens in a Windows folder C:\MVPRSHOT of its own).
+// (choose a wide picture, open "Make Screen from Picture" and choose Fill; make-screen-bar then
+// adds a moving bar), fullscreen-mirror (the start-up picture as a wallpaper, full screen in the
+// Mirror style), check-screens ("Check Screens" as Windows 98 sees a machine whose MSDOS.SYS says
+// Logo=0 and whose logo.sys has 24 bits per pixel, with the sample screens in a Windows folder
+// C:\MVPRSHOT of its own), installed (install the start-up screen, about 4.5 s after the start, so
+// that its note is up when the picture is taken), wallpaper-filter (the wallpaper category with its
+// filter list dropped down).
 #include <cmath>
 #include <string>
 
@@ -76,6 +79,7 @@ int MakeSamples(const std::string& folder) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    const DWORD started = GetTickCount();
     const std::string first = argv[1];
     if (first == "samples") return argc > 2 ? MakeSamples(argv[2]) : 2;
     const std::string action = argc > 2 ? argv[2] : "";
@@ -123,8 +127,13 @@ int main(int argc, char** argv) {
     if (action == "check-screens") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
     if (action == "wallpaper") PostMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
     if (action == "about") PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_ABOUT1, 0), 0);
-    if (action == "preview" || action == "wallpaper-preview" || action == "fullscreen-mirror") {
-        const bool wall = action != "preview";
+    if (action == "wallpaper-filter") {
+        SendMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
+        PostMessageA(GetDlgItem(main, Id(SelectCtl::FilterComboBox1)), CB_SHOWDROPDOWN, TRUE, 0);
+    }
+    if (action == "preview" || action == "wallpaper-preview" || action == "fullscreen-mirror" ||
+        action == "installed") {
+        const bool wall = action != "preview" && action != "installed";
         if (wall) SendMessageA(GetDlgItem(main, Id(SelectCtl::sbtnWall)), BM_CLICK, 0, 0);
         HWND files = GetDlgItem(main, Id(SelectCtl::FileListBox1));
         const LRESULT i =
@@ -139,6 +148,10 @@ int main(int argc, char** argv) {
             SendMessageA(GetDlgItem(main, Id(SelectCtl::BtnAdd)), BM_CLICK, 0, 0);
             SendMessageA(files, LB_SETSEL, TRUE, i);
         }
+        if (action == "installed") {
+            while (GetTickCount() - started < 4500) Sleep(50);
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_SETASCURRENT1, 0), 0);
+        }
         if (action == "fullscreen-mirror") {
             SendMessageA(GetDlgItem(main, Id(SelectCtl::CBStyle)), CB_SETCURSEL, 4, 0);
             PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FULLSCREENPREVIEW2, 0), 0);
@@ -152,6 +165,13 @@ int main(int argc, char** argv) {
             SendMessageA(files, LB_SETSEL, TRUE, i);
             SendMessageA(files, LB_SETCARETINDEX, static_cast<WPARAM>(i), FALSE);
             PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MAKESCREEN1, 0), 0);
+            for (int t = 0; t < 10000; t += 50) {
+                Sleep(50);
+                HWND dialog = FindWindowA("#32770", "Make Screen from Picture");
+                if (!dialog) continue;
+                PostMessageA(GetDlgItem(dialog, IDC_MS_FILL), BM_CLICK, 0, 0);
+                break;
+            }
         }
         // With a moving bar: its box ticked once the dialog is up.
         for (int t = 0; action == "make-screen-bar" && t < 20000; t += 100) {

@@ -153,7 +153,9 @@ TEST(FilterText, BothPickerTextsParseIntoTheirFourEntries) {
     EXPECT_EQ(screen[3].mask, "*.*");
     const auto wall = ParseFilterText(kWallpaperFilterText);
     ASSERT_EQ(wall.size(), 4u);
-    EXPECT_EQ(wall[0].mask, "*.bmp;*.jpg;*.jpeg;*.jif;*.gif;*.dib;*.rle;*.tga;*.pcx;*.sys;");
+    EXPECT_EQ(wall[0].description,
+              "All usable files (*.bmp, *.jpg, *.jpeg, *.gif, *.dib, *.rle, *.tga, *.pcx, *.sys, *.png)");
+    EXPECT_EQ(wall[0].mask, "*.bmp;*.jpg;*.jpeg;*.jif;*.gif;*.dib;*.rle;*.tga;*.pcx;*.sys;*.png;");
     EXPECT_EQ(wall[1].description, "Windows Bitmaps (*.bmp)");
     EXPECT_EQ(wall[2].mask, "*.sys");
     // odd hand-made texts

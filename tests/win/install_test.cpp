@@ -151,6 +151,8 @@ TEST_F(Installing, AnExistingScreenIsReplacedAndKeepsItsAttributes) {
     form->SetCurrentScreen();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_TRUE(ReadFile(target) == kPicture);
+    EXPECT_TRUE(form->ForTests().Notice().Shown());  // said without a box
+    EXPECT_EQ(form->ForTests().Notice().Text(), InstalledNotice(target));
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -294,6 +296,7 @@ TEST_F(Installing, BackupNeverLosesAScreenAndRestoresKeepTheBackups) {
         SetValue(desktop, "Wallpaper", "C:\\new.bmp");
         SetValue(desktop, "WallpaperStyle", "2");
         Command(IDM_ORIGINALSCREENS1);
+        EXPECT_EQ(form->ForTests().Notice().Text(), kRestoredNotice);
         EXPECT_EQ(ReadFile(wait), "machine wait");
         EXPECT_EQ(ReadFile(shut), "machine shut");
         EXPECT_EQ(ReadFile(dir / "logow.1.bck"), "machine wait");
@@ -321,6 +324,7 @@ TEST_F(Installing, RestoreWithoutEntriesChangesNothing) {
         EXPECT_EQ(ReadFile(dir / "logow.bck"), "backup");
         EXPECT_EQ(Value("Control Panel\\desktop", "Wallpaper"), "C:\\now.bmp");
         EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(form->ForTests().Notice().Text(), "");  // nothing put back, nothing said
         form.reset();
     }
 }

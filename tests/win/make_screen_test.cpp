@@ -112,7 +112,8 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     EXPECT_EQ(list[0].fileName, "photo screen.bmp");
     EXPECT_EQ(list[0].folder, pics);
     EXPECT_TRUE(form->ForTests().ListsModified());
-    EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 1");
+    EXPECT_EQ(Text(SelectCtl::LblNumber), "1 / 1");  // selected, and so previewed
+    EXPECT_EQ(form->PreviewCaption(), saved);
     EXPECT_GE(SendMessageA(form->ForTests().Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>("photo screen.bmp")),
               0);
