@@ -98,7 +98,7 @@ LRESULT TFormPreview::Image::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONUP: {
             const bool click = pressed_;
             pressed_ = false;
-            if (GetCapture() == hwnd()) ReleaseCapture();
+            ReleaseCapture();
             RECT r{};
             GetClientRect(hwnd(), &r);
             const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};

@@ -75,6 +75,19 @@ TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
     const bool machineHasOne = FileExists(root);
     const std::string machines = ReadFile(root);
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", ""));
+    // The machine's originals are safe: the record says it had no screens and keeps its desktop.
+    HKEY record = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyA(HKEY_CURRENT_USER,
+                      (registry.prefix() + "SoftWare\\Tolvane\\Morvellan\\Original Info").c_str(), &record),
+        ERROR_SUCCESS);
+    const std::pair<const char*, std::string> values[] = {
+        {"StartScreen", "(none)"}, {"WaitScreen", "(none)"}, {"ShutScreen", "(none)"},
+        {"WallPaper", ""},         {"TileWallpaper", ""},    {"WallpaperStyle", "(none)"}};
+    for (const auto& [name, value] : values)
+        RegSetValueExA(record, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(record);
     ASSERT_TRUE(FileExists(BuiltProgramFolder() + "\\MVRandom.exe"));
     const double baseline = FastestOf(3);
     const auto empty = LogLines();
