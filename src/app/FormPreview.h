@@ -102,6 +102,7 @@ class TFormPreview : public win::Window {
     win::UniqueMenu popMPreview_, popMPreviewLayout_;
     HACCEL accel_ = nullptr;  // a resource, never freed
     std::optional<Picture> work_;
+    Picture scaled_;  // the rendering scaled to the window, where it is
     PixelRect placement_;
     bool activating_ = false;
     unsigned activations_ = 0;
