@@ -1,7 +1,7 @@
 #include "FileLookup.h"
 
-#include "lists/AsciiCase.h"
-#include "lists/FolderPath.h"
+#include "win/AsciiCase.h"
+#include "win/FolderPath.h"
 #include "lists/ScreenEntry.h"
 
 namespace mvpr {
