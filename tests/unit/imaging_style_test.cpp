@@ -176,8 +176,8 @@ TEST(StyleRenderer, KeptBuffersAndPiecesGiveTheSameFile) {
                                DisplayStyle::Fit2Screen, DisplayStyle::Mirror})
         for (const Picture& src : sources)
             for (const Screen s : {Screen{640, 480}, Screen{33, 17}}) {
-                SCOPED_TRACE(std::string(DisplayStyleText(style)) + " " + std::to_string(src.Width()) + " at " +
-                             std::to_string(s.w));
+                SCOPED_TRACE(std::string(DisplayStyleText(style)) + " " + std::to_string(src.Width()) +
+                             " at " + std::to_string(s.w));
                 const auto fresh = RenderWorkFile(src, style, s.w, s.h);
                 ASSERT_TRUE(fresh);
                 ASSERT_TRUE(RenderWorkFileInto(src, style, s.w, s.h, kept));

@@ -70,8 +70,9 @@ bool AsciiKey(std::string_view name, std::string& keys) {
 // until the order is first needed, and then stand exactly as the same entries added at once:
 // equal names in file order after the entries already there, the focus following its row.
 TEST(CategoryList, FileLinesSortWhenFirstReadAsEntriesAddedAtOnce) {
-    const std::string file = "[START]\r\nC:\\B\\b.bmp\r\nc.bmp\r\nC:\\A\\b.bmp\r\nD:a.BMP\r\n"
-                             "C:\\A\\B.bmp\r\nC:\\Very long folder\\A.bmp\r\n";
+    const std::string file =
+        "[START]\r\nC:\\B\\b.bmp\r\nc.bmp\r\nC:\\A\\b.bmp\r\nD:a.BMP\r\n"
+        "C:\\A\\B.bmp\r\nC:\\Very long folder\\A.bmp\r\n";
     ListFileReader reader("C:\\MVPR\\");
     reader.Feed(file);
     reader.Finish();

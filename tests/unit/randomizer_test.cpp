@@ -121,7 +121,8 @@ class FakeFiles : public FileSystemProbe {
         const auto f = folders.find(p.substr(0, cut));
         if (f == folders.end()) return Kind::Missing;
         for (const auto& n : f->second)  // "long|SHORT": either form names the file
-            if (("|" + Upper(n) + "|").find("|" + p.substr(cut) + "|") != std::string::npos) return Kind::File;
+            if (("|" + Upper(n) + "|").find("|" + p.substr(cut) + "|") != std::string::npos)
+                return Kind::File;
         return Kind::Missing;
     }
     bool DriveThere(const std::string& root) override {
@@ -156,12 +157,15 @@ TEST(RandomizerFiles, FoldersAreListedOnceAndMissingOnesRuleOutTheirEntriesAtOnc
         const char* name;
         bool file;
     } cases[] = {
-        {"C:\\PICS", "A.BMP", true},        {"c:\\pics\\", "b.bmp", true},      {"C:\\PICS", "c.bmp", false},
-        {"C:\\PICS", "d.bmp", false},       {"C:\\PICS", "AVERYL~1.BMP", true},   {"C:\\PICS", "a very LONG name.bmp", true},
+        {"C:\\PICS", "A.BMP", true},          {"c:\\pics\\", "b.bmp", true},
+        {"C:\\PICS", "c.bmp", false},         {"C:\\PICS", "d.bmp", false},
+        {"C:\\PICS", "AVERYL~1.BMP", true},   {"C:\\PICS", "a very LONG name.bmp", true},
         {"C:\\PICS", "*.bmp", false},         {"C:\\PICS", "", false},
-        {"C:\\PICS", "\xC9T\xC9.BMP", false}, {"C:\\GONE", "a.bmp", false},     {"C:\\GONE\\", "b.bmp", false},
-        {"E:\\PICS", "a.bmp", false},       {"e:\\OTHER", "a.bmp", false},        {"C:\\SLOW", "x.bmp", true},
-        {"C:\\SLOW", "y.bmp", false},       {"C:", "root.bmp", true},               {"C:\\", "ROOT.BMP", true},
+        {"C:\\PICS", "\xC9T\xC9.BMP", false}, {"C:\\GONE", "a.bmp", false},
+        {"C:\\GONE\\", "b.bmp", false},       {"E:\\PICS", "a.bmp", false},
+        {"e:\\OTHER", "a.bmp", false},        {"C:\\SLOW", "x.bmp", true},
+        {"C:\\SLOW", "y.bmp", false},         {"C:", "root.bmp", true},
+        {"C:\\", "ROOT.BMP", true},
     };
     FakeFiles direct = fs;
     FileLookup lookup(fs);
