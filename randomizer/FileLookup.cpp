@@ -66,9 +66,11 @@ bool FileLookup::IsFile(std::string_view folder, std::string_view name) {
         ++f.queried;
         if (AskFor(path)) return true;
         // Not there: perhaps the whole folder is gone, which settles all its entries.
-        if (!f.folderThere) {
+        // A root (a drive is checked above; a share's root some systems do not answer for) is
+        // taken as there.
+        if (!f.folderThere && folderPath.size() > RootLength(folderPath)) {
             std::string bare = folderPath;
-            if (bare.size() > RootLength(bare)) bare.pop_back();  // "C:\PICS", as every system takes it
+            bare.pop_back();  // "C:\PICS", as every system takes it
             if (probe_.Query(bare) != FileSystemProbe::Kind::Folder) {
                 f.state = State::Missing;
                 return false;
