@@ -1,5 +1,6 @@
 #include "Randomizer_win.h"
 
+#include "FileLookup.h"
 #include <array>
 #include <optional>
 #include <string_view>
@@ -75,12 +76,62 @@ std::optional<Picture> DecodeWallpaper(LibraryLoad library, const std::string& p
     return ReadBitmapPixels(bitmap.get());
 }
 
+// The file system as the run examines it: attribute queries, folder listings, drives.
+class WinFileSystem : public FileSystemProbe {
+  public:
+    Kind Query(const std::string& path) override {
+        const DWORD a = GetFileAttributesA(path.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES) return Kind::Missing;
+        return (a & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Folder : Kind::File;
+    }
+    bool DriveThere(const std::string& root) override {
+        if (GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR) return false;
+        // Fails for a drive without its disk; the error mode keeps the system from asking for one.
+        return GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0) !=
+               FALSE;
+    }
+    std::optional<std::vector<std::string>> ListFiles(const std::string& folder) override {
+        WIN32_FIND_DATAA fd{};
+        const HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &fd);
+        if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+        std::vector<std::string> names;
+        do {
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            names.emplace_back(fd.cFileName);
+            if (fd.cAlternateFileName[0]) names.emplace_back(fd.cAlternateFileName);
+        } while (FindNextFileA(find, &fd));
+        const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+        FindClose(find);
+        if (!complete) return std::nullopt;  // a listing cut short would rule out files that are there
+        return names;
+    }
+};
+
+// No "insert a disk" box while entries are examined, whoever runs them.
+class QuietErrors {
+  public:
+    QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {
+        SetErrorMode(old_ | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    }
+    ~QuietErrors() { SetErrorMode(old_); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+  private:
+    UINT old_;
+};
+
 // One category's run: pick, examine, install.
 class CategoryRun {
   public:
     CategoryRun(const RandomizerConfig& config, RunLog& log, ScreenCategory category,
-                const std::vector<ScreenEntry>& entries, LibraryLoad library)
-        : config_(config), log_(log), category_(category), entries_(entries), library_(library) {}
+                const std::vector<ScreenEntry>& entries, LibraryLoad library, FileLookup& files)
+        : config_(config),
+          log_(log),
+          category_(category),
+          entries_(entries),
+          library_(library),
+          files_(files) {}
 
     // The key of the installed entry, or nothing when the category stays as it was.
     std::optional<std::string> Run(const std::string& lastPick, RandomSource& random) {
@@ -121,7 +172,7 @@ class CategoryRun {
             log_.Skipped(category_, category_ == ScreenCategory::Wall ? PickKey(entry, true) : path, reason);
             return false;
         };
-        if (!win::IsExistingFile(path)) return skip(kFileNotFound);
+        if (!files_.IsFile(entry.folder, entry.fileName)) return skip(kFileNotFound);
         if (category_ == ScreenCategory::Wall) {
             wallpaper_ = DecodeWallpaper(library_, path);
             return wallpaper_ ? true : skip(kNotDecoded);
@@ -166,6 +217,7 @@ class CategoryRun {
     ScreenCategory category_;
     const std::vector<ScreenEntry>& entries_;
     LibraryLoad library_;
+    FileLookup& files_;
     std::optional<Picture> wallpaper_;  // the last wallpaper found usable
 };
 
@@ -187,6 +239,9 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
     std::array<std::string, 4> picks = ReadLastPicks(config);
     std::array<bool, 4> picked{};
     UniqueModule module;
+    QuietErrors quiet;
+    WinFileSystem fileSystem;
+    FileLookup files(fileSystem);  // shared: the categories often share folders
     for (const CategoryInfo& info : kCategories) {
         const std::size_t i = CategoryIndex(info.category);
         if (lists[i].empty()) {
@@ -206,7 +261,7 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
                 continue;
             }
         }
-        CategoryRun run(config, log, info.category, lists[i], library);
+        CategoryRun run(config, log, info.category, lists[i], library, files);
         if (auto key = run.Run(picks[i], random)) {
             picks[i] = std::move(*key);
             picked[i] = true;

@@ -171,8 +171,9 @@ void TFormPreview::Show(const Picture& picture, PixelRect where) {
     if (where.width == picture.Width() && where.height == picture.Height()) {
         bitmap.reset(CreateDibSection(picture));
     } else if (where.width > 0 && where.height > 0) {
-        if (auto scaled = ResamplePicture(picture, where.width, where.height))
-            bitmap.reset(CreateDibSection(*scaled));
+        // Into the buffer kept from the last time: a screen-sized picture touches no fresh pages.
+        if (ResampleInto(picture, where.width, where.height, scaled_))
+            bitmap.reset(CreateDibSection(scaled_));
     }
     MoveWindow(image_.hwnd(), where.left, where.top, where.width, where.height, TRUE);
     image_.SetBitmap(std::move(bitmap));
@@ -204,7 +205,9 @@ void TFormPreview::RenderStyle() {
         if (work_ && !ShowAnimated(whole)) Show(*work_, whole);
     } else {
         const DisplayStyle style = ChosenStyle(main_);
-        work_ = source ? RenderWorkFile(*source, style, ScreenWidth(), ScreenHeight()) : std::nullopt;
+        if (!work_) work_.emplace();  // its memory is kept from one rendering to the next
+        if (!source || !RenderWorkFileInto(*source, style, ScreenWidth(), ScreenHeight(), *work_))
+            work_.reset();
         if (work_)
             Show(*work_, ViewPlacement(style, work_->Width(), work_->Height(), client.right, client.bottom,
                                        ScreenWidth(), ScreenHeight()));

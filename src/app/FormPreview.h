@@ -111,6 +111,7 @@ class TFormPreview : public win::Window {
     HACCEL accel_ = nullptr;  // a resource, never freed
     std::optional<Picture> work_;
     ColourAnimation animation_;
+    Picture scaled_;  // the rendering scaled to the window, where it is
     PixelRect placement_;
     bool activating_ = false;
     unsigned activations_ = 0;

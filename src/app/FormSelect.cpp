@@ -30,13 +30,30 @@ int CompareNames(const std::string& a, const std::string& b) {
 }
 
 // lstrcmpA compares as CompareStringA in the user's locale, whose order these keys give.
-std::optional<std::string> LocaleSortKey(const std::string& name) {
-    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, nullptr, 0);
-    if (size <= 0) return std::nullopt;
-    std::string key(static_cast<std::size_t>(size), '\0');
-    if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, key.data(), size) != size)
-        return std::nullopt;
-    return key;
+bool LocaleSortKey(std::string_view name, std::string& keys) {
+    name = name.substr(0, name.find('\0'));  // as far as lstrcmpA reads it
+    if (name.size() > 0x100000) return false;
+    // A counted string of length 0 is refused; the empty one is spelt with its terminator.
+    const char* text = name.empty() ? "" : name.data();
+    const int length = name.empty() ? -1 : static_cast<int>(name.size());
+    const std::size_t at = keys.size();
+    // Room for most keys at once, so that a name takes one call and no string of its own.
+    int room = static_cast<int>(name.size()) * 4 + 32;
+    keys.resize(at + static_cast<std::size_t>(room));
+    int made = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text, length, keys.data() + at, room);
+    if (made == 0) {
+        room = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text, length, nullptr, 0);
+        if (room > 0) {
+            keys.resize(at + static_cast<std::size_t>(room));
+            made = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text, length, keys.data() + at, room);
+        }
+    }
+    if (made <= 0) {
+        keys.resize(at);
+        return false;
+    }
+    keys.resize(at + static_cast<std::size_t>(made));
+    return true;
 }
 
 }  // namespace

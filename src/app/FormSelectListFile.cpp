@@ -38,8 +38,8 @@ void TFormSelect::LoadScreenLists() {
     // Lines under a misspelt header are in no list: the first save keeps the file aside too.
     listFileSkipped_ = reader.SkippedLines() > 0;
     for (std::size_t i = 0; i < lists_.size(); ++i) {
-        // One sort per list rather than an insertion per entry: big files load at once.
-        lists_[i].AddMany(std::move(reader.Entries()[i]));
+        // The lines as read: each list is sorted once, when it is first shown, saved or purged.
+        lists_[i].AddLines(reader.Lines(i));
         views_[i]->Sync();  // also sizes the columns, the style column among them
     }
 }

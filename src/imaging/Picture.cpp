@@ -12,7 +12,12 @@ namespace {
 
 bool ValidDepth(int bitsPerPixel) {
     switch (bitsPerPixel) {
-        case 1: case 4: case 8: case 16: case 24: case 32: return true;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32: return true;
         default: return false;
     }
 }
@@ -37,7 +42,8 @@ std::uint8_t ExtractChannel(std::uint32_t value, std::uint32_t mask) {
 std::optional<std::size_t> Picture::StrideFor(int width, int bitsPerPixel) {
     if (width < 0 || !ValidDepth(bitsPerPixel)) return std::nullopt;
     std::size_t bits = 0;
-    if (__builtin_mul_overflow(static_cast<std::size_t>(width), static_cast<std::size_t>(bitsPerPixel), &bits) ||
+    if (__builtin_mul_overflow(static_cast<std::size_t>(width), static_cast<std::size_t>(bitsPerPixel),
+                               &bits) ||
         bits > SIZE_MAX - 31)
         return std::nullopt;
     return (bits + 31) / 32 * 4;
@@ -55,6 +61,7 @@ std::optional<Picture> Picture::Make(int width, int height, int bitsPerPixel, co
     p.pixels_.reset(clear ? new (std::nothrow) std::uint8_t[total]()
                           : new (std::nothrow) std::uint8_t[total]);
     if (!p.pixels_) return std::nullopt;
+    p.capacity_ = total;
     p.width_ = width;
     p.height_ = height;
     p.bitsPerPixel_ = bitsPerPixel;
@@ -62,6 +69,30 @@ std::optional<Picture> Picture::Make(int width, int height, int bitsPerPixel, co
     if (bitsPerPixel <= 8) p.palette_.assign(std::size_t{1} << bitsPerPixel, Bgra{});
     p.masks_ = DefaultMasks(bitsPerPixel);
     return p;
+}
+
+bool Picture::Reshape(int width, int height, int bitsPerPixel, const DecodeLimits& limits) {
+    if (width <= 0 || height <= 0 || !limits.Allows(width, height)) return false;
+    const auto stride = StrideFor(width, bitsPerPixel);
+    std::size_t total = 0;
+    if (!stride || __builtin_mul_overflow(*stride, static_cast<std::size_t>(height), &total) ||
+        total > limits.maxBytes)
+        return false;
+    if (!pixels_ || total > capacity_) {
+        auto fresh = Make(width, height, bitsPerPixel, limits, false);
+        if (!fresh) return false;
+        *this = std::move(*fresh);
+        return true;
+    }
+    width_ = width;
+    height_ = height;
+    bitsPerPixel_ = bitsPerPixel;
+    stride_ = *stride;
+    palette_.clear();
+    if (bitsPerPixel <= 8) palette_.assign(std::size_t{1} << bitsPerPixel, Bgra{});
+    explicitMasks_ = false;
+    masks_ = DefaultMasks(bitsPerPixel);
+    return true;
 }
 
 std::optional<Picture> Picture::Create(int width, int height, int bitsPerPixel, const DecodeLimits& limits) {
@@ -83,6 +114,7 @@ Picture::Picture(const Picture& other)
       masks_(other.masks_) {
     if (other.pixels_) {
         pixels_ = std::make_unique_for_overwrite<std::uint8_t[]>(other.ByteSize());
+        capacity_ = other.ByteSize();
         std::memcpy(pixels_.get(), other.pixels_.get(), other.ByteSize());
     }
 }

@@ -41,7 +41,7 @@ struct DecodeLimits {
 // pixel, rows padded to 4 bytes, palette for the indexed depths, channel masks for 16 and 32 bits.
 // Rows are top-down here whatever order the file had. An empty picture is 0 x 0.
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(const Picture& other);
     Picture& operator=(const Picture& other);
@@ -55,6 +55,10 @@ public:
     // The same without clearing the pixels, for decoders that write every byte of every row.
     static std::optional<Picture> CreateForOverwrite(int width, int height, int bitsPerPixel,
                                                      const DecodeLimits& limits = {});
+    // Makes this picture width x height at the depth, as CreateForOverwrite would, but in the memory
+    // it already holds where that is big enough: a rendering made again and again then touches no
+    // fresh pages. False, and the picture as it was, when a size is out of range or memory short.
+    bool Reshape(int width, int height, int bitsPerPixel, const DecodeLimits& limits = {});
     // DIB row length, or nothing when it does not fit.
     static std::optional<std::size_t> StrideFor(int width, int bitsPerPixel);
 
@@ -87,7 +91,7 @@ public:
 
     friend bool operator==(const Picture& a, const Picture& b);
 
-private:
+  private:
     static std::optional<Picture> Make(int width, int height, int bitsPerPixel, const DecodeLimits& limits,
                                        bool clear);
 
@@ -96,6 +100,7 @@ private:
     int bitsPerPixel_ = 0;
     std::size_t stride_ = 0;
     std::unique_ptr<std::uint8_t[]> pixels_;
+    std::size_t capacity_ = 0;  // bytes at pixels_
     std::vector<Bgra> palette_;
     bool explicitMasks_ = false;
     ChannelMasks masks_;

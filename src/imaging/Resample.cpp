@@ -146,21 +146,31 @@ void ConvertRow(const Picture& src, int y, const Bgra* lut, std::uint8_t* out) {
 
 }  // namespace
 
-std::optional<Picture> ToBgra32(const Picture& src, const DecodeLimits& limits) {
-    if (src.Empty()) return std::nullopt;
-    auto out = Picture::CreateForOverwrite(src.Width(), src.Height(), 32, limits);
-    if (!out) return std::nullopt;
+bool ToBgra32Into(const Picture& src, Picture& out, const DecodeLimits& limits) {
+    if (src.Empty() || &src == &out || !out.Reshape(src.Width(), src.Height(), 32, limits)) return false;
     const std::vector<Bgra> lut = OpaquePalette(src);
-    for (int y = 0; y < src.Height(); ++y) ConvertRow(src, y, lut.data(), out->Row(y));
+    for (int y = 0; y < src.Height(); ++y) ConvertRow(src, y, lut.data(), out.Row(y));
+    return true;
+}
+
+std::optional<Picture> ToBgra32(const Picture& src, const DecodeLimits& limits) {
+    Picture out;
+    if (!ToBgra32Into(src, out, limits)) return std::nullopt;
     return out;
 }
 
 std::optional<Picture> ResamplePicture(const Picture& src, int width, int height,
                                        const DecodeLimits& limits) {
-    if (src.Empty() || width < 1 || height < 1) return std::nullopt;
-    if (width == src.Width() && height == src.Height()) return ToBgra32(src, limits);
-    auto out = Picture::CreateForOverwrite(width, height, 32, limits);
-    if (!out) return std::nullopt;
+    Picture out;
+    if (!ResampleInto(src, width, height, out, limits)) return std::nullopt;
+    return out;
+}
+
+bool ResampleInto(const Picture& src, int width, int height, Picture& picture, const DecodeLimits& limits) {
+    if (src.Empty() || width < 1 || height < 1 || &src == &picture) return false;
+    if (width == src.Width() && height == src.Height()) return ToBgra32Into(src, picture, limits);
+    if (!picture.Reshape(width, height, 32, limits)) return false;
+    Picture* out = &picture;
 
     const int sw = src.Width(), sh = src.Height();
     const AxisTaps h = MakeTaps(sw, width);
@@ -235,7 +245,7 @@ std::optional<Picture> ResamplePicture(const Picture& src, int width, int height
                     static_cast<std::uint8_t>(std::min<std::uint32_t>(255u, s[c] >> acrossShift));
         }
     }
-    return out;
+    return true;
 }
 
 }  // namespace mvpr

@@ -1,9 +1,11 @@
 #include "imaging/StyleRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "imaging/BmpCodec.h"
+#include "imaging/ByteOrder.h"
 #include "imaging/Resample.h"
 
 namespace mvpr {
@@ -51,11 +53,10 @@ void TileRow(std::uint8_t* dst, const std::uint8_t* src, int srcW, int screenW, 
     if (period < total) RepeatPattern(dst, period, total);
 }
 
-std::optional<Picture> RenderTiles(const Picture& src, int screenW, int screenH, bool mirror) {
+bool RenderTiles(const Picture& src, int screenW, int screenH, bool mirror, Picture& work) {
     auto source = ToBgra32(src);
-    if (!source) return std::nullopt;
-    auto out = Picture::CreateForOverwrite(screenW, screenH, 32);
-    if (!out) return std::nullopt;
+    if (!source || !work.Reshape(screenW, screenH, 32)) return false;
+    Picture* out = &work;
     const int h = src.Height();
     // The first tile row (two when mirrored) is built; every later row repeats the row one
     // period above it.
@@ -70,7 +71,7 @@ std::optional<Picture> RenderTiles(const Picture& src, int screenW, int screenH,
         const int sy = mirror && j % 2 == 1 ? h - 1 - offset : offset;
         TileRow(out->Row(y), source->Row(sy), src.Width(), screenW, mirror);
     }
-    return out;
+    return true;
 }
 
 }  // namespace
@@ -119,19 +120,25 @@ MirrorRect MirrorTile(int i, int j, int w, int h) {
     return r;
 }
 
-std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH) {
-    if (!ValidSize(src.Width(), src.Height()) || !ValidSize(screenW, screenH)) return std::nullopt;
+bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work) {
+    if (!ValidSize(src.Width(), src.Height()) || !ValidSize(screenW, screenH) || &src == &work) return false;
     switch (style) {
         case DisplayStyle::Centred:
-        case DisplayStyle::Stretched: return ToBgra32(src);
-        case DisplayStyle::Tiled: return RenderTiles(src, screenW, screenH, false);
-        case DisplayStyle::Mirror: return RenderTiles(src, screenW, screenH, true);
+        case DisplayStyle::Stretched: return ToBgra32Into(src, work);
+        case DisplayStyle::Tiled: return RenderTiles(src, screenW, screenH, false, work);
+        case DisplayStyle::Mirror: return RenderTiles(src, screenW, screenH, true, work);
         case DisplayStyle::Fit2Screen: {
             const auto fit = FitPlacement(src.Width(), src.Height(), screenW, screenH);
-            return fit ? ResamplePicture(src, fit->width, fit->height) : std::nullopt;
+            return fit && ResampleInto(src, fit->width, fit->height, work);
         }
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH) {
+    Picture work;
+    if (!RenderWorkFileInto(src, style, screenW, screenH, work)) return std::nullopt;
+    return work;
 }
 
 PixelRect ViewPlacement(DisplayStyle style, int workW, int workH, int clientW, int clientH, int screenW,
@@ -150,33 +157,77 @@ PixelRect ViewPlacement(DisplayStyle style, int workW, int workH, int clientW, i
     return {0, 0, workW, workH};
 }
 
-std::optional<std::vector<std::uint8_t>> EncodeWorkFile(const Picture& work, int displayBits) {
-    if (work.Empty()) return std::nullopt;
+bool WriteWorkFile(const Picture& work, int displayBits,
+                   const std::function<bool(std::span<const std::uint8_t>)>& write, std::size_t piece) {
+    if (work.Empty()) return false;
     const int bits = displayBits == 16 || displayBits == 32 ? displayBits : 24;
-    if (bits == 32 && work.BitsPerPixel() == 32 && !work.HasExplicitMasks()) return EncodeBmp(work);
-    auto out = Picture::CreateForOverwrite(work.Width(), work.Height(), bits);
-    if (!out) return std::nullopt;
+    const auto stride = Picture::StrideFor(work.Width(), bits);
+    constexpr std::size_t kHeaderBytes = 14 + 40;
+    if (!stride || *stride > (UINT32_MAX - kHeaderBytes) / static_cast<std::size_t>(work.Height()))
+        return false;
+    const std::size_t imageSize = *stride * static_cast<std::size_t>(work.Height());
+    // The header of a plain RGB bitmap without palette, as the BMP writer makes it.
+    std::uint8_t header[kHeaderBytes] = {'B', 'M'};
+    bytes::PutLe32(header + 2, static_cast<std::uint32_t>(kHeaderBytes + imageSize));
+    bytes::PutLe32(header + 10, kHeaderBytes);
+    bytes::PutLe32(header + 14, 40);
+    bytes::PutLe32(header + 18, static_cast<std::uint32_t>(work.Width()));
+    bytes::PutLe32(header + 22, static_cast<std::uint32_t>(work.Height()));
+    bytes::PutLe16(header + 26, 1);
+    bytes::PutLe16(header + 28, static_cast<std::uint32_t>(bits));
+    bytes::PutLe32(header + 34, static_cast<std::uint32_t>(imageSize));
+    bytes::PutLe32(header + 38, 2835);  // 72 dpi, as paint programs write
+    bytes::PutLe32(header + 42, 2835);
+    if (!write({header, kHeaderBytes})) return false;
+
     const bool plain32 = work.BitsPerPixel() == 32 && !work.HasExplicitMasks();
-    for (int y = 0; y < work.Height(); ++y) {
-        std::uint8_t* row = out->Row(y);
-        const std::uint8_t* in = work.Row(y);
-        // The padding at the row's end is part of the file: no stray bytes in it.
-        std::memset(row + out->Stride() - 4, 0, 4);
-        for (int x = 0; x < work.Width(); ++x, in += kBytesPerPixel) {
-            const Bgra c = plain32 ? Bgra{in[0], in[1], in[2], in[3]} : work.ColorAt(x, y);
-            if (bits == 16) {
-                // Plain 16-bit RGB is 5-5-5; each channel rounded to its nearest level.
-                const auto five = [](std::uint8_t v) { return static_cast<unsigned>((v * 31 + 127) / 255); };
-                const unsigned v = five(c.r) << 10 | five(c.g) << 5 | five(c.b);
-                row[2 * x] = static_cast<std::uint8_t>(v), row[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
-            } else if (bits == 24) {
-                row[3 * x] = c.b, row[3 * x + 1] = c.g, row[3 * x + 2] = c.r;
-            } else {
-                row[4 * x] = c.b, row[4 * x + 1] = c.g, row[4 * x + 2] = c.r, row[4 * x + 3] = c.a;
+    // Rows go bottom-up into a buffer of about `piece` bytes, written whenever it is full: few
+    // large writes, and never a second copy of the whole file.
+    std::vector<std::uint8_t> buffer;
+    const int rowsPerPiece = static_cast<int>(std::max<std::size_t>(1, piece / *stride));
+    for (int top = work.Height(); top > 0;) {
+        const int rows = std::min(rowsPerPiece, top);
+        buffer.resize(static_cast<std::size_t>(rows) * *stride);
+        std::uint8_t* row = buffer.data();
+        for (int y = top - 1; y >= top - rows; --y, row += *stride) {
+            const std::uint8_t* in = work.Row(y);
+            if (plain32 && bits == 32) {
+                std::memcpy(row, in, *stride);
+                continue;
+            }
+            // The padding at the row's end is part of the file: no stray bytes in it.
+            std::memset(row + *stride - 4, 0, 4);
+            for (int x = 0; x < work.Width(); ++x, in += kBytesPerPixel) {
+                const Bgra c = plain32 ? Bgra{in[0], in[1], in[2], in[3]} : work.ColorAt(x, y);
+                if (bits == 16) {
+                    // Plain 16-bit RGB is 5-5-5; each channel rounded to its nearest level.
+                    const auto five = [](std::uint8_t v) {
+                        return static_cast<unsigned>((v * 31 + 127) / 255);
+                    };
+                    const unsigned v = five(c.r) << 10 | five(c.g) << 5 | five(c.b);
+                    row[2 * x] = static_cast<std::uint8_t>(v),
+                            row[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+                } else if (bits == 24) {
+                    row[3 * x] = c.b, row[3 * x + 1] = c.g, row[3 * x + 2] = c.r;
+                } else {
+                    row[4 * x] = c.b, row[4 * x + 1] = c.g, row[4 * x + 2] = c.r, row[4 * x + 3] = c.a;
+                }
             }
         }
+        if (!write({buffer.data(), buffer.size()})) return false;
+        top -= rows;
     }
-    return EncodeBmp(*out);
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> EncodeWorkFile(const Picture& work, int displayBits) {
+    std::vector<std::uint8_t> out;
+    const bool made = WriteWorkFile(work, displayBits, [&out](std::span<const std::uint8_t> piece) {
+        out.insert(out.end(), piece.begin(), piece.end());
+        return true;
+    });
+    if (!made) return std::nullopt;
+    return out;
 }
 
 }  // namespace mvpr

@@ -1,7 +1,10 @@
 #ifndef MVPR_IMAGING_STYLERENDERER_H
 #define MVPR_IMAGING_STYLERENDERER_H
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <optional>
 #include <vector>
 
@@ -45,6 +48,9 @@ MirrorRect MirrorTile(int i, int j, int w, int h);
 // own size, Tiled and Mirror screen-sized tiles, Fit 2 Screen the source scaled to its fitted
 // size. Nothing for an empty source or screen, or when the memory is not there.
 std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH);
+// The same into `work` (not the source), in the memory it holds where that is big enough: the
+// screen-sized buffers are kept from one rendering to the next. False for nothing.
+bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work);
 
 // Where the full-screen window shows that rendering, and at which size: Stretched scales it to
 // the client area, Centred centres it on the client area, Fit 2 Screen on the screen.
@@ -54,6 +60,13 @@ PixelRect ViewPlacement(DisplayStyle style, int workW, int workH, int clientW, i
 // The work file's bytes: a bitmap at the display's depth (16, 24 or 32 bits; 24 for any other
 // depth or none). Nothing for an empty picture or a file too big for the format.
 std::optional<std::vector<std::uint8_t>> EncodeWorkFile(const Picture& work, int displayBits);
+
+// The same bytes handed to `write` in pieces of about `piece` bytes, made from the rendered rows
+// as they go: no copy of the whole file is made. False for an empty picture, one too big for the
+// format, or when `write` returns false.
+bool WriteWorkFile(const Picture& work, int displayBits,
+                   const std::function<bool(std::span<const std::uint8_t>)>& write,
+                   std::size_t piece = std::size_t{1} << 20);
 
 }  // namespace mvpr
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lists/ListLines.h"
 #include "lists/ScreenEntry.h"
 
 namespace mvpr {
@@ -15,10 +16,11 @@ namespace mvpr {
 // Orders file names; lstrcmpA in the Windows build, so that the list follows the user's locale.
 using NameCompare = int (*)(const std::string& a, const std::string& b);
 
-// A name's key, whose byte order (as unsigned bytes) is the NameCompare's order: equal keys for
-// names that compare equal. Nothing when no key can be made. Sorting many names by keys made
-// once each is far cheaper than a locale comparison at every step.
-using NameSortKey = std::optional<std::string> (*)(const std::string& name);
+// Appends a name's key to `keys`: a key whose byte order (as unsigned bytes) is the NameCompare's
+// order, equal keys for names that compare equal. False, with `keys` as it was, when no key can
+// be made. Sorting many names by keys made once each is far cheaper than a locale comparison at
+// every step.
+using NameSortKey = bool (*)(std::string_view name, std::string& keys);
 
 // Case-insensitive ASCII order with a case-sensitive tie-break; the default where no
 // platform comparison is given.
@@ -27,19 +29,27 @@ int AlphabeticCompare(const std::string& a, const std::string& b);
 // The entries of one category, always in ascending file-name order. Entries with equal names
 // keep the order in which they were added. Also tracks which entry has the keyboard focus, so
 // that a list view shown over it can be kept in step when rows come and go.
+//
+// Lines taken from the list file (AddLines) become entries and are sorted in only when the
+// order is first needed: a big list that is never shown costs no more than its lines.
 class CategoryList {
   public:
     explicit CategoryList(NameCompare compare = &AlphabeticCompare, NameSortKey sortKey = nullptr)
         : compare_(compare), sortKey_(sortKey) {}
 
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
-    const ScreenEntry& operator[](std::size_t i) const { return *entries_[i]; }
+    std::size_t size() const { return entries_.size() + pendingCount_; }
+    bool empty() const { return size() == 0; }
+    const ScreenEntry& operator[](std::size_t i) const {
+        Settle();
+        return *entries_[i];
+    }
 
     // Binary insertion after any equal names; returns the new entry's position.
     std::size_t Add(ScreenEntry entry);
     // Many at once: one sort of the newcomers and one merge, for loading big lists.
     void AddMany(std::vector<ScreenEntry> entries);
+    // Lines of the list file, made into entries when the order is first asked for.
+    void AddLines(ListLines lines);
     void Clear();
 
     void RemoveAt(std::size_t index);
@@ -52,7 +62,7 @@ class CategoryList {
     std::size_t RemoveIf(Pred remove);
 
     std::size_t SelectedCount() const;
-    bool AnySelected() const;
+    bool AnySelected() const;  // in any order: does not sort
     bool AllSelected() const;  // false for an empty list
     std::optional<std::size_t> FirstSelected() const;
     void SetSelected(std::size_t index, bool selected);
@@ -60,26 +70,47 @@ class CategoryList {
     void SetAllSelected(bool selected);
     void InvertSelection();
 
-    std::optional<std::size_t> Focused() const { return focused_; }
+    std::optional<std::size_t> Focused() const {
+        if (focused_) Settle();
+        return focused_;
+    }
     void SetFocused(std::optional<std::size_t> index);
 
     // Gives every selected entry the style; returns how many entries that touched.
     std::size_t SetStyleOfSelected(std::string_view style);
 
+    // The longest file name, folder and style of all entries (the first of equal lengths in no
+    // particular order), to size columns by; does not sort.
+    struct Longest {
+        std::string_view fileName, folder, style;
+    };
+    Longest LongestTexts() const;
+
+    // True while lines wait to be sorted in.
+    bool HasUnsorted() const { return pendingCount_ > 0; }
+    // Sorts in the waiting lines; every access by position does it first.
+    void Settle() const;
+
   private:
     // The newcomers of AddMany in order: by their keys where every one has a key.
     void SortNewcomers(std::vector<std::unique_ptr<ScreenEntry>>& added) const;
+    // The pending lines as entries, in order.
+    std::vector<std::unique_ptr<ScreenEntry>> SortedPending() const;
+    void Merge(std::vector<std::unique_ptr<ScreenEntry>> added) const;
 
     NameCompare compare_;
     NameSortKey sortKey_;
     // Held by pointer: an insertion near the front of a big list then moves pointers, not
-    // three strings per entry.
-    std::vector<std::unique_ptr<ScreenEntry>> entries_;
-    std::optional<std::size_t> focused_;
+    // three strings per entry. Mutable: the waiting lines are sorted in on first reading.
+    mutable std::vector<std::unique_ptr<ScreenEntry>> entries_;
+    mutable std::optional<std::size_t> focused_;
+    mutable std::vector<ListLines> pending_;
+    mutable std::size_t pendingCount_ = 0;
 };
 
 template <typename Pred>
 std::size_t CategoryList::RemoveIf(Pred remove) {
+    Settle();
     std::size_t kept = 0;
     std::optional<std::size_t> newFocus;
     for (std::size_t i = 0; i < entries_.size(); ++i) {

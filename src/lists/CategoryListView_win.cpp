@@ -32,34 +32,23 @@ HWND CategoryListView::Create(HWND parent, int id, const RECT& b, HFONT font) {
     return view_;
 }
 
-int CategoryListView::TextWidth(const std::string& text) const {
+int CategoryListView::TextWidth(std::string_view text) const {
     win::WindowDc dc(view_);
     win::Selected f(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(view_, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32A(dc.get(), text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
 void CategoryListView::SizeColumns() {
     // Measuring every row of a huge list would stall; the longest texts are measured instead,
     // which for the proportional font is close enough and never clips by much.
-    std::size_t longest[3] = {0, 0, 0};
-    std::size_t at[3] = {SIZE_MAX, SIZE_MAX, SIZE_MAX};
-    for (std::size_t i = 0; i < list_.size(); ++i) {
-        const ScreenEntry& e = list_[i];
-        const std::size_t len[3] = {e.fileName.size(), e.folder.size(), e.style.size()};
-        for (int c = 0; c < 3; ++c)
-            if (len[c] > longest[c] || at[c] == SIZE_MAX) longest[c] = len[c], at[c] = i;
-    }
+    const CategoryList::Longest longest = list_.LongestTexts();
+    const std::string_view texts[] = {longest.fileName, longest.folder, longest.style};
     const char* headers[] = {"Filename", "Path", "Style"};
     const int columns = withStyle_ ? 3 : 2;
     for (int c = 0; c < columns; ++c) {
-        int width = TextWidth(headers[c]);
-        if (at[c] != SIZE_MAX) {
-            const ScreenEntry& e = list_[at[c]];
-            const std::string& text = c == 0 ? e.fileName : (c == 1 ? e.folder : e.style);
-            width = std::max(width, TextWidth(text));
-        }
+        int width = std::max(TextWidth(headers[c]), texts[c].empty() ? 0 : TextWidth(texts[c]));
         if (c == 2) width = std::max(width, TextWidth("Fit 2 Screen"));
         SendMessageA(view_, LVM_SETCOLUMNWIDTH, c, width + kColumnPadding);
     }
@@ -68,15 +57,21 @@ void CategoryListView::SizeColumns() {
 void CategoryListView::Sync() {
     syncing_ = true;
     SendMessageA(view_, LVM_SETITEMCOUNT, list_.size(), LVSICF_NOSCROLL);
-    LVITEMA clear{};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-    for (std::size_t i = 0; i < list_.size(); ++i) {
-        if (!list_[i].selected) continue;
-        LVITEMA on{};
-        on.stateMask = on.state = LVIS_SELECTED;
-        SendMessageA(view_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&on));
+    // Clearing every row's state costs a walk over all rows in some list views: only when a row
+    // may hold one.
+    if (SendMessageA(view_, LVM_GETSELECTEDCOUNT, 0, 0) != 0 ||
+        SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != -1) {
+        LVITEMA clear{};
+        clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
     }
+    if (list_.AnySelected())  // a list just read has nothing selected and stays unsorted
+        for (std::size_t i = 0; i < list_.size(); ++i) {
+            if (!list_[i].selected) continue;
+            LVITEMA on{};
+            on.stateMask = on.state = LVIS_SELECTED;
+            SendMessageA(view_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&on));
+        }
     if (auto f = list_.Focused()) {
         LVITEMA on{};
         on.stateMask = on.state = LVIS_FOCUSED;
@@ -85,6 +80,26 @@ void CategoryListView::Sync() {
     syncing_ = false;
     SizeColumns();
     InvalidateRect(view_, nullptr, TRUE);
+}
+
+LRESULT CategoryListView::FindRow(const LVFINDINFOA& find, int start) const {
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || list_.empty()) return -1;
+    const std::string_view wanted(find.psz);
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    const std::size_t count = list_.size();
+    const std::size_t first =
+        start >= 0 && static_cast<std::size_t>(start) < count ? static_cast<std::size_t>(start) : 0;
+    const std::size_t span = (find.flags & LVFI_WRAP) || first == 0 ? count : count - first;
+    for (std::size_t k = 0; k < span; ++k) {
+        const std::size_t row = (first + k) % count;
+        const std::string& name = list_[row].fileName;
+        if (name.size() < wanted.size() || (!partial && name.size() != wanted.size())) continue;
+        // Letter case ignored as the user's locale sees it.
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(wanted.size()),
+                           wanted.data(), static_cast<int>(wanted.size())) == CSTR_EQUAL)
+            return static_cast<LRESULT>(row);
+    }
+    return -1;
 }
 
 void CategoryListView::Repaint() {
@@ -139,6 +154,13 @@ bool CategoryListView::HandleNotify(const NMHDR& h, LRESULT& result, bool& chang
                                            (nm.uNewState & LVIS_SELECTED) != 0);
                 changed = true;
             }
+            return true;
+        }
+        case LVN_ODFINDITEMA: {
+            // Typing the first letters of a name: the view asks for the row, as it cannot search
+            // rows it does not hold.
+            const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(h);
+            result = FindRow(find.lvfi, find.iStart);
             return true;
         }
         case LVN_BEGINLABELEDITA: result = TRUE; return true;  // no in-place editing

@@ -2,6 +2,7 @@
 #define MVPR_LISTS_CATEGORYLISTVIEW_WIN_H
 
 #include <string>
+#include <string_view>
 
 #include "lists/CategoryList.h"
 #include "win/Win32.h"
@@ -31,7 +32,10 @@ class CategoryListView {
     void Repaint();
 
   private:
-    int TextWidth(const std::string& text) const;
+    // The row LVN_ODFINDITEM asks for: the first from `start` whose name begins with (or, without
+    // LVFI_PARTIAL, is) the text, letter case ignored; -1 for none.
+    LRESULT FindRow(const LVFINDINFOA& find, int start) const;
+    int TextWidth(std::string_view text) const;
     CategoryList& list_;
     bool withStyle_;
     HWND view_ = nullptr;

@@ -41,28 +41,40 @@ std::string_view StyleFromText(std::string_view text) {
     return kDefaultStyle;
 }
 
-ScreenEntry ParseEntryLine(std::string_view line, bool wallpaper, std::string_view programDir) {
-    ScreenEntry entry;
+EntryParts SplitEntryLine(std::string_view line, bool wallpaper) {
+    EntryParts parts;
     if (wallpaper) {
         // The first comma ends the path, so a comma in a wallpaper's path cannot be stored.
         const std::size_t comma = line.find(',');
-        entry.style = std::string(comma == std::string_view::npos ? kDefaultStyle
-                                                                  : StyleFromText(line.substr(comma + 1)));
+        parts.style = comma == std::string_view::npos ? kDefaultStyle : StyleFromText(line.substr(comma + 1));
         line = line.substr(0, comma);
     }
     const std::size_t split = line.find_last_of("\\:");
     if (split == std::string_view::npos) {
-        entry.folder = std::string(programDir);
-        entry.fileName = std::string(line);
+        parts.fileName = line;
     } else {
-        entry.folder = std::string(line.substr(0, split + 1));
-        entry.fileName = std::string(line.substr(split + 1));
+        parts.folder = line.substr(0, split + 1);
+        parts.fileName = line.substr(split + 1);
     }
+    return parts;
+}
+
+ScreenEntry ParseEntryLine(std::string_view line, bool wallpaper, std::string_view programDir) {
+    const EntryParts parts = SplitEntryLine(line, wallpaper);
+    ScreenEntry entry;
+    entry.fileName = std::string(parts.fileName);
+    entry.folder = std::string(parts.folder.empty() ? programDir : parts.folder);
+    entry.style = std::string(parts.style);
     return entry;
 }
 
-void ListFileReader::TakeLine(std::string_view line) {
-    if (line.empty()) return;
+ScreenEntry ListLines::Entry(std::size_t i) const {
+    return ParseEntryLine(Line(i), wallpaper_, programDir_);
+}
+
+void ListFileReader::TakeLine(std::size_t start, std::size_t end) {
+    if (start >= end) return;
+    const std::string_view line = std::string_view(*text_).substr(start, end - start);
     if (line.front() == '[') {
         section_ = SectionOfHeader(line);  // an unknown header leaves no section current
         return;
@@ -71,7 +83,7 @@ void ListFileReader::TakeLine(std::string_view line) {
         ++skipped_;
         return;
     }
-    entries_[*section_].push_back(ParseEntryLine(line, *section_ == kWallIndex, programDir_));
+    lines_[*section_].push_back({start, end - start});
 }
 
 bool ListFileReader::Feed(std::string_view bytes) {
@@ -81,38 +93,35 @@ bool ListFileReader::Feed(std::string_view bytes) {
         bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(z) - bytes.data()));
         endMark = true;
     }
+    std::string& text = *text_;
     while (!pastStart_ && !bytes.empty()) {
         if (bytes.front() == kUtf8Bom[bomMatched_]) {
             bytes.remove_prefix(1);
             pastStart_ = ++bomMatched_ == kUtf8Bom.size();
         } else {
-            pending_.append(kUtf8Bom.substr(0, bomMatched_));  // no mark after all: text
+            text.append(kUtf8Bom.substr(0, bomMatched_));  // no mark after all: text
             pastStart_ = true;
         }
     }
     if (skipLf_ && !bytes.empty()) {
         if (bytes.front() == kLf) bytes.remove_prefix(1);
         skipLf_ = false;
+        lineStart_ = text.size();
     }
-    while (!bytes.empty()) {
-        const void* cr = std::memchr(bytes.data(), kCr, bytes.size());
-        if (!cr) {
-            pending_.append(bytes);
-            break;
-        }
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
-        if (pending_.empty()) {
-            TakeLine(bytes.substr(0, at));
-        } else {
-            pending_.append(bytes.substr(0, at));
-            TakeLine(pending_);
-            pending_.clear();
-        }
-        bytes.remove_prefix(at + 1);
-        if (bytes.empty())
+    // One pass: the bytes are kept, and each CR closes the line that began after the last one.
+    std::size_t at = text.size();
+    text.append(bytes);
+    while (at < text.size()) {
+        const void* cr = std::memchr(text.data() + at, kCr, text.size() - at);
+        if (!cr) break;
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(cr) - text.data());
+        TakeLine(lineStart_, end);
+        at = end + 1;
+        if (at == text.size())
             skipLf_ = true;  // the LF, if any, comes with the next piece
-        else if (bytes.front() == kLf)
-            bytes.remove_prefix(1);
+        else if (text[at] == kLf)
+            ++at;
+        lineStart_ = at;
     }
     if (endMark) Finish();
     return !ended_;
@@ -121,9 +130,23 @@ bool ListFileReader::Feed(std::string_view bytes) {
 void ListFileReader::Finish() {
     if (ended_) return;
     ended_ = true;
-    if (!pastStart_) pending_.append(kUtf8Bom.substr(0, bomMatched_));
-    TakeLine(pending_);
-    pending_.clear();
+    if (!pastStart_) text_->append(kUtf8Bom.substr(0, bomMatched_));
+    if (!skipLf_) TakeLine(lineStart_, text_->size());
+}
+
+ListLines ListFileReader::Lines(std::size_t section) const {
+    return ListLines(text_, lines_[section], section == kWallIndex, programDir_);
+}
+
+ListFileEntries& ListFileReader::Entries() {
+    for (std::size_t s = 0; s < entries_.size(); ++s) {
+        const ListLines lines = Lines(s);
+        std::vector<ScreenEntry>& out = entries_[s];
+        out.clear();
+        out.reserve(lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) out.push_back(lines.Entry(i));
+    }
+    return entries_;
 }
 
 ListFileEntries ParseListFile(std::string_view bytes, std::string programDir) {

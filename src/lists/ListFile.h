@@ -5,12 +5,14 @@
 // randomizer reads the same file, so the layout written here must not drift.
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "lists/CategoryList.h"
+#include "lists/ListLines.h"
 #include "lists/ScreenEntry.h"
 
 namespace mvpr {
@@ -32,22 +34,29 @@ class ListFileReader {
     // The bytes are all there: a line begun without its end is taken as the last one.
     void Finish();
 
-    ListFileEntries& Entries() { return entries_; }
+    // The entry lines of a section read so far, sharing the file's text: what the lists take.
+    ListLines Lines(std::size_t section) const;
+    // The same made into entries, all four sections.
+    ListFileEntries& Entries();
     // Entry lines that stood under no known header (before the first, or under a misspelt one):
     // read but in no list, so a save would drop them.
     std::size_t SkippedLines() const { return skipped_; }
 
   private:
-    void TakeLine(std::string_view line);
+    void TakeLine(std::size_t start, std::size_t end);
 
     std::string programDir_;
-    std::string pending_;  // a line begun in an earlier piece
+    // Every byte read, kept whole: the lines are views into it, so reading makes no string per
+    // line or field, and a line may span pieces.
+    std::shared_ptr<std::string> text_ = std::make_shared<std::string>();
+    std::size_t lineStart_ = 0;
     bool skipLf_ = false;  // the previous piece ended in a CR
     bool ended_ = false;
     std::size_t bomMatched_ = 0;  // bytes of a byte-order mark seen at the start
     bool pastStart_ = false;
     std::size_t skipped_ = 0;
     std::optional<std::size_t> section_;
+    std::array<std::vector<LineSpan>, 4> lines_;
     ListFileEntries entries_;
 };
 

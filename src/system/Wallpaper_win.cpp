@@ -69,10 +69,13 @@ WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view
     const auto path = WorkFilePath(programDir);
     if (!path)
         return {false, "The path of the program folder is too long for a wallpaper file:\n\r" + programDir};
-    const auto bytes = EncodeWorkFile(workPixels, DisplayBitsPerPixel());
-    if (!bytes) return {false, win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)};
-    const auto written = win::ReplaceFileWith(
-        *path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    // Written from the rendered rows in large pieces: no copy of the whole file in memory.
+    const int bits = DisplayBitsPerPixel();
+    const auto written = win::ReplaceFileWith(*path, [&](const win::ByteSink& write) {
+        return WriteWorkFile(workPixels, bits, [&write](std::span<const std::uint8_t> piece) {
+            return write(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size()));
+        });
+    });
     if (written.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(written.error)};
 
     if (const auto failed = WriteDesktopValues(*path, styleText, registryPrefix))

@@ -150,6 +150,10 @@ ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(st
 }
 
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
+    return ReplaceFileWith(path, [bytes](const ByteSink& write) { return write(bytes); });
+}
+
+ReplaceResult ReplaceFileWith(const std::string& path, const ByteSource& produce) {
     Steps steps;
     // A file that could not be rewritten where it stands (read-only, locked by another program,
     // a folder of that name) is refused with the system's reason, before anything is written.
@@ -174,7 +178,12 @@ ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     if (!error) temp = CreateTempFile(FolderOf(path), tempName, error);
     if (!temp) return {ReplaceStatus::NotCreated, error};
 
-    error = WriteAll(temp.get(), bytes, steps);
+    DWORD writeError = 0;
+    const bool produced = produce([&](std::string_view piece) {
+        writeError = WriteAll(temp.get(), piece, steps);
+        return writeError == 0;
+    });
+    error = writeError ? writeError : (produced ? 0 : ERROR_NOT_ENOUGH_MEMORY);
     if (!error) {
         error = steps.Fault(FileStep::Flush);
         if (!error && !FlushFileBuffers(temp.get())) error = GetLastError();

@@ -52,6 +52,13 @@ struct ReplaceResult {
 // move fails. Whatever fails, the old file keeps its name and bytes and the new one is removed.
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes);
 
+// The same with the bytes made while they are written: `produce` hands them to its sink piece by
+// piece (a false from the sink: stop, the write failed) and returns false when it could not make
+// them all, which counts as running out of memory.
+using ByteSink = std::function<bool(std::string_view piece)>;
+using ByteSource = std::function<bool(const ByteSink& write)>;
+ReplaceResult ReplaceFileWith(const std::string& path, const ByteSource& produce);
+
 // The system's own text for an error number, without its line break; "Error <n>" when it has none.
 std::string SystemErrorText(DWORD error);
 

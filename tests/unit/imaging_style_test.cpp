@@ -161,5 +161,46 @@ TEST(StyleRenderer, WorkFileSizesAndDepths) {
     EXPECT_FALSE(EncodeWorkFile(Picture{}, 32));
 }
 
+// A rendering into a kept buffer (bigger, smaller, of another depth before) is the fresh
+// rendering, and the file written in pieces of any size is the file made whole.
+TEST(StyleRenderer, KeptBuffersAndPiecesGiveTheSameFile) {
+    auto indexed = Picture::Create(9, 4, 8);
+    indexed->Palette()[1] = {10, 20, 30, 0};
+    indexed->Row(1)[2] = 1;
+    const Picture sources[] = {PatternPicture(300, 200), PatternPicture(7, 5, 32), *indexed};
+    struct Screen {
+        int w, h;
+    };
+    Picture kept = *Picture::Create(1, 1, 8);
+    for (DisplayStyle style : {DisplayStyle::Centred, DisplayStyle::Stretched, DisplayStyle::Tiled,
+                               DisplayStyle::Fit2Screen, DisplayStyle::Mirror})
+        for (const Picture& src : sources)
+            for (const Screen s : {Screen{640, 480}, Screen{33, 17}}) {
+                SCOPED_TRACE(std::string(DisplayStyleText(style)) + " " + std::to_string(src.Width()) +
+                             " at " + std::to_string(s.w));
+                const auto fresh = RenderWorkFile(src, style, s.w, s.h);
+                ASSERT_TRUE(fresh);
+                ASSERT_TRUE(RenderWorkFileInto(src, style, s.w, s.h, kept));
+                EXPECT_TRUE(kept == *fresh);
+                for (int bits : {16, 24, 32}) {
+                    const auto whole = EncodeWorkFile(*fresh, bits);
+                    ASSERT_TRUE(whole);
+                    for (std::size_t piece : {1, 100, 4096}) {
+                        std::vector<std::uint8_t> pieces;
+                        EXPECT_TRUE(WriteWorkFile(
+                            kept, bits,
+                            [&](std::span<const std::uint8_t> p) {
+                                pieces.insert(pieces.end(), p.begin(), p.end());
+                                return true;
+                            },
+                            piece));
+                        EXPECT_TRUE(pieces == *whole) << bits << " bits, pieces of " << piece;
+                    }
+                }
+            }
+    EXPECT_FALSE(RenderWorkFileInto(kept, DisplayStyle::Centred, 640, 480, kept));
+    EXPECT_FALSE(WriteWorkFile(kept, 32, [](std::span<const std::uint8_t>) { return false; }));
+}
+
 }  // namespace
 }  // namespace mvpr

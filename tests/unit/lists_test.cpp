@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "lists/CategoryList.h"
+#include "lists/ListFile.h"
 #include "lists/DisplayStyle.h"
 #include "win/FilterText.h"
 #include "lists/ScreenCategory.h"
+#include "win/AsciiCase.h"
 
 namespace mvpr {
 namespace {
@@ -54,6 +56,49 @@ TEST(CategoryList, KeepsNameOrderAndPutsEqualNamesAfterTheirTwins) {
     EXPECT_EQ(list.Add(Entry("A.BMP", "E:\\")), 0u);       // case only breaks ties
     EXPECT_EQ(Names(list), (std::vector<std::string>{"A.BMP@E:\\", "a.bmp@C:\\P", "a.bmp@D:\\other",
                                                      "b.bmp@C:\\P", "c.bmp@C:\\P"}));
+}
+
+// A key in AlphabeticCompare's order: the name in lower case, then the name itself.
+bool AsciiKey(std::string_view name, std::string& keys) {
+    for (char c : name) keys += LowerAscii(c);
+    keys += '\0';
+    keys += name;
+    return true;
+}
+
+// Lines taken from the file wait unsorted (counted, never selected, measured for the columns)
+// until the order is first needed, and then stand exactly as the same entries added at once:
+// equal names in file order after the entries already there, the focus following its row.
+TEST(CategoryList, FileLinesSortWhenFirstReadAsEntriesAddedAtOnce) {
+    const std::string file =
+        "[START]\r\nC:\\B\\b.bmp\r\nc.bmp\r\nC:\\A\\b.bmp\r\nD:a.BMP\r\n"
+        "C:\\A\\B.bmp\r\nC:\\Very long folder\\A.bmp\r\n";
+    ListFileReader reader("C:\\MVPR\\");
+    reader.Feed(file);
+    reader.Finish();
+    for (NameSortKey key : {NameSortKey{}, &AsciiKey}) {
+        SCOPED_TRACE(key ? "keys" : "comparison");
+        CategoryList lazy(&AlphabeticCompare, key), eager(&AlphabeticCompare, key);
+        for (CategoryList* list : {&lazy, &eager}) {
+            list->Add(Entry("b.bmp", "C:\\FIRST"));
+            list->Add(Entry("d.bmp"));
+            list->SetFocused(1);
+        }
+        lazy.AddLines(reader.Lines(0));
+        lazy.AddLines(reader.Lines(0));  // twice: the second copy after the first
+        eager.AddMany(reader.Entries()[0]);
+        eager.AddMany(reader.Entries()[0]);
+        EXPECT_EQ(lazy.size(), eager.size());
+        EXPECT_FALSE(lazy.AnySelected());
+        const auto a = lazy.LongestTexts(), b = eager.LongestTexts();
+        EXPECT_EQ(std::vector<std::string_view>({a.fileName, a.folder, a.style}),
+                  std::vector<std::string_view>({b.fileName, b.folder, b.style}));
+        EXPECT_TRUE(lazy.HasUnsorted()) << "nothing above needs the order";
+        EXPECT_EQ(Names(lazy), Names(eager));
+        EXPECT_FALSE(lazy.HasUnsorted());
+        EXPECT_EQ(lazy.Focused(), eager.Focused());
+        EXPECT_EQ(lazy[*lazy.Focused()].fileName, "d.bmp");
+    }
 }
 
 int Reverse(const std::string& a, const std::string& b) {
