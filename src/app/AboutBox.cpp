@@ -30,54 +30,45 @@ TAboutBox::TAboutBox(const std::string& versionText, const std::string& buildTex
     : version_("Version " + versionText), build_("Build " + buildText) {}
 
 INT_PTR TAboutBox::ShowModal(HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), owner,
-                           &TAboutBox::Procedure, reinterpret_cast<LPARAM>(this));
+    return RunModal(owner, IDD_ABOUTBOX);
 }
 
-void TAboutBox::InitDialog(HWND dlg) {
-    SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, version_.c_str());
-    SetDlgItemTextA(dlg, IDC_ABOUT_BUILD, build_.c_str());
+void TAboutBox::OnInit() {
+    HWND box = dlg();
+    SetDlgItemTextA(box, IDC_ABOUT_VERSION, version_.c_str());
+    SetDlgItemTextA(box, IDC_ABOUT_BUILD, build_.c_str());
     // The product name stands out in a larger bold face.
     LOGFONTA lf{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)), sizeof lf, &lf);
     lf.lfHeight = lf.lfHeight * 3 / 2;
     lf.lfWeight = FW_BOLD;
-    HFONT big = CreateFontIndirectA(&lf);
-    SendDlgItemMessageA(dlg, IDC_ABOUT_PRODUCT, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
-    SetPropA(dlg, "MVPR.BigFont", big);
+    HFONT big = Keep(win::UniqueFont(CreateFontIndirectA(&lf)));
+    SendDlgItemMessageA(box, IDC_ABOUT_PRODUCT, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
     // Exactly the client size of the layout, centred on the screen.
-    const SIZE client = ClientSize(dlg);
+    const SIZE client = ClientSize(box);
     RECT r{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(box, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(box, GWL_EXSTYLE)));
     const int w = r.right - r.left, h = r.bottom - r.top;
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
-                 work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+    const POINT at = win::CenterInWorkArea(w, h);
+    SetWindowPos(box, nullptr, at.x, at.y, w, h, SWP_NOZORDER);
 }
 
-INT_PTR CALLBACK TAboutBox::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
-        case WM_INITDIALOG: reinterpret_cast<TAboutBox*>(lp)->InitDialog(dlg); return TRUE;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(dlg, &ps);
-            // The raised panel that holds everything but the button.
-            RECT panel{};
-            GetClientRect(dlg, &panel);
-            InflateRect(&panel, -win::Scaled(8), -win::Scaled(8));
-            panel.bottom -= win::Scaled(40);
-            DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT);
-            EndPaint(dlg, &ps);
+        case WM_PAINT:
+            win::PaintWith(dlg(), [this](HDC dc) {
+                // The raised panel that holds everything but the button.
+                RECT panel{};
+                GetClientRect(dlg(), &panel);
+                InflateRect(&panel, -win::Scaled(8), -win::Scaled(8));
+                panel.bottom -= win::Scaled(40);
+                DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT);
+            });
             return TRUE;
-        }
         case WM_COMMAND:
-            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(dlg, IDOK);
+            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) EndDialog(dlg(), IDOK);
             return TRUE;
-        case WM_DESTROY:
-            if (HANDLE big = RemovePropA(dlg, "MVPR.BigFont")) DeleteObject(big);
-            return FALSE;
         default: return FALSE;
     }
 }

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "win/Win32.h"
+#include "win/ModalDialog.h"
 
 namespace mvpr {
 
 // The About box: product name, version and build from the version record, credits, contact.
 // Made once at start-up; each showing is modal.
-class TAboutBox {
+class TAboutBox : public win::ModalDialog {
   public:
     TAboutBox(const std::string& versionText, const std::string& buildText);
     // Shows the box until "O&K" (or Esc) closes it; returns the modal result (IDOK).
@@ -19,8 +19,8 @@ class TAboutBox {
     const std::string& BuildCaption() const { return build_; }      // "Build 12"
 
   private:
-    static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-    void InitDialog(HWND dlg);
+    void OnInit() override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     std::string version_, build_;
 };
 

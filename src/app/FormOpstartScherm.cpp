@@ -23,13 +23,10 @@ RECT Fill(const win::Panel& parent) {
 HWND TFormOpstartScherm::CreateForm(const std::string& exePath) {
     exePath_ = exePath;
     RegisterClassOnce(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int w = win::Scaled(kClientWidth), h = win::Scaled(kClientHeight);
-    const int x = work.left + ((work.right - work.left) - w) / 2;
-    const int y = work.top + ((work.bottom - work.top) - h) / 2;
+    const POINT at = win::CenterInWorkArea(w, h);
     return Create(kClassName, std::string(win::kApplicationTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
-                  WS_EX_TOOLWINDOW, x, y, w, h, nullptr, nullptr);
+                  WS_EX_TOOLWINDOW, at.x, at.y, w, h, nullptr, nullptr);
 }
 
 HWND TFormOpstartScherm::Control(Ctl id) const {

@@ -90,12 +90,9 @@ HWND TFormSelect::CreateForm() {
     RECT r{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
     AdjustWindowRectEx(&r, kFormStyle, menu != nullptr, WS_EX_CONTROLPARENT);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + ((work.right - work.left) - w) / 2;
-    const int y = work.top + ((work.bottom - work.top) - h) / 2;
-    HWND hwnd = Create(kClassName, std::string(kMainCaption).c_str(), kFormStyle, WS_EX_CONTROLPARENT, x, y,
-                       w, h, nullptr, menu);
+    const POINT at = win::CenterInWorkArea(w, h);
+    HWND hwnd = Create(kClassName, std::string(kMainCaption).c_str(), kFormStyle, WS_EX_CONTROLPARENT, at.x,
+                       at.y, w, h, nullptr, menu);
     if (!hwnd && menu) DestroyMenu(menu);
     return hwnd;
 }

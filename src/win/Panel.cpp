@@ -121,14 +121,8 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
             break;
-        case WM_LBUTTONUP:
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), kClicked),
-                         reinterpret_cast<LPARAM>(hwnd()));
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), kDoubleClicked),
-                         reinterpret_cast<LPARAM>(hwnd()));
-            return 0;
+        case WM_LBUTTONUP: NotifyParent(hwnd(), kClicked); return 0;
+        case WM_LBUTTONDBLCLK: NotifyParent(hwnd(), kDoubleClicked); return 0;
         default: break;
     }
     return Default(msg, wp, lp);

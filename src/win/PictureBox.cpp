@@ -39,14 +39,8 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: return PaintWith([this](HDC dc) { Paint(dc); });
-        case WM_LBUTTONUP:
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd()));
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), STN_DBLCLK),
-                         reinterpret_cast<LPARAM>(hwnd()));
-            return 0;
+        case WM_LBUTTONUP: NotifyParent(hwnd(), STN_CLICKED); return 0;
+        case WM_LBUTTONDBLCLK: NotifyParent(hwnd(), STN_DBLCLK); return 0;
         default: break;
     }
     return Default(msg, wp, lp);

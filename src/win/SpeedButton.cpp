@@ -93,8 +93,7 @@ void SpeedButton::SetLook(HFONT font, COLORREF textColor) {
 
 void SpeedButton::Click() {
     SetDown(true);
-    SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(hwnd()));
+    NotifyParent(hwnd(), BN_CLICKED);
 }
 
 void SpeedButton::Paint(HDC dc) {

@@ -144,6 +144,18 @@ void ReportUnhandled(HWND owner, std::string_view what) {
     }
 }
 
+void NotifyParent(HWND control, WORD code) {
+    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+POINT CenterInWorkArea(int width, int height) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return POINT{work.left + ((work.right - work.left) - width) / 2,
+                 work.top + ((work.bottom - work.top) - height) / 2};
+}
+
 std::string GetText(HWND hwnd) {
     const int n = GetWindowTextLengthA(hwnd);
     if (n <= 0) return {};

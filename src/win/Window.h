@@ -3,10 +3,25 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "win/Win32.h"
 
 namespace mvpr::win {
+
+// Paints a window with the drawing function given; the paint ends also when it throws.
+template <typename Draw>
+void PaintWith(HWND hwnd, Draw&& draw) {
+    struct PaintEnd {
+        HWND hwnd;
+        PAINTSTRUCT& ps;
+        ~PaintEnd() { EndPaint(hwnd, &ps); }
+    };
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    const PaintEnd end{hwnd, ps};
+    draw(dc);
+}
 
 // Base of every window class of ours: one thunk from HWND to object, stored at WM_NCCREATE,
 // and the rule that no exception leaves a window procedure.
@@ -33,21 +48,13 @@ class Window {
     // Answers WM_PAINT with the drawing function given; the paint ends also when it throws.
     template <typename Draw>
     LRESULT PaintWith(Draw&& draw) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        const PaintEnd end{hwnd_, ps};
-        draw(dc);
+        win::PaintWith(hwnd_, std::forward<Draw>(draw));
         return 0;
     }
     // Called once the window is gone; hwnd() is then null.
     virtual void OnDestroyed() {}
 
   private:
-    struct PaintEnd {
-        HWND hwnd;
-        PAINTSTRUCT& ps;
-        ~PaintEnd() { EndPaint(hwnd, &ps); }
-    };
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };
@@ -57,6 +64,12 @@ class Window {
 // painting (or a message sent while painting) is shown once the paint is over, and only the
 // first time: a box inside a paint makes the window paint, and fail, again.
 void ReportUnhandled(HWND owner, std::string_view what);
+
+// Tells a control's parent about it as WM_COMMAND with the control's id and this code.
+void NotifyParent(HWND control, WORD code);
+
+// The top-left corner that centres a window of this outer size in the work area.
+POINT CenterInWorkArea(int width, int height);
 
 // Text of any window.
 std::string GetText(HWND hwnd);

@@ -1,0 +1,76 @@
+#include "win/ModalDialog.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+#include <string>
+
+namespace mvpr::win {
+
+INT_PTR ModalDialog::RunModal(HWND owner, int templateId) {
+    paintFailed_ = false;
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner,
+                                           &ModalDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    dlg_ = nullptr;
+    // The controls that used them are gone now.
+    fonts_.clear();
+    bitmaps_.clear();
+    return result;
+}
+
+INT_PTR ModalDialog::HandleMessage(UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+void ModalDialog::Failed(UINT msg, std::string_view what) {
+    if (msg == WM_PAINT) {
+        // A box over the dialog makes it paint, and fail, again.
+        if (paintFailed_) return;
+        paintFailed_ = true;
+    }
+    ReportUnhandled(dlg_, what);
+}
+
+HFONT ModalDialog::Keep(UniqueFont font) {
+    fonts_.push_back(std::move(font));
+    return fonts_.back().get();
+}
+
+HBITMAP ModalDialog::Keep(UniqueBitmap bitmap) {
+    bitmaps_.push_back(std::move(bitmap));
+    return bitmaps_.back().get();
+}
+
+INT_PTR CALLBACK ModalDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    ModalDialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<ModalDialog*>(lp);
+        self->dlg_ = dlg;
+        SetWindowLongPtrA(dlg, DWLP_USER, lp);
+    } else {
+        self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    std::optional<std::string> failure;
+    try {
+        if (msg == WM_INITDIALOG) {
+            self->OnInit();
+            return TRUE;
+        }
+        return self->HandleMessage(msg, wp, lp);
+    } catch (const std::bad_alloc&) {
+        failure = "Out of memory";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "Unexpected error";
+    }
+    if (msg == WM_PAINT) ValidateRect(dlg, nullptr);
+    try {
+        self->Failed(msg, *failure);
+    } catch (...) {
+    }
+    return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+}  // namespace mvpr::win
