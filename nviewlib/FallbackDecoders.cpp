@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "Com.h"
@@ -276,8 +277,8 @@ std::optional<Picture> CopyGdipPixels(const Gdiplus& g, void* image, int greyBit
 }
 }  // namespace
 
-void SetWicAbsentSeam(bool absent) {
-    g_wicAbsent = absent;
+bool SetWicAbsentSeam(bool absent) {
+    return std::exchange(g_wicAbsent, absent);
 }
 
 std::optional<Picture> DecodeWithOlePicture(std::span<const std::uint8_t> file, PictureKind kind,

@@ -24,7 +24,7 @@ std::optional<Picture> DecodeWithOlePicture(std::span<const std::uint8_t> file, 
 std::optional<Picture> DecodeWithGdiplus(std::span<const std::uint8_t> file, const DecodeLimits& limits);
 
 // For tests: act as if the system had no Windows Imaging Component.
-void SetWicAbsentSeam(bool absent);
+bool SetWicAbsentSeam(bool absent);  // returns the one it replaces
 
 }  // namespace mvpr
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/MakeScreenTexts.h"
 #include "imaging/BmpCodec.h"
@@ -51,11 +52,11 @@ TMakeScreenDialog* FromDialog(HWND dlg) {
 }
 }  // namespace
 
-void TMakeScreenDialog::SetSaveAsSeam(SaveAsSeam seam) {
-    SaveAsSeamSlot() = std::move(seam);
+TMakeScreenDialog::SaveAsSeam TMakeScreenDialog::SetSaveAsSeam(SaveAsSeam seam) {
+    return std::exchange(SaveAsSeamSlot(), std::move(seam));
 }
-void TMakeScreenDialog::SetShownSeam(ShownSeam seam) {
-    ShownSeamSlot() = std::move(seam);
+TMakeScreenDialog::ShownSeam TMakeScreenDialog::SetShownSeam(ShownSeam seam) {
+    return std::exchange(ShownSeamSlot(), std::move(seam));
 }
 
 TMakeScreenDialog::TMakeScreenDialog(ScreenSource source, std::string sourcePath)

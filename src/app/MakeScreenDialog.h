@@ -29,9 +29,9 @@ class TMakeScreenDialog {
 
     // Tests answer the Save As box (nothing = cancelled) and act once the dialog is up.
     using SaveAsSeam = std::function<std::optional<std::string>(const std::string& suggested)>;
-    static void SetSaveAsSeam(SaveAsSeam seam);
+    static SaveAsSeam SetSaveAsSeam(SaveAsSeam seam);  // each setter returns the seam it replaces
     using ShownSeam = std::function<void(HWND dialog)>;
-    static void SetShownSeam(ShownSeam seam);
+    static ShownSeam SetShownSeam(ShownSeam seam);
     // The live preview's colour cycle, for tests.
     ColourAnimation& PreviewAnimation() { return animation_; }
 

@@ -129,8 +129,8 @@ DWORD WriteAll(HANDLE file, std::string_view bytes, Steps& steps) {
 }
 }  // namespace
 
-void SetFileFaultSeam(FileFaultSeam seam) {
-    Seam() = std::move(seam);
+FileFaultSeam SetFileFaultSeam(FileFaultSeam seam) {
+    return std::exchange(Seam(), std::move(seam));
 }
 
 ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {

@@ -30,7 +30,7 @@ enum class FileStep {
 // While set, called before each step with the step's number among the steps of its kind in the
 // current operation (from 1); a non-zero result makes the step fail with that error number.
 using FileFaultSeam = std::function<DWORD(FileStep step, int number)>;
-void SetFileFaultSeam(FileFaultSeam seam);
+FileFaultSeam SetFileFaultSeam(FileFaultSeam seam);  // returns the seam it replaces
 
 enum class ReadStatus { Done, NotOpened, Failed };
 

@@ -1,5 +1,7 @@
 #include "win/Fonts.h"
 
+#include <utility>
+
 #include "win/Handles.h"
 
 namespace mvpr::win {
@@ -19,8 +21,8 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-void SetScreenDpiSeam(int dpi) {
-    DpiSeam() = dpi;
+int SetScreenDpiSeam(int dpi) {
+    return std::exchange(DpiSeam(), dpi);
 }
 
 int Scaled(int pixelsAt96) {

@@ -8,7 +8,7 @@ namespace mvpr::win {
 // Pixels per logical inch of the screen, as every Windows since 95 tells it (GetDeviceCaps
 // LOGPIXELSY; the per-window DPI functions are not there on Windows 98). Tests may set it.
 int ScreenDpi();
-void SetScreenDpiSeam(int dpi);  // 0: the screen's own again
+int SetScreenDpiSeam(int dpi);  // 0: the screen's own again; returns the one it replaces
 // One home for every pixel measure: a length laid out at 96 DPI, at the screen's resolution.
 int Scaled(int pixelsAt96);
 

@@ -83,8 +83,8 @@ void QuitHelp(HWND owner, const std::string& hlpPath) {
     WinHelpA(owner, hlpPath.c_str(), HELP_QUIT, 0);
 }
 
-void SetHelpSeam(HelpSeam seam) {
-    Seam() = std::move(seam);
+HelpSeam SetHelpSeam(HelpSeam seam) {
+    return std::exchange(Seam(), std::move(seam));
 }
 
 }  // namespace mvpr::win

@@ -21,7 +21,7 @@ std::string HtmlHelpPath(const std::string& hlpPath);
 
 // Tests see the help requests instead of the real engines (WinHelp would block on a missing file).
 using HelpSeam = std::function<void(HelpAction, const std::string& path)>;
-void SetHelpSeam(HelpSeam seam);
+HelpSeam SetHelpSeam(HelpSeam seam);  // returns the seam it replaces
 
 }  // namespace mvpr::win
 

@@ -63,8 +63,8 @@ MsgAnswer ShowMessage(HWND owner, MsgKind kind, std::string_view text, MsgButton
     return AnswerOf(MessageBoxA(owner, req.text.c_str(), req.caption.c_str(), req.type));
 }
 
-void SetMessageSeam(MessageSeam seam) {
-    Seam() = std::move(seam);
+MessageSeam SetMessageSeam(MessageSeam seam) {
+    return std::exchange(Seam(), std::move(seam));
 }
 
 }  // namespace mvpr::win

@@ -36,7 +36,7 @@ MsgAnswer ShowMessage(HWND owner, MsgKind kind, std::string_view text, MsgButton
 
 // Tests answer the boxes themselves: while a seam is set, it is called instead of MessageBoxA.
 using MessageSeam = std::function<MsgAnswer(const MessageRequest&)>;
-void SetMessageSeam(MessageSeam seam);
+MessageSeam SetMessageSeam(MessageSeam seam);  // returns the seam it replaces
 
 }  // namespace mvpr::win
 

@@ -10,28 +10,29 @@
 #include "TestSupport.h"
 #include "app/FormSelect.h"
 #include "win/MessageBox.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 
 // Records every message box and answers them in turn (OK / the next queued answer).
 class BoxRecorder {
   public:
-    BoxRecorder() {
-        win::SetMessageSeam([this](const win::MessageRequest& r) {
-            boxes.push_back(r);
-            if (answers.empty())
-                return r.buttons == win::MsgButtons::Ok ? win::MsgAnswer::Ok : win::MsgAnswer::Cancel;
-            const auto a = answers.front();
-            answers.erase(answers.begin());
-            return a;
-        });
-    }
-    ~BoxRecorder() { win::SetMessageSeam(nullptr); }
+    BoxRecorder() = default;
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
 
     std::vector<win::MessageRequest> boxes;
     std::vector<win::MsgAnswer> answers;
+
+  private:
+    ScopedSeam<&win::SetMessageSeam> seam_{[this](const win::MessageRequest& r) {
+        boxes.push_back(r);
+        if (answers.empty())
+            return r.buttons == win::MsgButtons::Ok ? win::MsgAnswer::Ok : win::MsgAnswer::Cancel;
+        const auto a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }};
 };
 
 // A main window in a temporary program folder with its own registry keys.

@@ -1,3 +1,4 @@
+#include <optional>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "win/Files.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 namespace {
@@ -15,11 +17,12 @@ using win::FileStep;
 // goes aside, the new one in, the old one away, and any failure puts the old one back.
 class ReplaceByRenames : public ::testing::Test {
   protected:
-    void TearDown() override { win::SetFileFaultSeam(nullptr); }
+    void TearDown() override { faults.reset(); }
+    std::optional<ScopedSeam<&win::SetFileFaultSeam>> faults;
     // Fails the one-step move as 9x does, and `failing` with `error`; records the steps taken.
     void As9x(FileStep failing = FileStep::Count, DWORD error = 0) {
         steps.clear();
-        win::SetFileFaultSeam([this, failing, error](FileStep step, int) -> DWORD {
+        faults.emplace([this, failing, error](FileStep step, int) -> DWORD {
             steps.push_back(step);
             if (step == FileStep::Replace) return ERROR_CALL_NOT_IMPLEMENTED;
             return step == failing ? error : 0;

@@ -23,6 +23,7 @@
 #include "imaging/TgaDecoder.h"
 #include "imaging/Thumbnail_win.h"
 #include "win/MessageBox.h"
+#include "ScopedSeam.h"
 
 namespace mvpr {
 namespace {
@@ -108,14 +109,13 @@ BmpFile Rle(int width, int height, bool rle4) {
 // Answers any message box, so that one would show up in `boxes` instead of blocking.
 class NoBoxes {
   public:
-    NoBoxes() {
-        win::SetMessageSeam([this](const win::MessageRequest&) {
-            ++boxes;
-            return win::MsgAnswer::Ok;
-        });
-    }
-    ~NoBoxes() { win::SetMessageSeam(nullptr); }
     int boxes = 0;
+
+  private:
+    ScopedSeam<&win::SetMessageSeam> seam_{[this](const win::MessageRequest&) {
+        ++boxes;
+        return win::MsgAnswer::Ok;
+    }};
 };
 
 // A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
@@ -771,15 +771,14 @@ TEST(WebPictureFallbacks, GiveWhatWicGives) {
         {"colour jpeg", PictureKind::Jpeg, EncodeJpeg(48, 32, false, block)},
         {"grey jpeg", PictureKind::Jpeg, EncodeJpeg(32, 16, true, block)},
     };
-    struct Seam {
-        ~Seam() { SetWicAbsentSeam(false); }
-    } reset;
+    const auto decode = [](const auto& c, bool wicAbsent) {
+        const ScopedSeam<&SetWicAbsentSeam> seam(wicAbsent);
+        return DecodeWebPicture(c.file, c.kind, {});
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetWicAbsentSeam(false);
-        const auto wic = DecodeWebPicture(c.file, c.kind, {});
-        SetWicAbsentSeam(true);
-        const auto fallback = DecodeWebPicture(c.file, c.kind, {});
+        const auto wic = decode(c, false);
+        const auto fallback = decode(c, true);
         ASSERT_TRUE(wic && fallback);
         ASSERT_EQ(fallback->Width(), wic->Width());
         ASSERT_EQ(fallback->Height(), wic->Height());

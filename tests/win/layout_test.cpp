@@ -1,3 +1,4 @@
+#include <optional>
 #include <set>
 
 #include "FormFixture.h"
@@ -8,6 +9,7 @@
 #include "win/Fonts.h"
 #include "win/Help.h"
 #include "win/Menus.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 namespace {
@@ -193,7 +195,7 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
                 {"Ins", VK_INSERT, false}, {"Ctrl+A", 'A', true}, {"Ctrl+I", 'I', true},
                 {"F5", VK_F5, false},      {"F3", VK_F3, false},  {"Del", VK_DELETE, false},
                 {"Ctrl+D", 'D', true}};
-    win::SetHelpSeam([](win::HelpAction, const std::string&) {});
+    const ScopedSeam<&win::SetHelpSeam> noHelp([](win::HelpAction, const std::string&) {});
     for (const auto& p : promises) {
         const std::string caption = win::MenuItemText(p.menu, p.id);
         const auto tab = caption.find('\t');
@@ -209,7 +211,6 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
         }
         EXPECT_TRUE(known) << caption;
     }
-    win::SetHelpSeam(nullptr);
 }
 
 TEST_F(MainWindowLayout, ExtendStripGrowsOnlyTheHeightAndTwiceGivesTheFormerWindowBack) {
@@ -314,7 +315,8 @@ TEST_F(MainWindowLayout, AboutBoxShowsVersionAndBuildFromTheRecordAndClosesWithO
 
 TEST_F(MainWindowLayout, HelpOpensTheHtmlHelpBesideTheProgramOrSaysItIsMissing) {
     std::vector<std::pair<win::HelpAction, std::string>> asked;
-    win::SetHelpSeam([&](win::HelpAction a, const std::string& p) { asked.emplace_back(a, p); });
+    std::optional<ScopedSeam<&win::SetHelpSeam>> help;
+    help.emplace([&](win::HelpAction a, const std::string& p) { asked.emplace_back(a, p); });
     EXPECT_EQ(Press(form->Control(SelectCtl::BtnAdd), VK_F1), (std::vector<int>{IDM_HELP2}));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
@@ -328,7 +330,7 @@ TEST_F(MainWindowLayout, HelpOpensTheHtmlHelpBesideTheProgramOrSaysItIsMissing) 
     EXPECT_EQ(asked[0].second, dir.path() + "\\mvpr.htm");
     form.reset();  // closing the window asks no help engine to quit: none was started
     EXPECT_EQ(asked.size(), 1u);
-    win::SetHelpSeam(nullptr);
+    help.reset();
     EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr.hlp"), "C:\\A.B\\mvpr.htm");
     EXPECT_EQ(win::HtmlHelpPath("C:\\A.B\\mvpr"), "C:\\A.B\\mvpr.htm");
 }
@@ -340,13 +342,14 @@ class ScreenResolution : public FormTest {
   protected:
     void TearDown() override {
         FormTest::TearDown();
-        win::SetScreenDpiSeam(0);
+        dpiSeam.reset();
     }
+    std::optional<ScopedSeam<&win::SetScreenDpiSeam>> dpiSeam;
 };
 
 TEST_F(ScreenResolution, EveryMeasureFollowsTheScreensDpi) {
     for (const int dpi : {96, 144}) {
-        win::SetScreenDpiSeam(dpi);
+        dpiSeam.emplace(dpi);
         const auto at = [dpi](int v) { return MulDiv(v, dpi, 96); };
         Open();
         RECT client{};

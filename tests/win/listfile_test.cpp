@@ -1,9 +1,11 @@
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FormFixture.h"
 #include "lists/ListTexts.h"
 #include "win/Files.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 namespace {
@@ -12,8 +14,9 @@ constexpr char kEmptyFile[] = "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLP
 
 class ListFileTest : public FormTest {
   protected:
+    std::optional<ScopedSeam<&win::SetFileFaultSeam>> faults;
     void TearDown() override {
-        win::SetFileFaultSeam(nullptr);
+        faults.reset();
         SetFileAttributesA(ListFile().c_str(), FILE_ATTRIBUTE_NORMAL);
         FormTest::TearDown();
     }
@@ -169,7 +172,7 @@ TEST_F(ListFileTest, AReadErrorIsReportedOnceAndKeepsTheEntriesReadSoFar) {
     std::string file = "[START]\r\n";
     for (int i = 0; i < 10000; ++i) file += line;
     WriteFile(ListFile(), file);
-    win::SetFileFaultSeam([](win::FileStep step, int n) -> DWORD {
+    faults.emplace([](win::FileStep step, int n) -> DWORD {
         return step == win::FileStep::Read && n == 2 ? ERROR_READ_FAULT : 0;
     });
     OpenAndRemember();
@@ -216,7 +219,7 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         OpenAndRemember();
         RemoveFirstStartEntry();
         bool previewDuringQuestion = true;
-        win::SetMessageSeam([&](const win::MessageRequest& r) {
+        const ScopedSeam<&win::SetMessageSeam> answer([&](const win::MessageRequest& r) {
             boxes.boxes.push_back(r);
             previewDuringQuestion = form->ForTests().AutoPreview();
             return c.answer;
@@ -236,7 +239,6 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
             EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"C:\\|B.BMP"});
         }
         form.reset();
-        win::SetMessageSeam(nullptr);
     }
 }
 
@@ -334,7 +336,7 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.step) * 10 + c.number);
         int writes = 0;
-        win::SetFileFaultSeam([&](win::FileStep step, int n) -> DWORD {
+        faults.emplace([&](win::FileStep step, int n) -> DWORD {
             if (step == win::FileStep::Write) writes = n;
             return step == c.step && n == c.number ? c.error : 0;
         });
@@ -351,7 +353,7 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
         }
     }
     // and nothing is left over that spoils the next save
-    win::SetFileFaultSeam(nullptr);
+    faults.reset();
     boxes.boxes.clear();
     EXPECT_TRUE(form->SaveToFile());
     EXPECT_TRUE(boxes.boxes.empty());
@@ -364,7 +366,7 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
 
 TEST_F(ListFileTest, AFailedFirstSaveLeavesNoFileAtAll) {
     OpenAndRemember();
-    win::SetFileFaultSeam([](win::FileStep step, int) -> DWORD {
+    faults.emplace([](win::FileStep step, int) -> DWORD {
         return step == win::FileStep::Flush ? ERROR_WRITE_FAULT : 0;
     });
     EXPECT_FALSE(form->SaveToFile());

@@ -1,9 +1,11 @@
 // A list file that is there but could not be read at start-up is never lost by the next save.
+#include <optional>
 #include <string>
 
 #include "FormFixture.h"
 #include "lists/ListTexts.h"
 #include "win/Files.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 namespace {
@@ -11,9 +13,10 @@ namespace {
 class UnreadListFile : public FormTest {
   protected:
     void TearDown() override {
-        win::SetFileFaultSeam(nullptr);
+        faults.reset();
         FormTest::TearDown();
     }
+    std::optional<ScopedSeam<&win::SetFileFaultSeam>> faults;
     std::string ListFile() const { return dir / "MVDATA.MVD"; }
     std::string Backup() const { return dir / "MVDATA.BAK"; }
     void ChangeAndSave() {
@@ -47,10 +50,10 @@ TEST_F(UnreadListFile, ALockedFileAtStartIsKeptAsideByTheFirstSave) {
 
 TEST_F(UnreadListFile, AFileWithAReadErrorIsKeptAsideToo) {
     WriteFile(ListFile(), old_);
-    win::SetFileFaultSeam(
+    faults.emplace(
         [](win::FileStep step, int) -> DWORD { return step == win::FileStep::Read ? ERROR_READ_FAULT : 0; });
     Open();
-    win::SetFileFaultSeam(nullptr);
+    faults.reset();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Error Reading file");
     ChangeAndSave();

@@ -1,3 +1,4 @@
+#include <optional>
 #include <shlobj.h>
 
 #include "FormFixture.h"
@@ -6,6 +7,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/ScreenConverter.h"
 #include "imaging/ScreenRule.h"
+#include "ScopedSeam.h"
 
 namespace mvpr::test {
 namespace {
@@ -19,10 +21,12 @@ class MakeScreenAndDrop : public FormTest {
         ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics));
     }
     void TearDown() override {
-        TMakeScreenDialog::SetSaveAsSeam(nullptr);
-        TMakeScreenDialog::SetShownSeam(nullptr);
+        saveAs.reset();
+        shown.reset();
         FormTest::TearDown();
     }
+    std::optional<ScopedSeam<&TMakeScreenDialog::SetSaveAsSeam>> saveAs;
+    std::optional<ScopedSeam<&TMakeScreenDialog::SetShownSeam>> shown;
     // A 24-bit picture of many colours.
     void WritePhoto(const std::string& path, int w, int h) {
         Picture p = *Picture::Create(w, h, 24);
@@ -51,7 +55,7 @@ class MakeScreenAndDrop : public FormTest {
         return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) == 0;
     }
     void MakeScreen(std::function<void(HWND)> inDialog) {
-        TMakeScreenDialog::SetShownSeam(std::move(inDialog));
+        shown.emplace(std::move(inDialog));
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MAKESCREEN1, 0), 0);
         Pump();
     }
@@ -75,7 +79,7 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
 
     std::vector<std::string> suggested;
     std::vector<std::string> answers = {pics + "\\PHOTO.BMP", ""};  // the picture itself, then the default
-    TMakeScreenDialog::SetSaveAsSeam([&](const std::string& s) -> std::optional<std::string> {
+    saveAs.emplace([&](const std::string& s) -> std::optional<std::string> {
         suggested.push_back(s);
         const std::string a = answers.front();
         answers.erase(answers.begin());
