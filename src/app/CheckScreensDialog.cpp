@@ -1,5 +1,6 @@
 #include "app/CheckScreensDialog.h"
 
+#include <utility>
 #include <algorithm>
 
 #include "res/resource.h"
@@ -53,8 +54,8 @@ HIMAGELIST MakeMarks(HWND list) {
 
 }  // namespace
 
-void TCheckScreensDialog::SetShownSeam(ShownSeam seam) {
-    ShownSeamSlot() = std::move(seam);
+TCheckScreensDialog::ShownSeam TCheckScreensDialog::SetShownSeam(ShownSeam seam) {
+    return std::exchange(ShownSeamSlot(), std::move(seam));
 }
 
 void TCheckScreensDialog::ShowModal(HWND owner) {

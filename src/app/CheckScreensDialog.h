@@ -23,7 +23,7 @@ class TCheckScreensDialog {
 
     // Tests act once the dialog is up.
     using ShownSeam = std::function<void(HWND dialog)>;
-    static void SetShownSeam(ShownSeam seam);
+    static ShownSeam SetShownSeam(ShownSeam seam);  // returns the seam it replaces
 
   private:
     static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);

@@ -11,7 +11,7 @@ void TFormSelect::SetWallpaperFromPreview() {
     const DisplayStyle style = ChosenStyle(*this);
     auto work = RenderWorkFile(*source, style, ScreenWidth(), ScreenHeight());
     if (!work) {
-        win::ReportUnhandled(hwnd(), "Out of memory");
+        win::ReportUnhandled(hwnd(), win::kOutOfMemory);
         return;
     }
     SetWallpaperFrom(*this, hwnd(), *work, style);

@@ -1,7 +1,6 @@
 #include "win/ModalDialog.h"
 
 #include <exception>
-#include <new>
 #include <optional>
 #include <string>
 
@@ -58,12 +57,8 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp
             return TRUE;
         }
         return self->HandleMessage(msg, wp, lp);
-    } catch (const std::bad_alloc&) {
-        failure = "Out of memory";
-    } catch (const std::exception& e) {
-        failure = e.what();
     } catch (...) {
-        failure = "Unexpected error";
+        failure = CurrentFailureText();
     }
     if (msg == WM_PAINT) ValidateRect(dlg, nullptr);
     try {

@@ -114,12 +114,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
         } leave{msg == WM_PAINT};
         result = self->HandleMessage(msg, wp, lp);
-    } catch (const std::bad_alloc&) {
-        failure = "Out of memory";
-    } catch (const std::exception& e) {
-        failure = e.what();
     } catch (...) {
-        failure = "Unexpected error";
+        failure = CurrentFailureText();
     }
     if (failure) {
         if (msg == WM_PAINT) ValidateRect(hwnd, nullptr);  // a paint that failed before BeginPaint
@@ -134,6 +130,18 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self->OnDestroyed();
     }
     return result;
+}
+
+std::string CurrentFailureText() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return std::string(kOutOfMemory);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unexpected error";
+    }
 }
 
 void ReportUnhandled(HWND owner, std::string_view what) {

@@ -65,6 +65,11 @@ class Window {
 // first time: a box inside a paint makes the window paint, and fail, again.
 void ReportUnhandled(HWND owner, std::string_view what);
 
+// The text of the exception being handled; call it only inside a catch block. Every barrier
+// between an exception and Windows uses it, so the same failure reads the same everywhere.
+std::string CurrentFailureText();
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+
 // Tells a control's parent about it as WM_COMMAND with the control's id and this code.
 void NotifyParent(HWND control, WORD code);
 

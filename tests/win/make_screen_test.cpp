@@ -134,7 +134,7 @@ TEST_F(MakeScreenAndDrop, AMovingBarOrAnAnimatedSourcesOwnCycleReachesTheSavedSc
         for (int x = 0; x < kScreenWidth; ++x) stock.Row(y)[x] = static_cast<std::uint8_t>((x + y) % 256);
     const auto stockFile = *EncodeScreen(stock, ColourCycle{0xEC});
     ASSERT_TRUE(WriteFile(pics + "\\logo.bmp", std::string(stockFile.begin(), stockFile.end())));
-    TMakeScreenDialog::SetSaveAsSeam([](const std::string& s) -> std::optional<std::string> { return s; });
+    saveAs.emplace([](const std::string& s) -> std::optional<std::string> { return s; });
     auto self = [](HWND dlg) {
         return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
     };

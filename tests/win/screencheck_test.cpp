@@ -1,6 +1,7 @@
 // The check's fixes on real files, and its window opened from the main menu.
 #include "FormFixture.h"
 #include "MsDosSamples.h"
+#include "ScopedSeam.h"
 #include "app/CheckScreensDialog.h"
 #include "res/resource.h"
 #include "system/ScreenCheck_win.h"
@@ -122,23 +123,24 @@ TEST_F(FormTest, CheckScreensOpensFromTheHelpMenuListsFindingsAndEscapeClosesIt)
     int rows = -1;
     std::string header[2];
     bool fixEnabled = true;
-    TCheckScreensDialog::SetShownSeam([&](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_CS_LIST);
-        rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < 2; ++i) {
-            char buffer[32] = {};
-            LVCOLUMNA c{};
-            c.mask = LVCF_TEXT;
-            c.pszText = buffer;
-            c.cchTextMax = sizeof buffer;
-            SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
-            header[i] = buffer;
-        }
-        fixEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_CS_FIX));
-        PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
-    SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
-    TCheckScreensDialog::SetShownSeam(nullptr);
+    {
+        const ScopedSeam<&TCheckScreensDialog::SetShownSeam> shown([&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_CS_LIST);
+            rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < 2; ++i) {
+                char buffer[32] = {};
+                LVCOLUMNA c{};
+                c.mask = LVCF_TEXT;
+                c.pszText = buffer;
+                c.cchTextMax = sizeof buffer;
+                SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
+                header[i] = buffer;
+            }
+            fixEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_CS_FIX));
+            PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
+    }
     // Wine is a Windows of the NT family: the three screens are not used, the wallpaper is checked.
     EXPECT_GE(rows, 2);
     EXPECT_EQ(header[0], "Screen");
