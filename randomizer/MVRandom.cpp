@@ -26,8 +26,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // leave a box on the desktop.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
     RandomizerConfig config;
-    config.programDir = GetProgramDir();
-    config.windowsDir = GetWindowsDir();
+    config.places = MachinePlaces();
     config.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     config.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     ApplyTestSwitches(__argc, __argv, config);
@@ -43,7 +42,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         exitCode = 1;
     }
     try {
-        win::ReplaceFileWith(config.programDir + std::string(kRunLogName), log.Text());
+        win::ReplaceFileWith(config.places.ProgramFile(kRunLogName), log.Text());
     } catch (...) {
         exitCode = 1;
     }

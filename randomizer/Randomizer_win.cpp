@@ -10,7 +10,7 @@
 #include "imaging/StyleRenderer.h"
 #include "lists/ListFile.h"
 #include "lists/ListTexts.h"
-#include "imaging/ScreenRule.h"
+#include "system/ScreenFile_win.h"
 #include "system/InstallScreen_win.h"
 #include "system/OriginalScreens_win.h"
 #include "system/ScreenTargets.h"
@@ -55,13 +55,9 @@ std::uint64_t MachineSeed() {
     return (std::uint64_t{out[0]} << 32) | out[1];
 }
 
-std::string RandomizerKeyPath(const RandomizerConfig& config) {
-    return config.registryPrefix + std::string(kRandomizerKey);
-}
-
 std::array<std::string, 4> ReadLastPicks(const RandomizerConfig& config) {
     std::array<std::string, 4> picks;
-    if (auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RandomizerKeyPath(config), false))
+    if (auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, config.places.RandomizerKey(), false))
         for (std::size_t i = 0; i < picks.size(); ++i)
             picks[i] = key->ReadText(kLastPickValues[i]).value_or(std::string());
     return picks;
@@ -137,14 +133,14 @@ class CategoryRun {
     std::optional<std::string> Run(const std::string& lastPick, RandomSource& random) {
         const bool wall = category_ == ScreenCategory::Wall;
         // Nothing goes over an original that has no backup yet; the selector's next start makes it.
-        const MachinePlaces places{config_.programDir, config_.windowsDir, config_.registryPrefix};
+        const Places& places = config_.places;
         if (wall && !DesktopRecorded(places)) {
             log_.DesktopNotBackedUp();
             return std::nullopt;
         }
         if (!wall) {
             if (const BackupCheck check = CheckScreenBackup(places, category_); !check.safe) {
-                log_.ScreenNotBackedUp(category_, ScreenTargetPath(category_, config_.windowsDir), check.why);
+                log_.ScreenNotBackedUp(category_, ScreenTargetPath(category_, places.windowsDir), check.why);
                 return std::nullopt;
             }
         }
@@ -177,17 +173,16 @@ class CategoryRun {
             wallpaper_ = DecodeWallpaper(library_, path);
             return wallpaper_ ? true : skip(kNotDecoded);
         }
-        const auto decoded = DecodeBitmapFile(path);
-        if (!decoded || !decoded->Ok()) return skip(kNotABitmap);
-        const Picture& p = decoded->picture;
-        if (!HasScreenSize(p.Width(), p.Height())) return skip(WrongSizeReason(p.Width(), p.Height()));
-        if (!MeetsScreenRule(p.Width(), p.Height(), p.Format())) return skip(WrongDepthReason(p.Format()));
+        const ScreenVerdict verdict = JudgeScreenFile(path);
+        if (!verdict.readable) return skip(kNotABitmap);
+        if (verdict.WrongSize()) return skip(WrongSizeReason(verdict.width, verdict.height));
+        if (!verdict.Valid()) return skip(WrongDepthReason(verdict.format));
         return true;
     }
 
     bool InstallScreen(const ScreenEntry& entry, bool again) {
         const std::string source = entry.FullPath();
-        const std::string target = ScreenTargetPath(category_, config_.windowsDir);
+        const std::string target = ScreenTargetPath(category_, config_.places.windowsDir);
         const InstallOutcome outcome = InstallScreenFile(source, target);
         if (outcome.copied)
             log_.Installed(category_, source, target, again);
@@ -198,14 +193,11 @@ class CategoryRun {
 
     bool SetWallpaper(const ScreenEntry& entry, const std::string& key, bool again) {
         const auto style = DisplayStyleOf(entry.style).value_or(DisplayStyle::Centred);
-        const auto work = RenderWorkFile(*wallpaper_, style, config_.screenWidth, config_.screenHeight);
-        if (!work) {
+        const WallpaperOutcome outcome = SetPictureAsWallpaper(*wallpaper_, style, config_.screenWidth,
+                                                               config_.screenHeight, config_.places);
+        if (!outcome.rendered)
             log_.NotInstalled(category_, key, "the wallpaper", kNotRendered);
-            return false;
-        }
-        const WallpaperOutcome outcome =
-            SetCurrentWallpaper(*work, DisplayStyleText(style), config_.programDir, config_.registryPrefix);
-        if (outcome.written)
+        else if (outcome.written)
             log_.WallpaperSet(key, again);
         else
             log_.NotInstalled(category_, key, "the wallpaper", outcome.error);
@@ -224,8 +216,8 @@ class CategoryRun {
 }  // namespace
 
 void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
-    const std::string listPath = config.programDir + std::string(kListFileName);
-    ListFileReader reader(config.programDir);
+    const std::string listPath = config.places.ProgramFile(kListFileName);
+    ListFileReader reader(config.places.programDir);
     switch (ReadListFile(listPath, reader)) {
         case ListStatus::Missing: log.ListFileMissing(listPath); return;
         case ListStatus::Unreadable: log.ListFileUnreadable(listPath); return;
@@ -251,7 +243,7 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
         LibraryLoad library = config.library;
         if (info.category == ScreenCategory::Wall && !library) {
             // Bound only now: the screens change even where the library is missing or broken.
-            const std::string libraryPath = config.programDir + std::string(kLibraryFileName);
+            const std::string libraryPath = config.places.ProgramFile(kLibraryFileName);
             module.reset(LoadLibraryA(libraryPath.c_str()));
             if (module)
                 library = reinterpret_cast<LibraryLoad>(reinterpret_cast<void*>(
@@ -269,17 +261,17 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
     }
 
     if (picked == std::array<bool, 4>{}) return;
-    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RandomizerKeyPath(config), true);
+    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, config.places.RandomizerKey(), true);
     bool remembered = key.has_value();
     for (std::size_t i = 0; key && i < picks.size(); ++i)
         if (picked[i]) remembered = key->WriteString(kLastPickValues[i], picks[i]) && remembered;
-    if (!remembered) log.PicksNotRemembered(RandomizerKeyPath(config));
+    if (!remembered) log.PicksNotRemembered(config.places.RandomizerKey());
 }
 
 void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config) {
     const TestSwitches switches = ParseTestSwitches(argc, argv);
-    if (switches.windowsDir) config.windowsDir = *switches.windowsDir;
-    if (switches.registryPrefix) config.registryPrefix = *switches.registryPrefix;
+    if (switches.windowsDir) config.places.windowsDir = *switches.windowsDir;
+    if (switches.registryPrefix) config.places.registryPrefix = *switches.registryPrefix;
 }
 
 }  // namespace mvpr

@@ -6,16 +6,15 @@
 #include "PickOrder.h"
 #include "RunLog.h"
 #include "imaging/DecodeFile_win.h"
+#include "system/Places.h"
 
 namespace mvpr {
 
 // Where one run reads and writes. The program fills it from its own folder and the system; tests
 // point it at temporary folders and registry keys.
 struct RandomizerConfig {
-    std::string programDir;      // ends in a backslash: the list file, NViewLib.dll, the work file
-    std::string windowsDir;      // logo.sys goes to the root of its drive, the others into it
-    std::string registryPrefix;  // put before every key under HKEY_CURRENT_USER
-    int screenWidth = 0;         // the wallpaper is rendered for this screen
+    Places places;
+    int screenWidth = 0;  // the wallpaper is rendered for this screen
     int screenHeight = 0;
     RandomSource* random = nullptr;
     LibraryLoad library = nullptr;  // instead of NViewLibLoad from the program folder's NViewLib.dll

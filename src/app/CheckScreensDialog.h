@@ -14,7 +14,7 @@ namespace mvpr {
 // row; "&Fix..." offers the selected finding's fix, asked before it is done.
 class TCheckScreensDialog {
   public:
-    explicit TCheckScreensDialog(CheckPlaces places) : places_(std::move(places)) {}
+    explicit TCheckScreensDialog(Places places) : places_(std::move(places)) {}
     TCheckScreensDialog(const TCheckScreensDialog&) = delete;
     TCheckScreensDialog& operator=(const TCheckScreensDialog&) = delete;
 
@@ -34,7 +34,7 @@ class TCheckScreensDialog {
     void SelectionChanged();
     int Selected() const;
 
-    CheckPlaces places_;
+    Places places_;
     CheckFacts facts_;
     std::vector<Finding> findings_;
     HWND dlg_ = nullptr;

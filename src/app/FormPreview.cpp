@@ -49,13 +49,8 @@ int ScreenHeight() {
 }
 
 void SetWallpaperFrom(const TFormSelect& main, HWND owner, const Picture& work, DisplayStyle style) {
-    // The machine's own desktop values are recorded before the first wallpaper goes over them.
-    if (const auto failed = RecordDesktopValues(main.Machine())) {
-        win::ReportUnhandled(owner, FailedToSetData(*failed));
-        return;
-    }
     const WallpaperOutcome outcome =
-        SetCurrentWallpaper(work, DisplayStyleText(style), main.ProgramDir(), main.RegistryPrefix());
+        SetCurrentWallpaper(work, DisplayStyleText(style), main.ProgramPlaces());
     if (!outcome.written) win::ReportUnhandled(owner, outcome.error);
 }
 

@@ -252,9 +252,9 @@ void TFormSelect::FormCreate() {
     listsModified_ = false;
     uninstalled_ = false;
     current_ = ScreenCategory::Start;
-    programDir_ = config_.programDir ? WithTrailingBackslash(*config_.programDir) : GetProgramDir();
+    places_ = MachinePlaces(config_.places);
     LayoutListArea();
-    helpFile_ = programDir_ + std::string(kHelpFileName);
+    helpFile_ = places_.ProgramFile(kHelpFileName);
 }
 
 void TFormSelect::RunStep(const char* step, void (TFormSelect::*fn)()) {

@@ -33,11 +33,9 @@ class ScreenSource;
 // How the main window is set up. The program always runs with the defaults; tests give a
 // temporary program folder and can make a loading step fail.
 struct FormSelectConfig {
-    std::optional<std::string> programDir;  // instead of the executable's folder
-    std::optional<std::string> windowsDir;  // instead of the system's Windows directory
-    std::string registryPrefix;             // put before every key under HKEY_CURRENT_USER
-    std::vector<std::string> parameters;    // the command-line parameters
-    bool isMainWindow = true;               // closing it ends the message loop
+    Places places;                        // empty folders: the machine's own (MachinePlaces)
+    std::vector<std::string> parameters;  // the command-line parameters
+    bool isMainWindow = true;             // closing it ends the message loop
     // Called as each loading step begins, with the step's name; may throw to make it fail.
     std::function<void(const char* step)> stepHook;
     // Called with every menu command the window carries out (also from shortcuts).
@@ -94,10 +92,8 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     };
     TestView ForTests() { return TestView(*this); }
     ScreenCategory CurrentCategory() const { return current_; }
-    const std::string& ProgramDir() const { return programDir_; }
-    const std::string& RegistryPrefix() const { return config_.registryPrefix; }
-    // Where the machine's screens, their backups and the record lie (FormSelectSystem.cpp).
-    MachinePlaces Machine() const;
+    const Places& ProgramPlaces() const { return places_; }
+    const std::string& ProgramDir() const { return places_.programDir; }
     bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
     bool PlayAnimations() const;   // the check mark of "Play &Animations"
     // The preview: its picture, the name strip's caption (the previewed file) and colour.
@@ -220,7 +216,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void SetStylePicker(int index);
 
     // installing (FormSelectInstall.cpp)
-    std::string WindowsDir() const;
+    const std::string& WindowsDir() const { return places_.windowsDir; }
 
     // preview (FormSelectPreview.cpp)
     void CreatePreviewPlaceholder();
@@ -256,7 +252,7 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool listFileUnread_ = false;   // the list file was there but not (wholly) read at start-up
     bool listFileSkipped_ = false;  // ... or held lines under no known header
     bool purging_ = false;          // commands wait until the purge is over
-    std::string programDir_;
+    Places places_;
     std::string helpFile_;
     std::string versionText_;
     std::string buildText_;

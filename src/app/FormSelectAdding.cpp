@@ -1,28 +1,11 @@
 // TFormSelect: adding chosen files to the current list under the screen rule.
-#include <optional>
-
 #include "app/FormSelect.h"
 #include "app/LoadPicture_win.h"
-#include "imaging/ScreenRule.h"
+#include "system/ScreenFile_win.h"
 #include "win/Busy.h"
 #include "win/MessageBox.h"
 
 namespace mvpr {
-
-namespace {
-struct Judged {
-    int width = 0, height = 0;
-    PixelFormat format = PixelFormat::Device;
-};
-
-// Each file is judged in a picture of its own; nothing for a file that cannot be read or is no
-// bitmap.
-std::optional<Judged> JudgeScreenFile(const std::string& path) {
-    const auto decoded = DecodeBitmapFile(path);
-    if (!decoded || !decoded->Ok()) return std::nullopt;
-    return Judged{decoded->picture.Width(), decoded->picture.Height(), decoded->picture.Format()};
-}
-}  // namespace
 
 void TFormSelect::BtnAddClick() {
     win::WaitCursor wait;  // screen files are decoded to be judged
@@ -48,16 +31,17 @@ bool TFormSelect::AddFile(const std::string& folder, const std::string& name) {
     autoPreview_ = false;
     const std::string path = JoinPath(folder, name);
     bool passes = true;
-    std::optional<Judged> judged;
+    ScreenVerdict judged;
     if (IsScreenCategory(current_)) {
         // The previewed file was decoded already, by the same reader, when it was previewed.
         if (path == PreviewCaption() && previewFromBitmapReader_) {
             if (previewDecoded_)
-                judged = Judged{previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format()};
+                judged =
+                    JudgeScreen(previewPicture_.Width(), previewPicture_.Height(), previewPicture_.Format());
         } else {
             judged = JudgeScreenFile(path);
         }
-        passes = judged && MeetsScreenRule(judged->width, judged->height, judged->format);
+        passes = judged.Valid();
     }
     if (passes) {
         ScreenEntry entry{name, folder, {}, false};
@@ -65,10 +49,9 @@ bool TFormSelect::AddFile(const std::string& folder, const std::string& name) {
         CurrentList().Add(std::move(entry));
         listsModified_ = true;
     } else if (ReportAddErrors()) {
-        const std::string message = !judged ? UnreadableErrorMessage(path)
-                                    : HasScreenSize(judged->width, judged->height)
-                                        ? DepthErrorMessage(path, judged->format)
-                                        : SizeErrorMessage(path, judged->width, judged->height);
+        const std::string message = !judged.readable     ? UnreadableErrorMessage(path)
+                                    : judged.WrongSize() ? SizeErrorMessage(path, judged.width, judged.height)
+                                                         : DepthErrorMessage(path, judged.format);
         win::ShowMessage(hwnd(), win::MsgKind::Error, message, win::MsgButtons::Ok);
     }
     autoPreview_ = true;

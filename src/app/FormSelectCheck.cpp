@@ -5,7 +5,7 @@
 namespace mvpr {
 
 void TFormSelect::CheckScreens1Click() {
-    TCheckScreensDialog dialog(CheckPlaces{WindowsDir(), programDir_, config_.registryPrefix});
+    TCheckScreensDialog dialog(places_);
     dialog.ShowModal(hwnd());
 }
 

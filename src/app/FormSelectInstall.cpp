@@ -12,10 +12,6 @@
 
 namespace mvpr {
 
-std::string TFormSelect::WindowsDir() const {
-    return config_.windowsDir ? *config_.windowsDir : GetWindowsDir();
-}
-
 void TFormSelect::SetasCurrentClick() {
     if (PreviewCaption() == kNoFileSelected) return;
     if (current_ == ScreenCategory::Wall)
@@ -46,7 +42,7 @@ void TFormSelect::SetCurrentScreen() {
     if (!HasScreenSize(width, height) && cancelled(InstallSizeQuestion(width, height))) return;
     if (picture.Format() != PixelFormat::Bits8 && cancelled(InstallDepthQuestion(picture.Format()))) return;
     // The machine's own screen is backed up before anything goes over it.
-    const BackupReport backup = BackUpScreen(Machine(), current_);
+    const BackupReport backup = BackUpScreen(places_, current_);
     if (!backup.screens.empty()) return refuse(InstallNotBackedUpMessage(backup.screens.front()));
     if (backup.failedValue) return refuse(FailedToSetData(*backup.failedValue));
     const InstallOutcome outcome = WriteScreenFile(file.bytes, target);

@@ -23,8 +23,8 @@ class FlagAgain {
 }  // namespace
 
 void TFormSelect::LoadScreenLists() {
-    ListFileReader reader(programDir_);
-    const std::string path = programDir_ + std::string(kListFileName);
+    ListFileReader reader(places_.programDir);
+    const std::string path = places_.ProgramFile(kListFileName);
     const win::ReadStatus status =
         win::ReadFileInPieces(path, [&reader](std::string_view piece) { return reader.Feed(piece); });
     // A file that is there but could not be read (locked, no access, a read error) still holds
@@ -45,9 +45,9 @@ void TFormSelect::LoadScreenLists() {
 }
 
 bool TFormSelect::SaveToFile() {
-    const std::string path = programDir_ + std::string(kListFileName);
+    const std::string path = places_.ProgramFile(kListFileName);
     if ((listFileUnread_ || listFileSkipped_) && win::IsExistingFile(path) &&
-        !CopyFileA(path.c_str(), (programDir_ + std::string(kListBackupName)).c_str(), FALSE)) {
+        !CopyFileA(path.c_str(), places_.ProgramFile(kListBackupName).c_str(), FALSE)) {
         win::ShowMessage(hwnd(), win::MsgKind::Error, CreatingFileError(GetLastError()), win::MsgButtons::Ok);
         return false;
     }

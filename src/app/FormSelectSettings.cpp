@@ -25,7 +25,7 @@ bool Checked(HWND checkBox) {
 }  // namespace
 
 void TFormSelect::LoadSettings() {
-    auto key = OpenSettingsKey(config_.registryPrefix);
+    auto key = OpenSettingsKey(places_);
     // The first run backs up the machine's screens. A failure there is reported and the start goes
     // on, so the lists still load and a later save cannot replace the list file with empty ones;
     // the next start tries the backup again.
@@ -36,7 +36,7 @@ void TFormSelect::LoadSettings() {
             win::ReportUnhandled(hwnd(), e.what());
         }
     }
-    const Settings stored = ReadSettings(key ? &*key : nullptr, programDir_);
+    const Settings stored = ReadSettings(key ? &*key : nullptr, places_.programDir);
     key.reset();
 
     previewMode_ = stored.previewMode;  // a mode of no entry stays, with the check marks as they are
@@ -45,7 +45,7 @@ void TFormSelect::LoadSettings() {
 
     // The option is what the Run entry says; a start that finds it off makes sure it is off.
     HWND check = Control(SelectCtl::chkbStartUpRun);
-    const bool runOn = NamesRandomizer(ReadRunEntry(config_.registryPrefix));
+    const bool runOn = NamesRandomizer(ReadRunEntry(places_));
     if (runOn != Checked(check)) {
         SendMessageA(check, BM_SETCHECK, runOn ? BST_CHECKED : BST_UNCHECKED, 0);
         Runrandomizeratstartup1Click(check);
@@ -57,7 +57,8 @@ void TFormSelect::LoadSettings() {
     folders_ = stored.folders;
     current_ = stored.category;
     // The folder list's change stores the folder for the category just restored.
-    if (!browser_.ApplyFilePath(CategoryFolder(ScreenCategory::Start))) browser_.ApplyFilePath(programDir_);
+    if (!browser_.ApplyFilePath(CategoryFolder(ScreenCategory::Start)))
+        browser_.ApplyFilePath(places_.programDir);
     // Only settings read in full are written back at the close.
     settingsLoaded_ = true;
 }
@@ -71,8 +72,7 @@ void TFormSelect::FormClose() {
     s.reportAddErrors = ReportAddErrors();
     s.playAnimations = PlayAnimations();
     // Reported, but the window still closes: the user must be able to leave.
-    if (const auto failed = WriteSettings(config_.registryPrefix, s))
-        win::ReportUnhandled(hwnd(), FailedToSetData(*failed));
+    if (const auto failed = WriteSettings(places_, s)) win::ReportUnhandled(hwnd(), FailedToSetData(*failed));
 }
 
 bool TFormSelect::ReportAddErrors() const {
@@ -113,8 +113,7 @@ void TFormSelect::Runrandomizeratstartup1Click(HWND sender) {
 }
 
 bool TFormSelect::SetRunEntry(bool on) {
-    if (WriteRunEntry(config_.registryPrefix, on ? RandomizerRunEntry(programDir_) : std::string()))
-        return true;
+    if (WriteRunEntry(places_, on ? RandomizerRunEntry(places_.programDir) : std::string())) return true;
     win::ReportUnhandled(hwnd(), FailedToSetData(kRunValue));
     return false;
 }

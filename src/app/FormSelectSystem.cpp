@@ -12,14 +12,10 @@
 
 namespace mvpr {
 
-MachinePlaces TFormSelect::Machine() const {
-    return {programDir_, WindowsDir(), config_.registryPrefix};
-}
-
 void TFormSelect::BackupOriginalScreens() {
-    const MachinePlaces places = Machine();
+    const Places& places = places_;
     // The very first start, before anything is recorded, turns the randomizer on.
-    if (!DesktopRecorded(places) && !WriteRunEntry(places.registryPrefix, RandomizerRunEntry(programDir_)))
+    if (!DesktopRecorded(places) && !WriteRunEntry(places, RandomizerRunEntry(places.programDir)))
         throw std::runtime_error(FailedToSetData(kRunValue));
     const BackupReport report = BackUpOriginals(places);
     if (!report.screens.empty())
@@ -30,7 +26,7 @@ void TFormSelect::BackupOriginalScreens() {
 }
 
 RestoreReport TFormSelect::RestoreOriginalScreens() {
-    const RestoreReport report = RestoreOriginals(Machine());
+    const RestoreReport report = RestoreOriginals(places_);
     if (!report.screens.empty())
         win::ShowMessage(hwnd(), win::MsgKind::Error, NotRestoredMessage(report.screens),
                          win::MsgButtons::Ok);
@@ -49,7 +45,7 @@ void TFormSelect::Uninstall2Click() {
             // An original that could not be put back lives only in its backup: the record that
             // names it stays, and so does everything else.
             if (!RestoreOriginalScreens().recordNeeded) {
-                if (const auto failed = RemoveRegistration(Machine())) {
+                if (const auto failed = RemoveRegistration(places_)) {
                     win::ShowMessage(hwnd(), win::MsgKind::Error, UninstallFailedMessage(*failed),
                                      win::MsgButtons::Ok);
                     uninstalled_ = false;

@@ -1,6 +1,7 @@
 // TFormSelect: setting the previewed picture as the wallpaper.
 #include "app/FormSelect.h"
 #include "app/FormPreview.h"
+#include "system/Wallpaper_win.h"
 
 namespace mvpr {
 
@@ -9,12 +10,12 @@ void TFormSelect::SetWallpaperFromPreview() {
     auto source = PreviewSource(*this);
     if (!source) return;
     const DisplayStyle style = ChosenStyle(*this);
-    auto work = RenderWorkFile(*source, style, ScreenWidth(), ScreenHeight());
-    if (!work) {
+    const WallpaperOutcome outcome =
+        SetPictureAsWallpaper(*source, style, ScreenWidth(), ScreenHeight(), ProgramPlaces());
+    if (!outcome.rendered)
         win::ReportUnhandled(hwnd(), win::kOutOfMemory);
-        return;
-    }
-    SetWallpaperFrom(*this, hwnd(), *work, style);
+    else if (!outcome.written)
+        win::ReportUnhandled(hwnd(), outcome.error);
 }
 
 }  // namespace mvpr

@@ -15,8 +15,8 @@ std::optional<std::string> ReadValue(const std::optional<win::RegistryKey>& sect
 }
 }  // namespace
 
-std::optional<win::RegistryKey> OpenSettingsKey(const std::string& registryPrefix) {
-    return win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kSettingsKey), true);
+std::optional<win::RegistryKey> OpenSettingsKey(const Places& places) {
+    return win::RegistryKey::Open(HKEY_CURRENT_USER, places.SettingsKey(), true);
 }
 
 bool FilesBackedUp(const win::RegistryKey* settingsKey) {
@@ -35,7 +35,7 @@ Settings ReadSettings(const win::RegistryKey* settingsKey, const std::string& pr
     return s;
 }
 
-std::optional<std::string_view> WriteSettings(const std::string& registryPrefix, const Settings& s) {
+std::optional<std::string_view> WriteSettings(const Places& places, const Settings& s) {
     const std::pair<std::string_view, std::string> values[] = {
         {kPreviewShowValue, std::to_string(s.previewMode)},
         {Info(ScreenCategory::Start).folderValue, s.folders[CategoryIndex(ScreenCategory::Start)]},
@@ -46,7 +46,7 @@ std::optional<std::string_view> WriteSettings(const std::string& registryPrefix,
         {kReportAddErrorsValue, YesNoText(s.reportAddErrors)},
         {kPlayAnimationsValue, YesNoText(s.playAnimations)},
     };
-    auto key = OpenSettingsKey(registryPrefix);
+    auto key = OpenSettingsKey(places);
     if (!key) return values[0].first;
     auto section = win::RegistryKey::Open(key->get(), kSelectorSection, true);
     if (!section) return std::nullopt;
@@ -55,14 +55,13 @@ std::optional<std::string_view> WriteSettings(const std::string& registryPrefix,
     return std::nullopt;
 }
 
-std::string ReadRunEntry(const std::string& registryPrefix) {
-    const auto run =
-        win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, registryPrefix + std::string(kRunKey));
+std::string ReadRunEntry(const Places& places) {
+    const auto run = win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, places.RunKey());
     return run ? run->ReadText(kRunValue).value_or("") : "";
 }
 
-bool WriteRunEntry(const std::string& registryPrefix, std::string_view entry) {
-    auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kRunKey), true);
+bool WriteRunEntry(const Places& places, std::string_view entry) {
+    auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, places.RunKey(), true);
     return run && run->WriteString(kRunValue, entry);
 }
 

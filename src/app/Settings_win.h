@@ -6,15 +6,15 @@
 #include <string_view>
 
 #include "app/Settings.h"
+#include "system/Places.h"
 #include "win/Registry.h"
 
 namespace mvpr {
 
-// Where the settings live: the registry under HKEY_CURRENT_USER, with registryPrefix before
-// every key path (tests give a throwaway one).
+// Where the settings live: the registry under HKEY_CURRENT_USER, at the keys the places give.
 
 // The settings key, created when absent; nothing when it can be neither opened nor created.
-std::optional<win::RegistryKey> OpenSettingsKey(const std::string& registryPrefix);
+std::optional<win::RegistryKey> OpenSettingsKey(const Places& places);
 // Whether the first run's backup of the original screens has been made.
 bool FilesBackedUp(const win::RegistryKey* settingsKey);
 // The stored settings; without a key, or for a value absent or unreadable, the default (the
@@ -23,12 +23,12 @@ Settings ReadSettings(const win::RegistryKey* settingsKey, const std::string& pr
 // Writes every setting, in a fixed order, stopping at the first value that cannot be written
 // (also when the settings key cannot be opened); returns that value's name. A section that
 // cannot be opened is skipped.
-std::optional<std::string_view> WriteSettings(const std::string& registryPrefix, const Settings& settings);
+std::optional<std::string_view> WriteSettings(const Places& places, const Settings& settings);
 
 // The Run entry as stored; empty when it or its key is absent.
-std::string ReadRunEntry(const std::string& registryPrefix);
+std::string ReadRunEntry(const Places& places);
 // Writes the Run entry (creating its key); false when it could not be written.
-bool WriteRunEntry(const std::string& registryPrefix, std::string_view entry);
+bool WriteRunEntry(const Places& places, std::string_view entry);
 
 }  // namespace mvpr
 

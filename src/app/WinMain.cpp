@@ -21,8 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     for (int i = 1; i < __argc; ++i) config.parameters.emplace_back(__argv[i]);
     // The end-to-end tests' own Windows folder and registry keys (the randomizer takes the same).
     const TestSwitches switches = ParseTestSwitches(__argc, __argv);
-    config.windowsDir = switches.windowsDir;
-    config.registryPrefix = switches.registryPrefix.value_or("");
+    if (switches.windowsDir) config.places.windowsDir = *switches.windowsDir;
+    config.places.registryPrefix = switches.registryPrefix.value_or("");
     TFormSelect form(std::move(config));
     if (!form.CreateForm()) return 1;
     form.Show(showCommand);  // FormShow loads settings and lists, the splash still showing

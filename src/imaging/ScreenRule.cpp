@@ -1,9 +1,11 @@
 #include "imaging/ScreenRule.h"
 
+#include "win/Texts.h"
+
 namespace mvpr {
 
 namespace {
-constexpr std::string_view kBreak = "\n\r";
+constexpr std::string_view kBreak = win::kLineBreak;
 }
 
 std::string SizeErrorMessage(std::string_view path, int width, int height) {

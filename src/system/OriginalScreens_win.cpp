@@ -31,11 +31,11 @@ std::string_view EntryOf(ScreenCategory category) {
     return {};
 }
 
-std::string RecordPath(const MachinePlaces& places) {
+std::string RecordPath(const Places& places) {
     return places.registryPrefix + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection);
 }
 
-std::string SystemPath(const MachinePlaces& places, ScreenCategory category) {
+std::string SystemPath(const Places& places, ScreenCategory category) {
     return ScreenTargetPath(category, places.windowsDir);
 }
 
@@ -54,7 +54,7 @@ struct Entry {
 // The record as it stands, read only.
 class Record {
   public:
-    explicit Record(const MachinePlaces& places)
+    explicit Record(const Places& places)
         : key_(win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, RecordPath(places), &openError_)) {}
     Entry Read(std::string_view name) const {
         Entry e;
@@ -78,7 +78,7 @@ class Record {
 
 // Writes values of the record in order; the name of the first that fails.
 std::optional<std::string> WriteRecord(
-    const MachinePlaces& places, std::initializer_list<std::pair<std::string_view, std::string>> values) {
+    const Places& places, std::initializer_list<std::pair<std::string_view, std::string>> values) {
     auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, RecordPath(places), true);
     for (const auto& [name, text] : values)
         if (!key || !key->WriteString(name, text)) return std::string(name);
@@ -98,7 +98,7 @@ DesktopState DesktopRecordState(const Record& record) {
 }
 
 // The first backup name nothing holds; empty with the reason when none can be had.
-std::string FreeBackupFor(const MachinePlaces& places, ScreenCategory category, std::string& reason) {
+std::string FreeBackupFor(const Places& places, ScreenCategory category, std::string& reason) {
     DWORD error = 0;
     std::string path =
         FreeBackupPath(category, places.programDir, [&](const std::string& candidate) -> std::optional<bool> {
@@ -115,7 +115,7 @@ std::string FreeBackupFor(const MachinePlaces& places, ScreenCategory category, 
 
 }  // namespace
 
-BackupCheck CheckScreenBackup(const MachinePlaces& places, ScreenCategory category) {
+BackupCheck CheckScreenBackup(const Places& places, ScreenCategory category) {
     const Entry e = Record(places).Read(EntryOf(category));
     if (!e.text) {
         if (e.Absent()) return {false, "not recorded"};
@@ -128,11 +128,11 @@ BackupCheck CheckScreenBackup(const MachinePlaces& places, ScreenCategory catego
     return {true, {}};
 }
 
-bool DesktopRecorded(const MachinePlaces& places) {
+bool DesktopRecorded(const Places& places) {
     return DesktopRecordState(Record(places)) == DesktopState::Recorded;
 }
 
-std::optional<std::string> RecordDesktopValues(const MachinePlaces& places) {
+std::optional<std::string> RecordDesktopValues(const Places& places) {
     const std::string failed(kSavedWallPaperValue);
     switch (DesktopRecordState(Record(places))) {
         case DesktopState::Recorded: return std::nullopt;
@@ -157,7 +157,7 @@ std::optional<std::string> RecordDesktopValues(const MachinePlaces& places) {
                                 {kDesktopValues[2].saved, saved[2]}});
 }
 
-BackupReport BackUpScreen(const MachinePlaces& places, ScreenCategory category) {
+BackupReport BackUpScreen(const Places& places, ScreenCategory category) {
     const std::string system = SystemPath(places, category);
     const std::string_view name = EntryOf(category);
     const auto problem = [&](std::string reason) {
@@ -196,7 +196,7 @@ BackupReport BackUpScreen(const MachinePlaces& places, ScreenCategory category) 
     return report;
 }
 
-BackupReport BackUpOriginals(const MachinePlaces& places) {
+BackupReport BackUpOriginals(const Places& places) {
     BackupReport report;
     if ((report.failedValue = RecordDesktopValues(places))) return report;
     for (const auto& s : kRecordedScreens) {
@@ -214,7 +214,7 @@ BackupReport BackUpOriginals(const MachinePlaces& places) {
     return report;
 }
 
-RestoreReport RestoreOriginals(const MachinePlaces& places) {
+RestoreReport RestoreOriginals(const Places& places) {
     RestoreReport report;
     // Whatever cannot be read may still be needed: the record stays.
     const auto unknown = [&](std::string what, LONG error) {
@@ -288,7 +288,7 @@ RestoreReport RestoreOriginals(const MachinePlaces& places) {
     return report;
 }
 
-std::optional<std::string> RemoveRegistration(const MachinePlaces& places) {
+std::optional<std::string> RemoveRegistration(const Places& places) {
     const auto reason = [](LONG error) { return win::SystemErrorText(static_cast<DWORD>(error)); };
     const std::string runPath = places.registryPrefix + std::string(kRunKey);
     const std::string settingsPath = places.registryPrefix + std::string(kSettingsKey);

@@ -11,15 +11,11 @@
 #include <vector>
 
 #include "lists/ScreenCategory.h"
+#include "system/Places.h"
 #include "system/ScreenTargets.h"
 
 namespace mvpr {
 
-struct MachinePlaces {
-    std::string programDir;      // ends in a backslash: the backups lie here
-    std::string windowsDir;      // the screens: logo.sys in the root of its drive, the others in it
-    std::string registryPrefix;  // put before every key under HKEY_CURRENT_USER
-};
 
 // Whether a screen may be overwritten: its record entry says the machine had none ("(none)") or
 // names a backup file that can be read. Otherwise `why` says what is missing.
@@ -27,11 +23,11 @@ struct BackupCheck {
     bool safe = false;
     std::string why;
 };
-BackupCheck CheckScreenBackup(const MachinePlaces& places, ScreenCategory category);
+BackupCheck CheckScreenBackup(const Places& places, ScreenCategory category);
 
 // Whether the desktop values of the first backup are in the record; false also when that cannot
 // be told.
-bool DesktopRecorded(const MachinePlaces& places);
+bool DesktopRecorded(const Places& places);
 
 struct BackupReport {
     std::optional<std::string> failedValue;  // a record value that could not be written: stopped there
@@ -39,17 +35,17 @@ struct BackupReport {
 };
 
 // The desktop values into the record, read now, when the record does not hold them yet.
-std::optional<std::string> RecordDesktopValues(const MachinePlaces& places);
+std::optional<std::string> RecordDesktopValues(const Places& places);
 
 // Makes a screen safe to overwrite: a screen not yet recorded is copied to a free backup name, or
 // recorded as "(none)" when the system says it is not there, and then its entry is written; an
 // entry whose backup file has gone gets the screen's copy under that name. A screen already safe
 // is left alone.
-BackupReport BackUpScreen(const MachinePlaces& places, ScreenCategory category);
+BackupReport BackUpScreen(const Places& places, ScreenCategory category);
 
 // The backup of a start: the desktop values and each screen not recorded yet; "FilesBackedUp" is
 // written last, once the record is whole.
-BackupReport BackUpOriginals(const MachinePlaces& places);
+BackupReport BackUpOriginals(const Places& places);
 
 struct RestoreReport {
     std::optional<std::string> failedValue;  // a desktop value that could not be written: stopped there
@@ -62,11 +58,11 @@ struct RestoreReport {
 // Puts each recorded desktop value and screen back, the record whole or not. Backups stay; a
 // screen is deleted only when the record says the machine had none; a missing entry or a missing
 // backup file leaves its screen alone.
-RestoreReport RestoreOriginals(const MachinePlaces& places);
+RestoreReport RestoreOriginals(const Places& places);
 
 // Deletes the Run entry and then the settings key with the record. Nothing when both are gone for
 // certain; otherwise the system's reason.
-std::optional<std::string> RemoveRegistration(const MachinePlaces& places);
+std::optional<std::string> RemoveRegistration(const Places& places);
 
 }  // namespace mvpr
 

@@ -31,6 +31,12 @@ std::string GetWindowsDir() {
     return (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string();
 }
 
+Places MachinePlaces(Places given) {
+    given.programDir = given.programDir.empty() ? GetProgramDir() : WithTrailingBackslash(given.programDir);
+    if (given.windowsDir.empty()) given.windowsDir = GetWindowsDir();
+    return given;
+}
+
 VersionTexts ReadVersionTexts(const std::string& exePath) {
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(exePath.c_str(), &handle);

@@ -54,7 +54,7 @@ bool SameBytes(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-CheckFacts GatherCheckFacts(const CheckPlaces& places) {
+CheckFacts GatherCheckFacts(const Places& places) {
     CheckFacts f;
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;

@@ -4,22 +4,16 @@
 #include <string>
 
 #include "system/MsDosSys.h"
+#include "system/Places.h"
 #include "system/ScreenCheck.h"
 
 namespace mvpr {
 
-// Where the check looks: the Windows directory, the program folder (ending in a backslash) and
-// the prefix put before every key under HKEY_CURRENT_USER (tests give their own; with a prefix the
-// machine-wide policy under HKEY_LOCAL_MACHINE is not read).
-struct CheckPlaces {
-    std::string windowsDir;
-    std::string programDir;
-    std::string registryPrefix;
-};
 
 // Reads what the check needs: the version, MSDOS.SYS and the three screens, the first-run backup's
 // entry for logo.sys, and the desktop's wallpaper values and file. Changes nothing.
-CheckFacts GatherCheckFacts(const CheckPlaces& places);
+// With a registry prefix (tests) the machine-wide policy under HKEY_LOCAL_MACHINE is not read.
+CheckFacts GatherCheckFacts(const Places& places);
 
 struct FixOutcome {
     bool done = false;

@@ -1,9 +1,11 @@
 #include "system/ScreenTargets.h"
 
+#include "win/Texts.h"
+
 namespace mvpr {
 
 namespace {
-constexpr std::string_view kBreak = "\n\r";
+constexpr std::string_view kBreak = win::kLineBreak;
 constexpr std::string_view kCancelQuestion = "Do you want to cancel copying?";
 
 std::string WithBackslash(std::string_view folder) {

@@ -7,6 +7,7 @@
 #include "imaging/StyleRenderer.h"
 #include "lists/DisplayStyle.h"
 #include "system/DesktopKeys.h"
+#include "system/OriginalScreens_win.h"
 #include "system/SystemTexts.h"
 #include "win/Files.h"
 #include "win/Handles.h"
@@ -37,10 +38,10 @@ std::optional<std::string> WorkFilePath(const std::string& programDir) {
 // The desktop values of the new wallpaper when the desktop key exists; the name of the first
 // value that could not be written.
 std::optional<std::string> WriteDesktopValues(const std::string& path, std::string_view styleText,
-                                              const std::string& registryPrefix) {
+                                              const Places& places) {
     LONG error = ERROR_SUCCESS;
     auto key =
-        win::RegistryKey::Open(HKEY_CURRENT_USER, registryPrefix + std::string(kDesktopKey), false, &error);
+        win::RegistryKey::Open(HKEY_CURRENT_USER, places.DesktopKey(), false, &error);
     if (!key) {
         if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
         return std::string(kWallpaperValue);
@@ -65,7 +66,10 @@ int DisplayBitsPerPixel() {
 }
 
 WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view styleText,
-                                     const std::string& programDir, const std::string& registryPrefix) {
+                                     const Places& places) {
+    // The machine's own desktop values are recorded before the first wallpaper goes over them.
+    if (const auto failed = RecordDesktopValues(places)) return {false, FailedToSetData(*failed)};
+    const std::string& programDir = places.programDir;
     const auto path = WorkFilePath(programDir);
     if (!path)
         return {false, "The path of the program folder is too long for a wallpaper file:\n\r" + programDir};
@@ -78,12 +82,19 @@ WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view
     });
     if (written.status != win::ReplaceStatus::Done) return {false, win::SystemErrorText(written.error)};
 
-    if (const auto failed = WriteDesktopValues(*path, styleText, registryPrefix))
+    if (const auto failed = WriteDesktopValues(*path, styleText, places))
         return {false, FailedToSetData(*failed)};
     char buffer[MAX_PATH] = {};
     std::memcpy(buffer, path->data(), path->size());
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, buffer, 0);
     return {true, {}};
+}
+
+WallpaperOutcome SetPictureAsWallpaper(const Picture& source, DisplayStyle style, int screenWidth,
+                                       int screenHeight, const Places& places) {
+    const auto work = RenderWorkFile(source, style, screenWidth, screenHeight);
+    if (!work) return {false, {}, false};
+    return SetCurrentWallpaper(*work, DisplayStyleText(style), places);
 }
 
 }  // namespace mvpr

@@ -5,12 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "win/Texts.h"
 #include "win/Win32.h"
 
 namespace mvpr::win {
-
-// The application's title: the caption of the general error handler's boxes (and the splash's).
-inline constexpr std::string_view kApplicationTitle = "Morvellan Selector";
 
 // The four kinds of box; each has its standard title and icon.
 enum class MsgKind { Warning, Error, Information, Confirmation };

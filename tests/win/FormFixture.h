@@ -46,8 +46,8 @@ class FormTest : public ::testing::Test {
 
     // Creates and first shows the window; adjust `config` before.
     void Open() {
-        config.programDir = dir.path();
-        config.registryPrefix = registry.prefix();
+        config.places.programDir = dir.path();
+        config.places.registryPrefix = registry.prefix();
         config.isMainWindow = false;
         form = std::make_unique<TFormSelect>(config);
         ASSERT_NE(form->CreateForm(), nullptr);

@@ -25,7 +25,7 @@ const std::string kPicture = BlankBmp(320, 400, 8);
 class Installing : public FormTest {
   protected:
     void Open() {
-        config.windowsDir = windows.path();
+        config.places.windowsDir = windows.path();
         FormTest::Open();
     }
     // The first run: the settings' loading makes the backup where it knows the first run.
@@ -485,9 +485,7 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
     std::vector<std::string> log;
     const auto randomize = [&] {
         RandomizerConfig rc;
-        rc.programDir = dir.path() + "\\";
-        rc.windowsDir = windows.path();
-        rc.registryPrefix = registry.prefix();
+        rc.places = {dir.path() + "\\", windows.path(), registry.prefix()};
         rc.screenWidth = 64;
         rc.screenHeight = 48;
         rc.library = &NViewLibLoad;

@@ -27,7 +27,7 @@ std::string RleBomb(std::int32_t width, std::int32_t height) {
 class PreviewAndAdding : public FormTest {
   protected:
     void SetUp() override {
-        config.programDir = dir.path();
+        config.places.programDir = dir.path();
         Open();
         ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics()));
     }

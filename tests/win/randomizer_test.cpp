@@ -45,9 +45,9 @@ std::string PictureBmp(int width, int height, int bits, std::uint8_t shade = 0) 
 // A run in the test's folders and keys, for this screen, with the test's own NViewLib.dll.
 RandomizerConfig TestConfig(const TempDir& program, const TempDir& windows, const RegistrySandbox& registry) {
     RandomizerConfig config;
-    config.programDir = program.path() + "\\";
-    config.windowsDir = windows.path();
-    config.registryPrefix = registry.prefix();
+    config.places.programDir = program.path() + "\\";
+    config.places.windowsDir = windows.path();
+    config.places.registryPrefix = registry.prefix();
     config.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     config.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     config.library = &NViewLibLoad;

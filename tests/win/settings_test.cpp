@@ -67,9 +67,9 @@ class SettingsInRegistry : public FormTest {
     void Command(UINT id) { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Opens the window as Open() does, in the program folder given.
     void OpenIn(const std::string& programDir, const std::string& keyPrefix = {}) {
-        config.registryPrefix = keyPrefix.empty() ? registry.prefix() : keyPrefix;
+        config.places.registryPrefix = keyPrefix.empty() ? registry.prefix() : keyPrefix;
         config.isMainWindow = false;
-        config.programDir = programDir;
+        config.places.programDir = programDir;
         form = std::make_unique<TFormSelect>(config);
         ASSERT_NE(form->CreateForm(), nullptr);
         form->Show(SW_SHOWNOACTIVATE);

@@ -256,7 +256,7 @@ TEST(Wallpaper, AWorkFilePathTooLongForTheSystemUsesTheShortFolderName) {
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
     }
     const WallpaperOutcome outcome =
-        SetCurrentWallpaper(PatternPicture(4, 4), "Centred", folder + "\\", registry.prefix());
+        SetCurrentWallpaper(PatternPicture(4, 4), "Centred", Places{folder + "\\", {}, registry.prefix()});
     char shortFolder[MAX_PATH] = {};
     ASSERT_NE(GetShortPathNameA(folder.c_str(), shortFolder, MAX_PATH), 0u);
     const std::string shortPath = std::string(shortFolder) + "\\" + std::string(kWorkFileName);
