@@ -29,7 +29,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     config.places = MachinePlaces();
     config.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     config.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    ApplyTestSwitches(__argc, __argv, config);
 
     RunLog log;
     int exitCode = 0;

@@ -14,7 +14,6 @@
 #include "system/InstallScreen_win.h"
 #include "system/OriginalScreens_win.h"
 #include "system/ScreenTargets.h"
-#include "system/TestSwitches.h"
 #include "system/Wallpaper_win.h"
 #include "win/Files.h"
 #include "win/Registry.h"
@@ -266,12 +265,6 @@ void RunRandomizer(const RandomizerConfig& config, RunLog& log) {
     for (std::size_t i = 0; key && i < picks.size(); ++i)
         if (picked[i]) remembered = key->WriteString(kLastPickValues[i], picks[i]) && remembered;
     if (!remembered) log.PicksNotRemembered(config.places.RandomizerKey());
-}
-
-void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config) {
-    const TestSwitches switches = ParseTestSwitches(argc, argv);
-    if (switches.windowsDir) config.places.windowsDir = *switches.windowsDir;
-    if (switches.registryPrefix) config.places.registryPrefix = *switches.registryPrefix;
 }
 
 }  // namespace mvpr

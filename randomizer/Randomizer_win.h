@@ -10,8 +10,8 @@
 
 namespace mvpr {
 
-// Where one run reads and writes. The program fills it from its own folder and the system; tests
-// point it at temporary folders and registry keys.
+// Where one run reads and writes. The program takes the machine's places; in-process tests point
+// them at temporary folders and registry keys.
 struct RandomizerConfig {
     Places places;
     int screenWidth = 0;  // the wallpaper is rendered for this screen
@@ -23,10 +23,6 @@ struct RandomizerConfig {
 // Installs one random usable entry of each category of the list file and remembers it, so the
 // next run picks another; writes what it did and skipped to the log. Shows nothing.
 void RunRandomizer(const RandomizerConfig& config, RunLog& log);
-
-// The options a test gives on the command line ("--test-windows-dir=...", "--test-registry-prefix=...");
-// the Run entry starts the program without any.
-void ApplyTestSwitches(int argc, char** argv, RandomizerConfig& config);
 
 }  // namespace mvpr
 

@@ -49,8 +49,7 @@ int ScreenHeight() {
 }
 
 void SetWallpaperFrom(const TFormSelect& main, HWND owner, const Picture& work, DisplayStyle style) {
-    const WallpaperOutcome outcome =
-        SetCurrentWallpaper(work, DisplayStyleText(style), main.ProgramPlaces());
+    const WallpaperOutcome outcome = SetCurrentWallpaper(work, DisplayStyleText(style), main.ProgramPlaces());
     if (!outcome.written) win::ReportUnhandled(owner, outcome.error);
 }
 

@@ -94,7 +94,7 @@ class TFormPreview : public win::Window {
 
       private:
         win::UniqueBitmap bitmap_;
-        bool pressed_ = false;  // the left button went down on the picture
+        bool pressed_ = false;                  // the left button went down on the picture
         ColourAnimation* animation_ = nullptr;  // drawn instead of the bitmap while loaded
     };
 

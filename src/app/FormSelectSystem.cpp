@@ -35,7 +35,8 @@ RestoreReport TFormSelect::RestoreOriginalScreens() {
 }
 
 void TFormSelect::OriginalScreens1Click() {
-    if (RestoreOriginalScreens().putBack) notice_.Show(ButtonOf(current_).hwnd(), std::string(kRestoredNotice));
+    if (RestoreOriginalScreens().putBack)
+        notice_.Show(ButtonOf(current_).hwnd(), std::string(kRestoredNotice));
 }
 
 void TFormSelect::Uninstall2Click() {

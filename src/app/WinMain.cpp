@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
     FormSelectConfig config;
     for (int i = 1; i < __argc; ++i) config.parameters.emplace_back(__argv[i]);
-    // The end-to-end tests' own Windows folder and registry keys (the randomizer takes the same).
+    // The end-to-end tests' own Windows folder and registry keys.
     const TestSwitches switches = ParseTestSwitches(__argc, __argv);
     if (switches.windowsDir) config.places.windowsDir = *switches.windowsDir;
     config.places.registryPrefix = switches.registryPrefix.value_or("");

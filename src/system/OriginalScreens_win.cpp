@@ -32,7 +32,7 @@ std::string_view EntryOf(ScreenCategory category) {
 }
 
 std::string RecordPath(const Places& places) {
-    return places.registryPrefix + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection);
+    return places.RecordKey();
 }
 
 std::string SystemPath(const Places& places, ScreenCategory category) {
@@ -139,8 +139,7 @@ std::optional<std::string> RecordDesktopValues(const Places& places) {
         case DesktopState::Unknown: return failed;
         case DesktopState::NotRecorded: break;
     }
-    auto desktop =
-        win::RegistryKey::Open(HKEY_CURRENT_USER, places.registryPrefix + std::string(kDesktopKey), true);
+    auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, places.DesktopKey(), true);
     if (!desktop) return failed;
     // Absent values are recorded as empty, an absent style as "(none)"; a value that cannot be
     // read is not guessed at.
@@ -222,7 +221,7 @@ RestoreReport RestoreOriginals(const Places& places) {
         report.recordNeeded = true;
     };
     LONG error = ERROR_SUCCESS;
-    const std::string settings = places.registryPrefix + std::string(kSettingsKey);
+    const std::string settings = places.SettingsKey();
     if (!win::RegistryKey::Open(HKEY_CURRENT_USER, settings, true, &error)) {
         unknown("HKEY_CURRENT_USER\\" + settings, error);
         return report;
@@ -237,8 +236,7 @@ RestoreReport RestoreOriginals(const Places& places) {
     }
 
     // An absent saved value says nothing about the desktop: its value stays.
-    auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, places.registryPrefix + std::string(kDesktopKey),
-                                          false, &error);
+    auto desktop = win::RegistryKey::Open(HKEY_CURRENT_USER, places.DesktopKey(), false, &error);
     if (!desktop && error != ERROR_FILE_NOT_FOUND) {
         report.failedValue = std::string(kWallpaperValue);
         report.recordNeeded = true;
@@ -290,8 +288,8 @@ RestoreReport RestoreOriginals(const Places& places) {
 
 std::optional<std::string> RemoveRegistration(const Places& places) {
     const auto reason = [](LONG error) { return win::SystemErrorText(static_cast<DWORD>(error)); };
-    const std::string runPath = places.registryPrefix + std::string(kRunKey);
-    const std::string settingsPath = places.registryPrefix + std::string(kSettingsKey);
+    const std::string runPath = places.RunKey();
+    const std::string settingsPath = places.SettingsKey();
     LONG error = ERROR_SUCCESS;
     // The Run entry first: a randomizer left running would find no record.
     if (auto run = win::RegistryKey::Open(HKEY_CURRENT_USER, runPath, false, &error)) {
@@ -299,8 +297,7 @@ std::optional<std::string> RemoveRegistration(const Places& places) {
     } else if (error != ERROR_FILE_NOT_FOUND) {
         return reason(error);
     }
-    if (auto tolvane = win::RegistryKey::OpenForReading(
-            HKEY_CURRENT_USER, places.registryPrefix + std::string(kTolvaneKey), &error)) {
+    if (auto tolvane = win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, places.TolvaneKey(), &error)) {
         if (!tolvane->DeleteTree(kMorvellanSubkey, &error)) return reason(error);
     } else if (error != ERROR_FILE_NOT_FOUND) {
         return reason(error);

@@ -16,7 +16,6 @@
 
 namespace mvpr {
 
-
 // Whether a screen may be overwritten: its record entry says the machine had none ("(none)") or
 // names a backup file that can be read. Otherwise `why` says what is missing.
 struct BackupCheck {

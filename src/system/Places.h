@@ -16,10 +16,12 @@ struct Places {
 
     // A file of the program folder.
     std::string ProgramFile(std::string_view name) const;
-    // Keys under HKEY_CURRENT_USER.
+    // Keys under HKEY_CURRENT_USER: any key's path below the prefix, and the programs' own.
+    std::string Key(std::string_view path) const;
     std::string TolvaneKey() const;
     std::string SettingsKey() const;
     std::string SettingsSectionKey(std::string_view section) const;
+    std::string RecordKey() const;  // the first run's record of the machine's own screens
     std::string RandomizerKey() const;
     std::string RunKey() const;
     std::string DesktopKey() const;

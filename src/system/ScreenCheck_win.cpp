@@ -74,21 +74,19 @@ CheckFacts GatherCheckFacts(const Places& places) {
         for (std::size_t i = 0; i < 3; ++i)
             f.screens[i] = ReadFacts(ScreenTargetPath(screens[i], f.windowsDir));
 
-        const std::string record =
-            prefix + std::string(kSettingsKey) + "\\" + std::string(kOriginalInfoSection);
+        const std::string record = places.RecordKey();
         if (ReadValue(HKEY_CURRENT_USER, record, kFilesBackedUpValue).value_or("") == "1") {
             f.startBackupEntry = ReadValue(HKEY_CURRENT_USER, record, kStartScreenValue);
             f.startBackupPresent = f.startBackupEntry && win::IsExistingFile(*f.startBackupEntry);
         }
     }
 
-    f.wallpaperValue = ReadValue(HKEY_CURRENT_USER, prefix + std::string(kDesktopKey), kWallpaperValue);
+    f.wallpaperValue = ReadValue(HKEY_CURRENT_USER, places.Key(kDesktopKey), kWallpaperValue);
     if (f.wallpaperValue && !f.wallpaperValue->empty()) f.wallpaperFile = ReadFacts(*f.wallpaperValue);
-    f.policyWallpaper = ReadValue(HKEY_CURRENT_USER, prefix + std::string(kPolicySystemKey), kWallpaperValue);
+    f.policyWallpaper = ReadValue(HKEY_CURRENT_USER, places.Key(kPolicySystemKey), kWallpaperValue);
     if (!f.policyWallpaper && prefix.empty())
         f.policyWallpaper = ReadValue(HKEY_LOCAL_MACHINE, std::string(kPolicySystemKey), kWallpaperValue);
-    f.activeDesktopWallpaper =
-        ReadValue(HKEY_CURRENT_USER, prefix + std::string(kActiveDesktopKey), kWallpaperValue);
+    f.activeDesktopWallpaper = ReadValue(HKEY_CURRENT_USER, places.Key(kActiveDesktopKey), kWallpaperValue);
     return f;
 }
 

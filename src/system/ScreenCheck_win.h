@@ -9,7 +9,6 @@
 
 namespace mvpr {
 
-
 // Reads what the check needs: the version, MSDOS.SYS and the three screens, the first-run backup's
 // entry for logo.sys, and the desktop's wallpaper values and file. Changes nothing.
 // With a registry prefix (tests) the machine-wide policy under HKEY_LOCAL_MACHINE is not read.

@@ -7,7 +7,8 @@
 
 namespace mvpr {
 
-// The switches the end-to-end tests start the programs with, so that they leave the machine alone:
+// The switches the end-to-end tests of the check window start the selector with, so that they leave
+// the machine alone:
 // another Windows directory, and a prefix before every registry key. Not for users.
 inline constexpr std::string_view kTestWindowsDirSwitch = "--test-windows-dir=";
 inline constexpr std::string_view kTestRegistryPrefixSwitch = "--test-registry-prefix=";

@@ -40,8 +40,7 @@ std::optional<std::string> WorkFilePath(const std::string& programDir) {
 std::optional<std::string> WriteDesktopValues(const std::string& path, std::string_view styleText,
                                               const Places& places) {
     LONG error = ERROR_SUCCESS;
-    auto key =
-        win::RegistryKey::Open(HKEY_CURRENT_USER, places.DesktopKey(), false, &error);
+    auto key = win::RegistryKey::Open(HKEY_CURRENT_USER, places.DesktopKey(), false, &error);
     if (!key) {
         if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
         return std::string(kWallpaperValue);

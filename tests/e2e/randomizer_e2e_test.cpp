@@ -1,9 +1,12 @@
-// MVRandom.exe started as the Run entry starts it, in a program folder of its own; its Windows
-// directory and registry keys are the test's, through its test switches.
+// MVRandom.exe started as the Run entry starts it, in a program folder of its own, in the test
+// run's Wine prefix: the screens, the desktop values and the randomizer's key it changes there are
+// put back at the end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -15,10 +18,82 @@
 namespace mvpr::test {
 namespace {
 
-// One argument for the C runtime's parser: a backslash before the closing quote is doubled.
-std::string Quoted(const std::string& s) {
-    return "\"" + s + (!s.empty() && s.back() == '\\' ? "\\" : "") + "\"";
+const char* kDesktop = "Control Panel\\desktop";
+const char* kTolvane = "Software\\Tolvane";
+const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string WindowsFolder() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
 }
+
+// The prefix's screens and desktop values as they were, put back when it goes; the programs' keys
+// and Run entry gone at both ends. The drive root is shared with tests outside ctest's lock.
+class MachineSnapshot {
+  public:
+    MachineSnapshot() {
+        const std::string windows = WindowsFolder();
+        for (const std::string& path :
+             {windows.substr(0, 3) + "logo.sys", windows + "\\logow.sys", windows + "\\logos.sys"})
+            files_.push_back({path, FileExists(path), ReadFile(path)});
+        for (const char* name : {"Wallpaper", "TileWallpaper", "WallpaperStyle"})
+            values_.push_back({name, Read(name)});
+        ForgetPrograms();
+    }
+    ~MachineSnapshot() {
+        for (const auto& f : files_) {
+            if (f.existed)
+                WriteFile(f.path, f.bytes);
+            else
+                DeleteFileA(f.path.c_str());
+        }
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            for (const auto& [name, value] : values_) {
+                if (value)
+                    RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(value->c_str()),
+                                   static_cast<DWORD>(value->size() + 1));
+                else
+                    RegDeleteValueA(key, name.c_str());
+            }
+            RegCloseKey(key);
+        }
+        ForgetPrograms();
+    }
+    MachineSnapshot(const MachineSnapshot&) = delete;
+    MachineSnapshot& operator=(const MachineSnapshot&) = delete;
+
+  private:
+    static void ForgetPrograms() {
+        DeleteKeyTree(HKEY_CURRENT_USER, kTolvane);
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "Morvellan");
+            RegCloseKey(key);
+        }
+    }
+    static std::optional<std::string> Read(const char* name) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return std::nullopt;
+        char value[1024] = {};
+        DWORD size = sizeof value - 1;
+        const LONG got = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+        RegCloseKey(key);
+        if (got != ERROR_SUCCESS) return std::nullopt;
+        return std::string(value);
+    }
+    struct File {
+        std::string path;
+        bool existed;
+        std::string bytes;
+    };
+    const DriveRootLock lock_;
+    std::vector<File> files_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> values_;
+};
 
 std::string VersionValue(const std::string& exe, const std::string& name) {
     DWORD handle = 0;
@@ -39,9 +114,7 @@ class RandomizerProgram : public ::testing::Test {
     // Runs the program to its end; the seconds from its start to its exit.
     double RunProgram() {
         ProgramDriver program;
-        const std::string switches = "--test-windows-dir=" + Quoted(windows.path()) +
-                                     " --test-registry-prefix=" + Quoted(registry.prefix());
-        EXPECT_TRUE(program.Start(dir.path(), switches, "MVRandom.exe"));
+        EXPECT_TRUE(program.Start(dir.path(), "", "MVRandom.exe"));
         EXPECT_EQ(program.WaitForExit(60000), 0) << "the program did not end by itself";
         FILETIME created{}, exited{}, kernel{}, user{};
         GetProcessTimes(program.process(), &created, &exited, &kernel, &user);
@@ -65,22 +138,16 @@ class RandomizerProgram : public ::testing::Test {
         return lines;
     }
 
-    TempDir dir, windows, pics;
-    RegistrySandbox registry;
+    MachineSnapshot machine;
+    TempDir dir, pics;
 };
 
 TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
-    const DriveRootLock lock;
-    const std::string root = windows.path().substr(0, 3) + "logo.sys";
-    const bool machineHasOne = FileExists(root);
-    const std::string machines = ReadFile(root);
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", ""));
     // The machine's originals are safe: the record says it had no screens and keeps its desktop.
     HKEY record = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyA(HKEY_CURRENT_USER,
-                      (registry.prefix() + "SoftWare\\Tolvane\\Morvellan\\Original Info").c_str(), &record),
-        ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "SoftWare\\Tolvane\\Morvellan\\Original Info", &record),
+              ERROR_SUCCESS);
     const std::pair<const char*, std::string> values[] = {
         {"StartScreen", "(none)"}, {"WaitScreen", "(none)"}, {"ShutScreen", "(none)"},
         {"WallPaper", ""},         {"TileWallpaper", ""},    {"WallpaperStyle", "(none)"}};
@@ -119,33 +186,19 @@ TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
     const auto lines = LogLines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[5].rfind("Wallpaper: " + pics.path() + "\\", 0), 0u) << lines[5];
-    EXPECT_EQ(ReadFile(windows / "logow.sys"), BlankBmp(320, 400, 8));
+    EXPECT_EQ(ReadFile(WindowsFolder() + "\\logow.sys"), BlankBmp(320, 400, 8));
     // The Mirror wallpaper covers the screen.
     const std::string work = ReadFile(dir / "@MV!BACK.BMP");
     ASSERT_GE(work.size(), 26u);
     EXPECT_EQ(*reinterpret_cast<const LONG*>(work.data() + 18), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(std::abs(*reinterpret_cast<const LONG*>(work.data() + 22)), GetSystemMetrics(SM_CYSCREEN));
-    if (machineHasOne)
-        WriteFile(root, machines);
-    else
-        DeleteFileA(root.c_str());
 }
 
 // As a user meets it: the first start backs up the machine's screens and turns the randomizer on;
 // "Set Original Screens Back", the randomizer at the next log-on, and a second restore still give
 // the machine's own screen back.
 TEST_F(RandomizerProgram, RestoreRandomizeRestoreGivesTheOriginalBack) {
-    const DriveRootLock lock;
-    const char* settings = "Software\\Tolvane\\Morvellan";
-    const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    char buffer[MAX_PATH] = {};
-    GetWindowsDirectoryA(buffer, MAX_PATH);
-    const std::string wait = std::string(buffer) + "\\logow.sys",
-                      root = std::string(buffer).substr(0, 3) + "logo.sys";
-    const std::string keep[] = {FileExists(wait) ? ReadFile(wait) : "",
-                                FileExists(root) ? ReadFile(root) : ""};
-    const bool had[] = {FileExists(wait), FileExists(root)};
-    DeleteKeyTree(HKEY_CURRENT_USER, settings);
+    const std::string wait = WindowsFolder() + "\\logow.sys";
     ASSERT_TRUE(WriteFile(wait, "the machine's own waiting screen"));
     ASSERT_TRUE(WriteFile(pics / "w.bmp", BlankBmp(320, 400, 8)));
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", "[WAIT]\r\n" + pics / "w.bmp" + "\r\n"));
@@ -163,7 +216,7 @@ TEST_F(RandomizerProgram, RestoreRandomizeRestoreGivesTheOriginalBack) {
     HKEY key = nullptr;
     char entry[MAX_PATH] = {};
     DWORD size = sizeof entry;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, run, 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_READ, &key), ERROR_SUCCESS);
     RegQueryValueExA(key, "Morvellan", nullptr, nullptr, reinterpret_cast<BYTE*>(entry), &size);
     RegCloseKey(key);
     EXPECT_NE(std::string(entry).find("MVRandom.exe"), std::string::npos) << "the randomizer is on";
@@ -173,19 +226,6 @@ TEST_F(RandomizerProgram, RestoreRandomizeRestoreGivesTheOriginalBack) {
     EXPECT_EQ(ReadFile(wait), BlankBmp(320, 400, 8)) << ReadFile(dir / "MVRandom.log");
     restore();
     EXPECT_EQ(ReadFile(wait), "the machine's own waiting screen");
-
-    DeleteKeyTree(HKEY_CURRENT_USER, settings);
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, run, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, "Morvellan");
-        RegCloseKey(key);
-    }
-    const std::string* paths[] = {&wait, &root};
-    for (int i = 0; i < 2; ++i) {
-        if (had[i])
-            WriteFile(*paths[i], keep[i]);
-        else
-            DeleteFileA(paths[i]->c_str());
-    }
 }
 
 TEST_F(RandomizerProgram, VersionRecordIsTheRandomizersWithTheSelectorsNumbers) {
