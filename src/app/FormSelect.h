@@ -243,6 +243,17 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     // state
     ScreenCategory current_ = ScreenCategory::Start;
     bool autoPreview_ = false;
+    // Switches the automatic preview off for a scope and on again when it ends, also by an error.
+    class AutoPreviewOff {
+      public:
+        explicit AutoPreviewOff(TFormSelect& form) : flag_(form.autoPreview_) { flag_ = false; }
+        ~AutoPreviewOff() { flag_ = true; }
+        AutoPreviewOff(const AutoPreviewOff&) = delete;
+        AutoPreviewOff& operator=(const AutoPreviewOff&) = delete;
+
+      private:
+        bool& flag_;
+    };
     bool listsModified_ = false;
     bool uninstalled_ = false;
     bool commandLineUninstall_ = false;

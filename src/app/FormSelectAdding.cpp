@@ -28,7 +28,7 @@ void TFormSelect::AddChosenFile(std::size_t index) {
 }
 
 bool TFormSelect::AddFile(const std::string& folder, const std::string& name) {
-    autoPreview_ = false;
+    const AutoPreviewOff quiet(*this);
     const std::string path = JoinPath(folder, name);
     bool passes = true;
     ScreenVerdict judged;
@@ -54,7 +54,6 @@ bool TFormSelect::AddFile(const std::string& folder, const std::string& name) {
                                                          : DepthErrorMessage(path, judged.format);
         win::ShowMessage(hwnd(), win::MsgKind::Error, message, win::MsgButtons::Ok);
     }
-    autoPreview_ = true;
     return passes;
 }
 

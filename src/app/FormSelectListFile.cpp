@@ -8,20 +8,6 @@
 
 namespace mvpr {
 
-namespace {
-// Sets a flag again when the scope ends, also when an error ends it early.
-class FlagAgain {
-  public:
-    explicit FlagAgain(bool& flag) : flag_(flag) {}
-    ~FlagAgain() { flag_ = true; }
-    FlagAgain(const FlagAgain&) = delete;
-    FlagAgain& operator=(const FlagAgain&) = delete;
-
-  private:
-    bool& flag_;
-};
-}  // namespace
-
 void TFormSelect::LoadScreenLists() {
     ListFileReader reader(places_.programDir);
     const std::string path = places_.ProgramFile(kListFileName);
@@ -73,8 +59,7 @@ bool TFormSelect::SaveToFile() {
 }
 
 void TFormSelect::FormCloseQuery(bool& canClose) {
-    autoPreview_ = false;
-    FlagAgain again(autoPreview_);
+    const AutoPreviewOff quiet(*this);
     canClose = true;
     if (!listsModified_) return;
     switch (

@@ -35,31 +35,32 @@ void TFormSelect::SetStylePicker(int index) {
 }
 
 void TFormSelect::Change_Screen_Button(HWND sender) {
-    autoPreview_ = false;
-    for (auto c : {ScreenCategory::Start, ScreenCategory::Wait, ScreenCategory::Shut}) {
-        const bool chosen = ButtonOf(c).hwnd() == sender;
-        if (chosen) current_ = c;
-        ShowWindow(ViewOf(c).hwnd(), chosen ? SW_SHOW : SW_HIDE);
-        HighlightButton(c, chosen);
+    {
+        const AutoPreviewOff quiet(*this);
+        for (auto c : {ScreenCategory::Start, ScreenCategory::Wait, ScreenCategory::Shut}) {
+            const bool chosen = ButtonOf(c).hwnd() == sender;
+            if (chosen) current_ = c;
+            ShowWindow(ViewOf(c).hwnd(), chosen ? SW_SHOW : SW_HIDE);
+            HighlightButton(c, chosen);
+        }
+        HMENU info = PopMFileInfo();
+        HMENU infoLayout = GetSubMenu(popMFileInfoLayout_.get(), 0);
+        const bool wall = ButtonOf(ScreenCategory::Wall).hwnd() == sender;
+        win::SetMenuItemVisible(info, infoLayout, IDM_SETASCURRENTWALLPAPER1, wall);
+        win::SetMenuItemVisible(info, infoLayout, IDM_SETASCURRENTSCREEN1, !wall);
+        HWND style = Control(SelectCtl::CBStyle);
+        ShowWindow(Control(SelectCtl::chkbStartUpRun), wall ? SW_HIDE : SW_SHOW);
+        SetStylePicker(wall ? 0 : -1);
+        EnableWindow(style, wall);
+        ShowWindow(style, wall ? SW_SHOW : SW_HIDE);
+        ShowWindow(Control(SelectCtl::LblStyle), wall ? SW_SHOW : SW_HIDE);
+        ShowWindow(ViewOf(ScreenCategory::Wall).hwnd(), wall ? SW_SHOW : SW_HIDE);
+        if (wall) current_ = ScreenCategory::Wall;
+        HighlightButton(ScreenCategory::Wall, wall);
+        // The same text (without regard to case) keeps the entry the user picked.
+        browser_.SetFilter(current_ == ScreenCategory::Wall ? kWallpaperFilterText : kScreenFilterText);
+        CountRefresh();
     }
-    HMENU info = PopMFileInfo();
-    HMENU infoLayout = GetSubMenu(popMFileInfoLayout_.get(), 0);
-    const bool wall = ButtonOf(ScreenCategory::Wall).hwnd() == sender;
-    win::SetMenuItemVisible(info, infoLayout, IDM_SETASCURRENTWALLPAPER1, wall);
-    win::SetMenuItemVisible(info, infoLayout, IDM_SETASCURRENTSCREEN1, !wall);
-    HWND style = Control(SelectCtl::CBStyle);
-    ShowWindow(Control(SelectCtl::chkbStartUpRun), wall ? SW_HIDE : SW_SHOW);
-    SetStylePicker(wall ? 0 : -1);
-    EnableWindow(style, wall);
-    ShowWindow(style, wall ? SW_SHOW : SW_HIDE);
-    ShowWindow(Control(SelectCtl::LblStyle), wall ? SW_SHOW : SW_HIDE);
-    ShowWindow(ViewOf(ScreenCategory::Wall).hwnd(), wall ? SW_SHOW : SW_HIDE);
-    if (wall) current_ = ScreenCategory::Wall;
-    HighlightButton(ScreenCategory::Wall, wall);
-    // The same text (without regard to case) keeps the entry the user picked.
-    browser_.SetFilter(current_ == ScreenCategory::Wall ? kWallpaperFilterText : kScreenFilterText);
-    CountRefresh();
-    autoPreview_ = true;
     UpdatePreviewAnimation();  // wallpapers never move
 }
 

@@ -125,10 +125,9 @@ void TFormSelect::ViewSelected(HWND) {
     }
     if (current_ == ScreenCategory::Wall) {
         // Follow the style of the selected wallpaper without running the style change.
-        autoPreview_ = false;
+        const AutoPreviewOff quiet(*this);
         if (auto first = list.FirstSelected())
             if (auto index = DisplayStyleIndex(list[*first].style)) SetStylePicker(static_cast<int>(*index));
-        autoPreview_ = true;
     }
 }
 
