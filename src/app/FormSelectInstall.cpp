@@ -2,9 +2,9 @@
 #include "app/FormSelect.h"
 #include "app/PreviewTexts.h"
 #include "system/ProgramInfo_win.h"
-#include "imaging/ScreenRule.h"
 #include "system/InstallScreen_win.h"
 #include "system/OriginalScreens_win.h"
+#include "system/ScreenFile_win.h"
 #include "system/ScreenTargets.h"
 #include "system/SystemTexts.h"
 #include "win/Files.h"
@@ -28,19 +28,17 @@ void TFormSelect::SetCurrentScreen() {
         win::ShowMessage(hwnd(), win::MsgKind::Error, text, win::MsgButtons::Ok);
     };
     // The file is judged by the bitmap reader on the very bytes that will be copied, whatever the
-    // preview shows (a wallpaper's decoder may have read it): a GIF or PNG is no screen. Nor is an
-    // empty file.
-    const ScreenSource file = ReadScreenSource(source);
+    // preview shows (a wallpaper's decoder may have read it). Nor is an empty file a screen.
+    const ScreenFile file = ReadScreenFile(source);
     if (file.error) return refuse(CopyFailedMessage(target, win::SystemErrorText(file.error)));
-    const Picture& picture = file.decoded.picture;
-    if (!file.decoded.Ok() || picture.Empty()) return refuse(NotABitmapMessage(source));
+    const ScreenVerdict& judged = file.verdict;
+    if (!judged.readable || judged.Empty()) return refuse(NotABitmapMessage(source));
     const auto cancelled = [this](const std::string& question) {
         return win::ShowMessage(hwnd(), win::MsgKind::Warning, question, win::MsgButtons::YesNo) !=
                win::MsgAnswer::No;
     };
-    const int width = picture.Width(), height = picture.Height();
-    if (!HasScreenSize(width, height) && cancelled(InstallSizeQuestion(width, height))) return;
-    if (picture.Format() != PixelFormat::Bits8 && cancelled(InstallDepthQuestion(picture.Format()))) return;
+    if (judged.WrongSize() && cancelled(InstallSizeQuestion(judged.width, judged.height))) return;
+    if (judged.WrongDepth() && cancelled(InstallDepthQuestion(judged.format))) return;
     // The machine's own screen is backed up before anything goes over it.
     const BackupReport backup = BackUpScreen(places_, current_);
     if (!backup.screens.empty()) return refuse(InstallNotBackedUpMessage(backup.screens.front()));

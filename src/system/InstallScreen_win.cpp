@@ -1,28 +1,8 @@
 #include "system/InstallScreen_win.h"
 
-#include <cstdint>
-#include <span>
-
-#include "imaging/BmpCodec.h"
 #include "win/Files.h"
 
 namespace mvpr {
-
-ScreenSource ReadScreenSource(const std::string& path) {
-    const DecodeLimits limits;
-    ScreenSource source;
-    source.error = win::ReadWholeFile(path, source.bytes, limits.maxBytes);
-    if (source.error == ERROR_FILE_TOO_LARGE) {
-        source.error = 0;  // readable, but no bitmap of ours
-        source.bytes.clear();
-        source.decoded.status = DecodeStatus::TooLarge;
-        return source;
-    }
-    if (source.error) return source;
-    source.decoded = DecodeBmp(
-        std::span(reinterpret_cast<const std::uint8_t*>(source.bytes.data()), source.bytes.size()), limits);
-    return source;
-}
 
 InstallOutcome WriteScreenFile(std::string_view bytes, const std::string& target) {
     const win::ReplaceResult r = win::ReplaceFileWith(target, bytes);

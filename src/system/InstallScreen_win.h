@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/DecodeResult.h"
 #include "win/Win32.h"
 
 namespace mvpr {
@@ -13,15 +12,6 @@ struct InstallOutcome {
     bool copied = false;
     std::string error;  // the system's message when not copied
 };
-
-// A file about to be installed as a screen: its bytes, and the picture the bitmap reader reads
-// from exactly those bytes, so that what is judged is what is copied.
-struct ScreenSource {
-    DWORD error = 0;  // the system's error when the file could not be read
-    std::string bytes;
-    DecodeResult decoded;
-};
-ScreenSource ReadScreenSource(const std::string& path);
 
 // Gives `target` the bytes through the file-replacing helper, so it is never left half written;
 // a hidden or system target stays so. On failure the target is unchanged.
