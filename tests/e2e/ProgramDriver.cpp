@@ -34,7 +34,82 @@ BOOL CALLBACK CollectBox(HWND c, LPARAM p) {
     if (!lstrcmpiA(cls, "Button")) box->buttons.push_back(t);
     return TRUE;
 }
+
+const char* const kDesktop = "Control Panel\\desktop";
+
+void ForgetPrograms() {
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Tolvane");
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "Morvellan");
+        RegCloseKey(key);
+    }
+}
+
+std::optional<std::string> DesktopValue(const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char value[1024] = {};
+    DWORD size = sizeof value - 1;
+    const LONG got = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (got != ERROR_SUCCESS) return std::nullopt;
+    return std::string(value);
+}
 }  // namespace
+
+std::string WindowsFolder() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
+void RecordMachineWithoutScreens() {
+    HKEY record = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, "SoftWare\\Tolvane\\Morvellan\\Original Info", &record) !=
+        ERROR_SUCCESS)
+        return;
+    const std::pair<const char*, std::string> values[] = {
+        {"StartScreen", "(none)"}, {"WaitScreen", "(none)"}, {"ShutScreen", "(none)"},
+        {"WallPaper", ""},         {"TileWallpaper", ""},    {"WallpaperStyle", "(none)"}};
+    for (const auto& [name, value] : values)
+        RegSetValueExA(record, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(record);
+}
+
+MachineSnapshot::MachineSnapshot() {
+    const std::string windows = WindowsFolder();
+    for (const std::string& path :
+         {windows.substr(0, 3) + "logo.sys", windows + "\\logow.sys", windows + "\\logos.sys"})
+        files_.push_back({path, FileExists(path), ReadFile(path)});
+    for (const char* name : {"Wallpaper", "TileWallpaper", "WallpaperStyle"})
+        values_.push_back({name, DesktopValue(name)});
+    ForgetPrograms();
+}
+
+MachineSnapshot::~MachineSnapshot() {
+    for (const auto& f : files_) {
+        if (f.existed)
+            WriteFile(f.path, f.bytes);
+        else
+            DeleteFileA(f.path.c_str());
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        for (const auto& [name, value] : values_) {
+            if (value)
+                RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                               static_cast<DWORD>(value->size() + 1));
+            else
+                RegDeleteValueA(key, name.c_str());
+        }
+        RegCloseKey(key);
+    }
+    ForgetPrograms();
+}
 
 std::string BuiltProgram() {
     char self[MAX_PATH] = {};

@@ -2,7 +2,9 @@
 #define MVPR_TESTS_E2E_PROGRAMDRIVER_H
 
 // Starts MVPR.exe in a folder of its own and finds its windows from outside, as a user sees them.
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -35,6 +37,33 @@ class ProgramDriver {
   private:
     PROCESS_INFORMATION pi_{};
 };
+
+// The Windows folder of the machine (the Wine prefix): the programs run there without switches.
+std::string WindowsFolder();
+
+// The prefix's screens and desktop values as they were, put back when it goes; the programs' keys
+// and Run entry gone at both ends. Holds the drive root, which tests outside ctest's lock share.
+class MachineSnapshot {
+  public:
+    MachineSnapshot();
+    ~MachineSnapshot();
+    MachineSnapshot(const MachineSnapshot&) = delete;
+    MachineSnapshot& operator=(const MachineSnapshot&) = delete;
+
+  private:
+    struct File {
+        std::string path;
+        bool existed;
+        std::string bytes;
+    };
+    const DriveRootLock lock_;
+    std::vector<File> files_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> values_;
+};
+
+// The first run's record of a machine without screens of its own and with an empty desktop, as
+// the selector writes it: the randomizer may install over everything.
+void RecordMachineWithoutScreens();
 
 struct BoxContents {
     std::string caption, text;

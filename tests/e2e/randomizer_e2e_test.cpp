@@ -18,82 +18,7 @@
 namespace mvpr::test {
 namespace {
 
-const char* kDesktop = "Control Panel\\desktop";
-const char* kTolvane = "Software\\Tolvane";
 const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::string WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return folder;
-}
-
-// The prefix's screens and desktop values as they were, put back when it goes; the programs' keys
-// and Run entry gone at both ends. The drive root is shared with tests outside ctest's lock.
-class MachineSnapshot {
-  public:
-    MachineSnapshot() {
-        const std::string windows = WindowsFolder();
-        for (const std::string& path :
-             {windows.substr(0, 3) + "logo.sys", windows + "\\logow.sys", windows + "\\logos.sys"})
-            files_.push_back({path, FileExists(path), ReadFile(path)});
-        for (const char* name : {"Wallpaper", "TileWallpaper", "WallpaperStyle"})
-            values_.push_back({name, Read(name)});
-        ForgetPrograms();
-    }
-    ~MachineSnapshot() {
-        for (const auto& f : files_) {
-            if (f.existed)
-                WriteFile(f.path, f.bytes);
-            else
-                DeleteFileA(f.path.c_str());
-        }
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            for (const auto& [name, value] : values_) {
-                if (value)
-                    RegSetValueExA(key, name.c_str(), 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>(value->c_str()),
-                                   static_cast<DWORD>(value->size() + 1));
-                else
-                    RegDeleteValueA(key, name.c_str());
-            }
-            RegCloseKey(key);
-        }
-        ForgetPrograms();
-    }
-    MachineSnapshot(const MachineSnapshot&) = delete;
-    MachineSnapshot& operator=(const MachineSnapshot&) = delete;
-
-  private:
-    static void ForgetPrograms() {
-        DeleteKeyTree(HKEY_CURRENT_USER, kTolvane);
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "Morvellan");
-            RegCloseKey(key);
-        }
-    }
-    static std::optional<std::string> Read(const char* name) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-            return std::nullopt;
-        char value[1024] = {};
-        DWORD size = sizeof value - 1;
-        const LONG got = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
-        if (got != ERROR_SUCCESS) return std::nullopt;
-        return std::string(value);
-    }
-    struct File {
-        std::string path;
-        bool existed;
-        std::string bytes;
-    };
-    const DriveRootLock lock_;
-    std::vector<File> files_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> values_;
-};
 
 std::string VersionValue(const std::string& exe, const std::string& name) {
     DWORD handle = 0;
@@ -111,22 +36,10 @@ std::string VersionValue(const std::string& exe, const std::string& name) {
 
 class RandomizerProgram : public ::testing::Test {
   protected:
-    // Runs the program to its end; the seconds from its start to its exit.
-    double RunProgram() {
+    void RunProgram() {
         ProgramDriver program;
         EXPECT_TRUE(program.Start(dir.path(), "", "MVRandom.exe"));
         EXPECT_EQ(program.WaitForExit(60000), 0) << "the program did not end by itself";
-        FILETIME created{}, exited{}, kernel{}, user{};
-        GetProcessTimes(program.process(), &created, &exited, &kernel, &user);
-        const auto ticks = [](const FILETIME& t) {
-            return (ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime;
-        };
-        return static_cast<double>(ticks(exited) - ticks(created)) / 1e7;
-    }
-    double FastestOf(int runs) {
-        double best = 1e9;
-        for (int i = 0; i < runs; ++i) best = std::min(best, RunProgram());
-        return best;
     }
     std::vector<std::string> LogLines() {
         const std::string text = ReadFile(dir / "MVRandom.log");
@@ -142,21 +55,11 @@ class RandomizerProgram : public ::testing::Test {
     TempDir dir, pics;
 };
 
-TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
+// Its speed is measured by program_bench.
+TEST_F(RandomizerProgram, FourListsOf25000EntriesEachGiveOnePick) {
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", ""));
-    // The machine's originals are safe: the record says it had no screens and keeps its desktop.
-    HKEY record = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "SoftWare\\Tolvane\\Morvellan\\Original Info", &record),
-              ERROR_SUCCESS);
-    const std::pair<const char*, std::string> values[] = {
-        {"StartScreen", "(none)"}, {"WaitScreen", "(none)"}, {"ShutScreen", "(none)"},
-        {"WallPaper", ""},         {"TileWallpaper", ""},    {"WallpaperStyle", "(none)"}};
-    for (const auto& [name, value] : values)
-        RegSetValueExA(record, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(record);
-    ASSERT_TRUE(FileExists(BuiltProgramFolder() + "\\MVRandom.exe"));
-    const double baseline = FastestOf(3);
+    RecordMachineWithoutScreens();
+    RunProgram();
     const auto empty = LogLines();
     ASSERT_EQ(empty.size(), 6u);
     EXPECT_EQ(empty[0].rfind("MVPR Randomizer 2.7 (build 12), run at ", 0), 0u) << empty[0];
@@ -175,14 +78,7 @@ TEST_F(RandomizerProgram, FourListsOf25000EntriesTimedAgainstAnEmptyList) {
         if (!wall) list += "\r\n";
     }
     ASSERT_TRUE(WriteFile(dir / "MVDATA.MVD", list));
-    const double big = FastestOf(3);
-    std::printf(
-        "MVRandom.exe start to exit, fastest of 3: empty list %.3f s, four lists of 25,000 entries with a "
-        "Mirror wallpaper %.3f s (%.3f s more)\n",
-        baseline, big, big - baseline);
-    RecordProperty("baseline_ms", static_cast<int>(baseline * 1000));
-    RecordProperty("four_lists_ms", static_cast<int>(big * 1000));
-
+    RunProgram();
     const auto lines = LogLines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[5].rfind("Wallpaper: " + pics.path() + "\\", 0), 0u) << lines[5];

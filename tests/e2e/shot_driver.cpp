@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\MVPR.exe";
     if (action == "check-screens") {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
-            ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppDefaults, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS) {
             RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
             RegCloseKey(key);
         }

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
-#include <cstdio>
-
 #include "ProgramDriver.h"
 
 namespace mvpr::test {
@@ -64,54 +60,6 @@ TEST_F(ProgramStart, NormalStartShowsTheMainWindowWithTheVersionInItsCaption) {
     EXPECT_EQ(client.bottom, 414);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(20000), 0);
-}
-
-// Start-up against an empty list, in the same run, so the figure speaks for the program and not
-// for the machine: 4 x 25,000 entries should cost at most 1.3 times the empty start. Reported,
-// never judged; what is judged is that both starts finish.
-TEST_F(ProgramStart, BigListsStartAboutAsFastAsEmptyOnes) {
-    std::string big;
-    for (const char* header : {"[START]", "[WAIT]", "[SHUT]", "[WALLPAPER]"}) {
-        big += std::string(header) + "\r\n";
-        for (int i = 0; i < 25000; ++i) {
-            const unsigned v = static_cast<unsigned>(i) * 2654435761u;  // not in order
-            big += "C:\\PICTURES\\SET" + std::to_string(v % 40) + "\\Pic" + std::to_string(v) + ".bmp";
-            big += header[1] == 'W' && header[2] == 'A' ? ", Tiled\r\n" : "\r\n";
-        }
-    }
-    // Until the caption shows the version: the lists are loaded and the window is shown.
-    auto startUp = [&](const std::string& lists) {
-        TempDir folder;
-        if (!lists.empty()) WriteFile(folder / "MVDATA.MVD", lists);
-        ProgramDriver run;
-        const DWORD t0 = GetTickCount();
-        if (!run.Start(folder.path(), "")) return -1L;
-        HWND main = nullptr;
-        long ms = -1;
-        for (int t = 0; t < 60000; t += 5, Sleep(5)) {
-            if (!main) main = run.WaitForWindow("TFormSelect", 0);
-            if (main && WindowText(main) == "Morvellan Selector 2.7") {
-                ms = static_cast<long>(GetTickCount() - t0);
-                break;
-            }
-        }
-        if (main) PostMessageA(main, WM_CLOSE, 0, 0);
-        run.WaitForExit(20000);
-        return ms;
-    };
-    long empty = LONG_MAX, full = LONG_MAX;
-    for (int round = 0; round < 2; ++round) {  // the better of two, each
-        const long e = startUp(""), f = startUp(big);
-        ASSERT_GT(e, 0);
-        ASSERT_GT(f, 0) << "the big lists never finished loading";
-        empty = std::min(empty, e);
-        full = std::min(full, f);
-    }
-    const double ratio = static_cast<double>(full) / static_cast<double>(empty);
-    RecordProperty("empty_start_ms", static_cast<int>(empty));
-    RecordProperty("start_with_4x25000_ms", static_cast<int>(full));
-    std::printf("start-up: empty %ld ms, 4 x 25,000 entries %ld ms, ratio %.2f (goal 1.3)\n", empty, full,
-                ratio);
 }
 
 }  // namespace
