@@ -8,7 +8,6 @@
 #include "app/FormSelect.h"
 #include "system/ProgramInfo_win.h"
 #include "app/FormPreview.h"
-#include "system/TestSwitches.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
@@ -19,10 +18,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
     FormSelectConfig config;
     for (int i = 1; i < __argc; ++i) config.parameters.emplace_back(__argv[i]);
-    // The end-to-end tests' own Windows folder and registry keys.
-    const TestSwitches switches = ParseTestSwitches(__argc, __argv);
-    if (switches.windowsDir) config.places.windowsDir = *switches.windowsDir;
-    config.places.registryPrefix = switches.registryPrefix.value_or("");
     TFormSelect form(std::move(config));
     if (!form.CreateForm()) return 1;
     form.Show(showCommand);  // FormShow loads settings and lists, the splash still showing

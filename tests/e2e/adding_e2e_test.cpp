@@ -63,12 +63,17 @@ TEST_F(AddingFromOutside, AChosenScreenFileAppearsInTheListAndTheCounter) {
     RECT r{};
     GetWindowRect(picture, &r);
     SetForegroundWindow(main);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    const auto clicks = [](int n) {
-        std::vector<INPUT> input(static_cast<std::size_t>(2 * n));
-        for (std::size_t i = 0; i < input.size(); ++i) {
+    // Each batch moves the pointer there first: a warp on its own (SetCursorPos) does not always
+    // reach Wine's X server.
+    const LONG x = ((r.left + r.right) / 2 * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN),
+               y = ((r.top + r.bottom) / 2 * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    const auto clicks = [x, y](int n) {
+        std::vector<INPUT> input(static_cast<std::size_t>(2 * n + 1));
+        input[0].type = INPUT_MOUSE;
+        input[0].mi = {x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
+        for (std::size_t i = 1; i < input.size(); ++i) {
             input[i].type = INPUT_MOUSE;
-            input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+            input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
         }
         SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
     };

@@ -1,6 +1,6 @@
 // "Check Screens" in MVPR.exe as Windows 98 and as Windows XP see a machine: Wine is told which
-// one the program runs on, the Windows folder and registry keys are the test's own, and the boot
-// drive is the prefix's C:, whose MSDOS.SYS and logo.sys the test puts back afterwards.
+// one the program runs on; the Windows folder, the boot drive and the registry are the test run's
+// Wine prefix, whose screens, MSDOS.SYS and desktop values the test puts back afterwards.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -17,10 +17,6 @@ namespace mvpr::test {
 namespace {
 
 constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\MVPR.exe";
-
-std::string Quoted(const std::string& s) {
-    return "\"" + s + (!s.empty() && s.back() == '\\' ? "\\" : "") + "\"";
-}
 
 std::optional<std::string> ReadValue(HKEY root, const char* key, const char* name) {
     char buffer[512] = {};
@@ -102,19 +98,17 @@ class CheckScreensProgram : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(FileExists(BuiltProgram())) << BuiltProgram();
         version_ = ReadValue(HKEY_CURRENT_USER, kAppDefaults, "Version");
-        root_ = windows.path().substr(0, 3);
+        windows_ = WindowsFolder();
+        root_ = windows_.substr(0, 3);
         msdos_.emplace(root_ + "MSDOS.SYS");
         mvp_.emplace(root_ + "MSDOS.MVP");
-        logo_.emplace(root_ + "logo.sys");
     }
     void TearDown() override { WriteValue(HKEY_CURRENT_USER, kAppDefaults, "Version", version_); }
 
     // Starts the program as `version` ("win98", "winxp") sees the machine and opens the check.
     HWND OpenCheck(const char* version) {
         WriteValue(HKEY_CURRENT_USER, kAppDefaults, "Version", std::string(version));
-        const std::string switches = "--test-windows-dir=" + Quoted(windows.path()) +
-                                     " --test-registry-prefix=" + Quoted(registry.prefix());
-        if (!program.Start(dir.path(), switches)) return nullptr;
+        if (!program.Start(dir.path(), "")) return nullptr;
         HWND main = program.WaitForWindow("TFormSelect", 20000);
         if (!main) return nullptr;
         for (int t = 0; t < 10000 && WindowText(main) != "Morvellan Selector 2.7"; t += 50) Sleep(50);
@@ -141,11 +135,11 @@ class CheckScreensProgram : public ::testing::Test {
         EXPECT_EQ(program.WaitForExit(20000), 0);
     }
 
-    TempDir dir, windows;
-    RegistrySandbox registry;
+    MachineSnapshot machine;
+    TempDir dir;
     ProgramDriver program;
-    std::string root_;
-    std::optional<KeptFile> msdos_, mvp_, logo_;
+    std::string windows_, root_;
+    std::optional<KeptFile> msdos_, mvp_;
 
   private:
     std::optional<std::string> version_;
@@ -164,7 +158,8 @@ TEST_F(CheckScreensProgram, AsWindows98ItFindsTheScreenSwitchedOffAndOneYesSwitc
                        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     DeleteFileA((root_ + "MSDOS.MVP").c_str());
     ASSERT_TRUE(WriteFile(root_ + "logo.sys", BlankBmp(320, 400, 24)));
-    ASSERT_TRUE(WriteFile(windows / "logow.sys", BlankBmp(320, 400, 8)));
+    ASSERT_TRUE(WriteFile(windows_ + "\\logow.sys", BlankBmp(320, 400, 8)));
+    DeleteFileA((windows_ + "\\logos.sys").c_str());
 
     HWND dialog = OpenCheck("win98");
     ASSERT_NE(dialog, nullptr) << "no check window";
@@ -177,9 +172,8 @@ TEST_F(CheckScreensProgram, AsWindows98ItFindsTheScreenSwitchedOffAndOneYesSwitc
         << all;
     EXPECT_TRUE(Has(rows, "StartUp Screen | " + root_ + "logo.sys is 320 x 400 with 24 bits per pixel"))
         << all;
-    EXPECT_TRUE(Has(rows, "Waiting Screen | " + windows.path() + "\\logow.sys is a screen of 320 x 400"))
-        << all;
-    EXPECT_TRUE(Has(rows, "Shut Down Screen | No " + windows.path() + "\\logos.sys")) << all;
+    EXPECT_TRUE(Has(rows, "Waiting Screen | " + windows_ + "\\logow.sys is a screen of 320 x 400")) << all;
+    EXPECT_TRUE(Has(rows, "Shut Down Screen | No " + windows_ + "\\logos.sys")) << all;
     EXPECT_TRUE(Has(rows, "Wallpaper | ")) << all;
 
     // The first finding with a fix is selected: Logo=0. Fix, Yes, OK.

@@ -6,8 +6,8 @@
 // (choose a wide picture, open "Make Screen from Picture" and choose Fill; make-screen-bar then
 // adds a moving bar), fullscreen-mirror (the start-up picture as a wallpaper, full screen in the
 // Mirror style), check-screens ("Check Screens" as Windows 98 sees a machine whose MSDOS.SYS says
-// Logo=0 and whose logo.sys has 24 bits per pixel, with the sample screens in a Windows folder
-// C:\MVPRSHOT of its own), installed (install the start-up screen, about 4.5 s after the start, so
+// Logo=0 and whose logo.sys has 24 bits per pixel, with the sample screens in the shots' prefix's
+// Windows folder), installed (install the start-up screen, about 4.5 s after the start, so
 // that its note is up when the picture is taken), wallpaper-filter (the wallpaper category with its
 // filter list dropped down).
 #include <cmath>
@@ -95,14 +95,13 @@ int main(int argc, char** argv) {
             RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
             RegCloseKey(key);
         }
-        const std::string windows = "C:\\MVPRSHOT";
-        CreateDirectoryA(windows.c_str(), nullptr);
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
         for (const char* name : {"\\logow.sys", "\\logos.sys"})
-            CopyFileA((std::string(cwd) + name).c_str(), (windows + name).c_str(), FALSE);
+            CopyFileA((std::string(cwd) + name).c_str(), (std::string(windows) + name).c_str(), FALSE);
         SetFileAttributesA("C:\\MSDOS.SYS", FILE_ATTRIBUTE_NORMAL);
         test::WriteFile("C:\\MSDOS.SYS", test::MsDosText("[Options]\nBootMulti=1\nBootGUI=1\nLogo=0\n"));
         Save("C:\\logo.sys", *Picture::Create(320, 400, 24));
-        cmd += " \"--test-windows-dir=" + windows + "\"";
     }
     STARTUPINFOA si{};
     si.cb = sizeof si;
