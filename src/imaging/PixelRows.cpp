@@ -56,7 +56,7 @@ PixelPath ActivePixelPath() {
 
 namespace rows {
 
-Taps MakeTaps(int srcSize, int dstSize) {
+Taps MakeTaps(int srcSize, int dstSize, TapLayout layout) {
     Taps t;
     const auto n = static_cast<std::size_t>(dstSize);
     t.first.resize(n);
@@ -106,8 +106,33 @@ Taps MakeTaps(int srcSize, int dstSize) {
         t.offset[static_cast<std::size_t>(d)] = static_cast<std::uint32_t>(t.weights.size());
         t.weights.insert(t.weights.end(), q.begin() + static_cast<std::ptrdiff_t>(from),
                          q.begin() + static_cast<std::ptrdiff_t>(to));
-        if ((to - from) % 2 == 1) t.weights.push_back(0);  // the SSE2 rows take weights in pairs
         t.most = std::max(t.most, static_cast<int>(to - from));
+    }
+    if (layout == TapLayout::Evenly) {
+        // Each target pixel's weights moved into `most` places, its first pixel moved left where
+        // they would run past the last source pixel (no target takes more pixels than there are).
+        std::vector<std::uint16_t> even(n * static_cast<std::size_t>(t.most), 0);
+        for (std::size_t d = 0; d < n; ++d) {
+            const int first = std::min(t.first[d], srcSize - t.most);
+            std::copy_n(t.weights.begin() + t.offset[d], t.count[d],
+                        even.begin() + static_cast<std::ptrdiff_t>(d * static_cast<std::size_t>(t.most)) +
+                            (t.first[d] - first));
+            t.first[d] = first;
+            t.count[d] = t.most;
+            t.offset[d] = static_cast<std::uint32_t>(d * static_cast<std::size_t>(t.most));
+        }
+        t.weights = std::move(even);
+        if (t.most <= 4 && srcSize >= 4) {
+            t.first4.resize(n);
+            t.wide.assign(n * 16, 0);
+            for (std::size_t d = 0; d < n; ++d) {
+                t.first4[d] = std::min(t.first[d], srcSize - 4);
+                const std::size_t shift = static_cast<std::size_t>(t.first[d] - t.first4[d]);
+                for (std::size_t k = 0; k < static_cast<std::size_t>(t.most); ++k)
+                    std::fill_n(t.wide.begin() + static_cast<std::ptrdiff_t>(d * 16 + (k + shift) * 4), 4,
+                                t.weights[d * static_cast<std::size_t>(t.most) + k]);
+            }
+        }
     }
     return t;
 }
@@ -149,18 +174,43 @@ void Bgr24Row(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, Pi
     }
 }
 
-void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path) {
-    if (path == PixelPath::Sse2) return sse2::AcrossRowSse2(src, across, dst);
+namespace {
+
+// N weights per target pixel: the loop over them unrolled.
+template <int N>
+void AcrossEvenly(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
     const std::size_t n = across.first.size();
     const int* first = across.first.data();
-    const int* count = across.count.data();
-    const std::uint32_t* offset = across.offset.data();
-    const std::uint16_t* weights = across.weights.data();
-    for (std::size_t d = 0; d < n; ++d) {
+    const std::uint16_t* w = across.weights.data();
+    for (std::size_t d = 0; d < n; ++d, w += N) {
         const std::uint32_t* p = src + first[d];
-        const std::uint16_t* w = weights + offset[d];
         std::uint32_t rb = kHalf, ga = kHalf;
-        for (int k = 0; k < count[d]; ++k) {
+        for (int k = 0; k < N; ++k) {
+            const std::uint32_t v = p[k];
+            rb += (v & kLanes) * w[k];
+            ga += ((v >> 8) & kLanes) * w[k];
+        }
+        dst[d] = ((rb >> 8) & kLanes) | (ga & ~kLanes);
+    }
+}
+
+}  // namespace
+
+void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path) {
+    if (path == PixelPath::Sse2) return sse2::AcrossRowSse2(src, across, dst);
+    switch (across.most) {
+        case 1: return AcrossEvenly<1>(src, across, dst);
+        case 2: return AcrossEvenly<2>(src, across, dst);
+        case 3: return AcrossEvenly<3>(src, across, dst);
+        case 4: return AcrossEvenly<4>(src, across, dst);
+        default: break;
+    }
+    const std::size_t n = across.first.size();
+    for (std::size_t d = 0; d < n; ++d) {
+        const std::uint32_t* p = src + across.first[d];
+        const std::uint16_t* w = across.weights.data() + across.offset[d];
+        std::uint32_t rb = kHalf, ga = kHalf;
+        for (int k = 0; k < across.count[d]; ++k) {
             const std::uint32_t v = p[k];
             rb += (v & kLanes) * w[k];
             ga += ((v >> 8) & kLanes) * w[k];
@@ -184,6 +234,20 @@ void DownRow(const std::uint32_t* const* src, const std::uint16_t* weights, int 
             const std::uint32_t u = a[x], v = b[x];
             const std::uint32_t rb = kHalf + (u & kLanes) * wa + (v & kLanes) * wb;
             const std::uint32_t ga = kHalf + ((u >> 8) & kLanes) * wa + ((v >> 8) & kLanes) * wb;
+            dst[x] = ((rb >> 8) & kLanes) | (ga & ~kLanes) | fill;
+        }
+        return;
+    }
+    if (count == 3) {  // a shrink by up to two
+        const std::uint32_t* a = src[0];
+        const std::uint32_t* b = src[1];
+        const std::uint32_t* c = src[2];
+        const std::uint32_t wa = weights[0], wb = weights[1], wc = weights[2];
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t u = a[x], v = b[x], z = c[x];
+            const std::uint32_t rb = kHalf + (u & kLanes) * wa + (v & kLanes) * wb + (z & kLanes) * wc;
+            const std::uint32_t ga =
+                kHalf + ((u >> 8) & kLanes) * wa + ((v >> 8) & kLanes) * wb + ((z >> 8) & kLanes) * wc;
             dst[x] = ((rb >> 8) & kLanes) | (ga & ~kLanes) | fill;
         }
         return;

@@ -27,22 +27,28 @@ namespace rows {
 // One axis of a scaling: for each target pixel the first source pixel it takes and the weights of
 // the pixels from there on, in 256ths that add up to 256 exactly. An axis that shrinks averages
 // the source pixels each target pixel covers, by area; one that grows interpolates between the two
-// nearest pixel centres.
+// nearest pixel centres. `Evenly` gives every target pixel the same number of weights (the most
+// any takes, zeros around its own), so a row loop across has no loop over the taps.
 struct Taps {
     std::vector<int> first;
     std::vector<int> count;
     std::vector<std::uint32_t> offset;   // where target pixel d's weights start
-    std::vector<std::uint16_t> weights;  // count[d] entries per target pixel, then one 0 when odd
+    std::vector<std::uint16_t> weights;  // count[d] entries per target pixel
     int most = 1;                        // the largest count
+    // Evenly, where no target takes more than four pixels of a source at least four wide, for the
+    // SSE2 rows: four pixels from first4[d], each weight repeated for the four channels.
+    std::vector<int> first4;
+    std::vector<std::uint16_t> wide;  // 16 per target pixel
 };
-Taps MakeTaps(int srcSize, int dstSize);
+enum class TapLayout { Trimmed, Evenly };
+Taps MakeTaps(int srcSize, int dstSize, TapLayout layout);
 
 // 32-bit pixels B G R A with the fourth byte 255: from 32-bit pixels whose fourth byte is unused,
 // and from 24-bit ones.
 void OpaqueRow(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, PixelPath path);
 void Bgr24Row(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, PixelPath path);
 
-// One row scaled across: target pixel d of `across` from the 32-bit source row `src`.
+// One row scaled across: target pixel d of `across` (evenly laid out) from the 32-bit row `src`.
 void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path);
 // One target row from `count` rows of `width` pixels, weighted by `weights` (256ths); the bits of
 // `fill` are set in every pixel (0xFF000000 where the fourth byte must be opaque).

@@ -43,31 +43,98 @@ MVPR_SSE2 void Bgr24RowSse2(const std::uint8_t* src, std::uint8_t* dst, std::siz
     }
 }
 
-MVPR_SSE2 void AcrossRowSse2(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
+namespace {
+
+// The weighted sum of the pixels p[0..count), as 16-bit channels in the low four lanes and junk
+// in the high four: two pixels a step, each times its weight.
+MVPR_SSE2 inline __m128i WeighSse2(const std::uint32_t* p, const std::uint16_t* w, int count) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set_epi16(0, 0, 0, 0, 128, 128, 128, 128);  // the halves are added up
+    __m128i sum = zero;
+    int k = 0;
+    for (; k + 2 <= count; k += 2) {
+        std::uint32_t pair;
+        std::memcpy(&pair, w + k, 4);
+        __m128i wk = _mm_cvtsi32_si128(static_cast<int>(pair));
+        wk = _mm_unpacklo_epi16(wk, wk);
+        wk = _mm_unpacklo_epi32(wk, wk);
+        const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + k));
+        sum = _mm_add_epi16(sum, _mm_mullo_epi16(_mm_unpacklo_epi8(two, zero), wk));
+    }
+    sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
+    if (k < count) {
+        const __m128i one = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p[k])), zero);
+        sum = _mm_add_epi16(sum, _mm_mullo_epi16(one, _mm_set1_epi16(static_cast<short>(w[k]))));
+    }
+    return sum;
+}
+
+template <int N>
+MVPR_SSE2 void AcrossEvenlySse2(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
+    const __m128i half = _mm_set1_epi16(128);
     const std::size_t n = across.first.size();
     const int* first = across.first.data();
-    const int* count = across.count.data();
-    const std::uint32_t* offset = across.offset.data();
-    const std::uint16_t* weights = across.weights.data();
-    for (std::size_t d = 0; d < n; ++d) {
-        const std::uint32_t* p = src + first[d];
-        const std::uint16_t* w = weights + offset[d];
-        const int c = count[d];
-        // Two source pixels per step, as eight 16-bit channels times their two weights.
-        __m128i sum = half;
-        for (int k = 0; k < c; k += 2) {
-            const __m128i two = k + 1 < c ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + k))
-                                          : _mm_cvtsi32_si128(static_cast<int>(p[k]));
-            __m128i wk =
-                _mm_cvtsi32_si128(static_cast<int>(w[k] | static_cast<std::uint32_t>(w[k + 1]) << 16));
-            wk = _mm_unpacklo_epi16(wk, wk);
-            wk = _mm_unpacklo_epi32(wk, wk);
-            sum = _mm_add_epi16(sum, _mm_mullo_epi16(_mm_unpacklo_epi8(two, zero), wk));
-        }
-        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_si128(sum, 8)), 8);
-        dst[d] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+    const std::uint16_t* w = across.weights.data();
+    std::size_t d = 0;
+    // Two target pixels a step, packed and stored together.
+    for (; d + 2 <= n; d += 2, w += 2 * N) {
+        const __m128i a = WeighSse2(src + first[d], w, N);
+        const __m128i b = WeighSse2(src + first[d + 1], w + N, N);
+        const __m128i ab = _mm_srli_epi16(_mm_add_epi16(_mm_unpacklo_epi64(a, b), half), 8);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + d), _mm_packus_epi16(ab, ab));
+    }
+    for (; d < n; ++d, w += N) {
+        const __m128i a = _mm_srli_epi16(_mm_add_epi16(WeighSse2(src + first[d], w, N), half), 8);
+        dst[d] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(a, a)));
+    }
+}
+
+// Four pixels from p times their wide weights: channel sums in the low and the high four lanes.
+MVPR_SSE2 inline __m128i WeighFourSse2(const std::uint32_t* p, const std::uint16_t* w) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i* wd = reinterpret_cast<const __m128i*>(w);
+    return _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(four, zero), _mm_loadu_si128(wd)),
+                         _mm_mullo_epi16(_mm_unpackhi_epi8(four, zero), _mm_loadu_si128(wd + 1)));
+}
+
+// Four pixels a target, their weights made wide beforehand: one load, two products.
+MVPR_SSE2 void AcrossFourSse2(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
+    const __m128i half = _mm_set1_epi16(128);
+    const std::size_t n = across.first4.size();
+    const int* first = across.first4.data();
+    const std::uint16_t* w = across.wide.data();
+    std::size_t d = 0;
+    for (; d + 2 <= n; d += 2) {
+        const __m128i a = WeighFourSse2(src + first[d], w + 16 * d);
+        const __m128i b = WeighFourSse2(src + first[d + 1], w + 16 * (d + 1));
+        __m128i ab = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
+        ab = _mm_srli_epi16(_mm_add_epi16(ab, half), 8);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + d), _mm_packus_epi16(ab, ab));
+    }
+    if (d < n) {
+        const __m128i a = WeighFourSse2(src + first[d], w + 16 * d);
+        const __m128i r = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(a, _mm_srli_si128(a, 8)), half), 8);
+        dst[d] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(r, r)));
+    }
+}
+
+}  // namespace
+
+MVPR_SSE2 void AcrossRowSse2(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
+    if (!across.wide.empty()) return AcrossFourSse2(src, across, dst);
+    switch (across.most) {
+        case 1: return AcrossEvenlySse2<1>(src, across, dst);
+        case 2: return AcrossEvenlySse2<2>(src, across, dst);
+        case 3: return AcrossEvenlySse2<3>(src, across, dst);
+        case 4: return AcrossEvenlySse2<4>(src, across, dst);
+        default: break;
+    }
+    const __m128i half = _mm_set1_epi16(128);
+    for (std::size_t d = 0; d < across.first.size(); ++d) {
+        const __m128i a =
+            WeighSse2(src + across.first[d], across.weights.data() + across.offset[d], across.count[d]);
+        const __m128i r = _mm_srli_epi16(_mm_add_epi16(a, half), 8);
+        dst[d] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(r, r)));
     }
 }
 

@@ -89,8 +89,8 @@ bool ResampleInto(const Picture& src, int width, int height, Picture& picture, c
 
     const PixelPath path = ActivePixelPath();
     const int sw = src.Width();
-    const rows::Taps across = rows::MakeTaps(sw, width);
-    const rows::Taps down = rows::MakeTaps(src.Height(), height);
+    const rows::Taps across = rows::MakeTaps(sw, width, rows::TapLayout::Evenly);
+    const rows::Taps down = rows::MakeTaps(src.Height(), height, rows::TapLayout::Trimmed);
     // Plain 32-bit rows are read in place, an unused fourth byte made opaque at the end (the
     // channels never mix); any other row is converted into one row buffer first.
     const bool inPlace = PlainBgr32(src);
