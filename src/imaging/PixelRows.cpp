@@ -164,9 +164,12 @@ void Bgr24Row(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, Pi
         std::memcpy(&a, src, 4);
         std::memcpy(&b, src + 4, 4);
         std::memcpy(&c, src + 8, 4);
-        const std::uint32_t out[4] = {a | 0xFF000000u, (a >> 24) | (b << 8) | 0xFF000000u,
-                                      (b >> 16) | (c << 16) | 0xFF000000u, (c >> 8) | 0xFF000000u};
-        std::memcpy(dst, out, 16);
+        const std::uint32_t p0 = a | 0xFF000000u, p1 = (a >> 24) | (b << 8) | 0xFF000000u,
+                            p2 = (b >> 16) | (c << 16) | 0xFF000000u, p3 = (c >> 8) | 0xFF000000u;
+        std::memcpy(dst, &p0, 4);
+        std::memcpy(dst + 4, &p1, 4);
+        std::memcpy(dst + 8, &p2, 4);
+        std::memcpy(dst + 12, &p3, 4);
     }
     for (; x < pixels; ++x, src += 3, dst += 4) {
         dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
@@ -195,6 +198,25 @@ void AcrossEvenly(const std::uint32_t* src, const Taps& across, std::uint32_t* d
 }
 
 }  // namespace
+
+void Bgr24FromBgra(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels) {
+    // Four pixels into three words.
+    std::size_t x = 0;
+    for (; x + 4 <= pixels; x += 4, src += 16, dst += 12) {
+        std::uint32_t p0, p1, p2, p3;
+        std::memcpy(&p0, src, 4);
+        std::memcpy(&p1, src + 4, 4);
+        std::memcpy(&p2, src + 8, 4);
+        std::memcpy(&p3, src + 12, 4);
+        // Word by word: a 12-byte copy out of a stack array would read back what was just stored.
+        const std::uint32_t a = (p0 & 0xFFFFFFu) | p1 << 24, b = ((p1 >> 8) & 0xFFFFu) | p2 << 16,
+                            c = ((p2 >> 16) & 0xFFu) | p3 << 8;
+        std::memcpy(dst, &a, 4);
+        std::memcpy(dst + 4, &b, 4);
+        std::memcpy(dst + 8, &c, 4);
+    }
+    for (; x < pixels; ++x, src += 4, dst += 3) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+}
 
 void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path) {
     if (path == PixelPath::Sse2) return sse2::AcrossRowSse2(src, across, dst);

@@ -48,6 +48,9 @@ Taps MakeTaps(int srcSize, int dstSize, TapLayout layout);
 void OpaqueRow(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, PixelPath path);
 void Bgr24Row(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, PixelPath path);
 
+// The reverse for a 24-bit file: B G R of each 32-bit pixel, the fourth byte dropped.
+void Bgr24FromBgra(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels);
+
 // One row scaled across: target pixel d of `across` (evenly laid out) from the 32-bit row `src`.
 void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path);
 // One target row from `count` rows of `width` pixels, weighted by `weights` (256ths); the bits of

@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         for (const Style& s : kStyles)
             benchmark::RegisterBenchmark((std::string(pathName) + "_" + s.name).c_str(), BM_Render, path,
                                          s.style, s.w, s.h);
-    for (int bits : {24, 32}) {
+    for (int bits : {16, 24, 32}) {
         const std::string depth = std::to_string(bits);
         benchmark::RegisterBenchmark(("write_once_tiled_" + depth).c_str(), BM_WriteOnce, DisplayStyle::Tiled,
                                      300, 200, bits);
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     for (const auto& [pathName, path] : paths)
         for (const Style& s : kStyles) ratio(std::string(pathName) + "_" + s.name, "memcpy_screen");
     std::printf("\nrender + write the work file, ratio to one write call of the same bytes:\n");
-    for (const char* depth : {"24", "32"})
+    for (const char* depth : {"16", "24", "32"})
         ratio(std::string("render_write_tiled_") + depth, std::string("write_once_tiled_") + depth);
     benchmark::Shutdown();
     return 0;
