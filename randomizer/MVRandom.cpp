@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Randomizer_win.h"
+#include "imaging/PixelPath_win.h"
 #include "system/ProgramInfo_win.h"
 #include "win/Files.h"
 
@@ -25,6 +26,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Entries on a floppy or CD that is not there must not ask for a disk, and a crash must not
     // leave a box on the desktop.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+    DecidePixelPath();  // before any wallpaper is rendered
     RandomizerConfig config;
     config.places = MachinePlaces();
     config.screenWidth = GetSystemMetrics(SM_CXSCREEN);

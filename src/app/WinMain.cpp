@@ -6,11 +6,13 @@
 #include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
 #include "app/FormSelect.h"
+#include "imaging/PixelPath_win.h"
 #include "system/ProgramInfo_win.h"
 #include "app/FormPreview.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     using namespace mvpr;
+    DecidePixelPath();  // before any picture is scaled
     // The splash is on screen before anything else is loaded.
     auto splash = std::make_unique<TFormOpstartScherm>();
     splash->CreateForm(GetExePath());

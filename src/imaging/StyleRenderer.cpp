@@ -6,6 +6,7 @@
 
 #include "imaging/BmpCodec.h"
 #include "imaging/ByteOrder.h"
+#include "imaging/PixelRows.h"
 #include "imaging/Resample.h"
 
 namespace mvpr {
@@ -13,6 +14,29 @@ namespace mvpr {
 namespace {
 
 constexpr int kBytesPerPixel = 4;
+
+// Plain 16-bit RGB is 5-5-5; each channel rounded to its nearest level, looked up already in its
+// place (blue, green, red).
+struct FiveBitLevels {
+    std::uint16_t b[256], g[256], r[256];
+};
+constexpr FiveBitLevels MakeFiveBitLevels() {
+    FiveBitLevels t{};
+    for (unsigned v = 0; v < 256; ++v) {
+        const auto five = static_cast<std::uint16_t>((v * 31 + 127) / 255);
+        t.b[v] = five;
+        t.g[v] = static_cast<std::uint16_t>(five << 5);
+        t.r[v] = static_cast<std::uint16_t>(five << 10);
+    }
+    return t;
+}
+constexpr FiveBitLevels kFiveBitLevels = MakeFiveBitLevels();
+
+// The 5-5-5 value of a 32-bit pixel B G R A (as a little-endian word).
+inline std::uint32_t FiveBits(std::uint32_t p) {
+    return kFiveBitLevels.b[p & 0xFF] | kFiveBitLevels.g[(p >> 8) & 0xFF] |
+           kFiveBitLevels.r[(p >> 16) & 0xFF];
+}
 
 bool ValidSize(int w, int h) {
     return w > 0 && h > 0;
@@ -197,14 +221,31 @@ bool WriteWorkFile(const Picture& work, int displayBits,
             }
             // The padding at the row's end is part of the file: no stray bytes in it.
             std::memset(row + *stride - 4, 0, 4);
+            if (plain32 && bits == 24) {
+                rows::Bgr24FromBgra(in, row, static_cast<std::size_t>(work.Width()));
+                continue;
+            }
+            if (plain32 && bits == 16) {
+                // Two pixels a step, read and written as words.
+                int x = 0;
+                for (; x + 2 <= work.Width(); x += 2, in += 2 * kBytesPerPixel) {
+                    std::uint32_t p0, p1;
+                    std::memcpy(&p0, in, 4);
+                    std::memcpy(&p1, in + 4, 4);
+                    const std::uint32_t v = FiveBits(p0) | FiveBits(p1) << 16;
+                    std::memcpy(row + 2 * x, &v, 4);
+                }
+                if (x < work.Width()) {
+                    std::uint32_t p0;
+                    std::memcpy(&p0, in, 4);
+                    bytes::PutLe16(row + 2 * x, FiveBits(p0));
+                }
+                continue;
+            }
             for (int x = 0; x < work.Width(); ++x, in += kBytesPerPixel) {
                 const Bgra c = plain32 ? Bgra{in[0], in[1], in[2], in[3]} : work.ColorAt(x, y);
                 if (bits == 16) {
-                    // Plain 16-bit RGB is 5-5-5; each channel rounded to its nearest level.
-                    const auto five = [](std::uint8_t v) {
-                        return static_cast<unsigned>((v * 31 + 127) / 255);
-                    };
-                    const unsigned v = five(c.r) << 10 | five(c.g) << 5 | five(c.b);
+                    const unsigned v = kFiveBitLevels.r[c.r] | kFiveBitLevels.g[c.g] | kFiveBitLevels.b[c.b];
                     row[2 * x] = static_cast<std::uint8_t>(v),
                             row[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
                 } else if (bits == 24) {
