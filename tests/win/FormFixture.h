@@ -49,6 +49,9 @@ class FormTest : public ::testing::Test {
         config.places.programDir = dir.path();
         config.places.registryPrefix = registry.prefix();
         config.isMainWindow = false;
+        // The first start backs up the machine's logo.sys in the drive root, which tests running
+        // beside this one install over for a while: it is read while none of them holds it.
+        const DriveRootLock settled;
         form = std::make_unique<TFormSelect>(config);
         ASSERT_NE(form->CreateForm(), nullptr);
         form->Show(SW_SHOWNOACTIVATE);
