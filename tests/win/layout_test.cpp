@@ -93,7 +93,7 @@ TEST_F(MainWindowLayout, TabMovesThroughTheControlsInTheirOrder) {
 }
 
 TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts) {
-    HMENU bar = form->MainMenu1();
+    HMENU bar = Probe().MainMenu1();
     ASSERT_EQ(GetMenuItemCount(bar), 5);  // "Niet Zichtbaar" is never in it
     char text[64];
     std::vector<std::string> tops;
@@ -111,13 +111,13 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
         if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
     EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1, IDM_PREVIEWBOTH1}));
     // pop-ups as they open
-    EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 6);  // its last two entries are hidden
-    EXPECT_EQ(win::MenuItemText(form->PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
-    EXPECT_FALSE(win::IsMenuItemVisible(form->PopMFile(), IDM_VIEWFULLSCREEN1));
-    EXPECT_EQ(GetMenuItemCount(form->PopMSelected()), 7);
-    EXPECT_EQ(win::MenuItemText(form->PopMSelected(), IDM_FINDFILE1), "Find File &Directory\tCtrl+D");
-    EXPECT_FALSE(win::IsMenuItemEnabledById(form->PopMSelected(), IDM_N_SELECTED2));
-    EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), "Info about file");
+    EXPECT_EQ(GetMenuItemCount(Probe().PopMFile()), 6);  // its last two entries are hidden
+    EXPECT_EQ(win::MenuItemText(Probe().PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
+    EXPECT_FALSE(win::IsMenuItemVisible(Probe().PopMFile(), IDM_VIEWFULLSCREEN1));
+    EXPECT_EQ(GetMenuItemCount(Probe().PopMSelected()), 7);
+    EXPECT_EQ(win::MenuItemText(Probe().PopMSelected(), IDM_FINDFILE1), "Find File &Directory\tCtrl+D");
+    EXPECT_FALSE(win::IsMenuItemEnabledById(Probe().PopMSelected(), IDM_N_SELECTED2));
+    EXPECT_EQ(win::MenuItemText(Probe().PopMFileInfo(), IDM_SIZE), "Info about file");
 }
 
 TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
@@ -144,7 +144,7 @@ TEST_F(MainWindowLayout, CtrlAndADigitPressesTheCategoryButtonItsHintNames) {
         const int digit = static_cast<int>(CategoryIndex(c)) + 1;
         PressKey(form->Control(SelectCtl::FileListBox1), '0' + digit, true);
         EXPECT_EQ(form->CurrentCategory(), c) << digit;
-        EXPECT_NE(form->HintOf(form->ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
+        EXPECT_NE(form->HintOf(Probe().ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
                   std::string::npos);
     }
 }
@@ -174,18 +174,18 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
         UINT id;
         SelectCtl focus;
     } promises[] = {
-        {form->MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},
-        {form->MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
-        {form->MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},
-        {form->PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
-        {form->PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
+        {Probe().MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},
+        {Probe().MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
+        {Probe().MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},
+        {Probe().PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
+        {Probe().PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
     };
     const struct {
         const char* name;
@@ -359,7 +359,7 @@ TEST_F(ScreenResolution, EveryMeasureFollowsTheScreensDpi) {
         const RECT add = ClientRectOf(form->hwnd(), form->Control(SelectCtl::BtnAdd));
         EXPECT_EQ(add.left, at(276)) << dpi;
         EXPECT_EQ(add.bottom, at(205)) << dpi;
-        HWND folders = form->ForTests().Browser().DirectoryList();
+        HWND folders = Probe().Browser().DirectoryList();
         const int row = static_cast<int>(SendMessageA(folders, LB_GETITEMHEIGHT, 0, 0));
         EXPECT_GE(row, at(16)) << dpi;
         EXPECT_GT(row, win::LineHeight(reinterpret_cast<HFONT>(SendMessageA(folders, WM_GETFONT, 0, 0))))
