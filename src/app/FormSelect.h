@@ -183,12 +183,13 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void FormShow();
     void FormDestroy();
     void CreateControls();
-    RECT Box(int x, int y, int w, int h) const;  // layout pixels at the screen's resolution
     int Scaled(int v) const;
     void ArrangeTabOrder();
     HWND AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT bounds);
-    HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align = SS_LEFT, int width = 0);
-    void LayoutListArea();
+    // Static text as wide and high as its text.
+    HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD style);
+    // Moves the controls that follow the right or bottom edge to where the layout puts them.
+    void FollowClientSize();
     void OnCommand(int id, int code, HWND control);
     LRESULT OnNotify(const NMHDR& header);
     void RunStep(const char* step, void (TFormSelect::*fn)());

@@ -4,6 +4,7 @@
 #include "FormFixture.h"
 #include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
+#include "app/FormSelectLayout.h"
 #include "system/ProgramInfo_win.h"
 #include "system/SettingsKeys.h"
 #include "win/Fonts.h"
@@ -44,32 +45,59 @@ class MainWindowLayout : public FormTest {
     std::vector<int> commands;
 };
 
-TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
-    struct Place {
-        SelectCtl id;
-        RECT r;
-    } places[] = {
-        {SelectCtl::sbtnStart, {4, 8, 109, 33}},           {SelectCtl::sbtnShut, {220, 8, 333, 33}},
-        {SelectCtl::sbtnWall, {336, 8, 441, 33}},          {SelectCtl::DirectoryListBox1, {4, 92, 149, 225}},
-        {SelectCtl::FileListBox1, {156, 52, 269, 265}},    {SelectCtl::pnlPreview, {276, 52, 440, 172}},
-        {SelectCtl::BtnAdd, {276, 180, 441, 205}},         {SelectCtl::btnRemove, {276, 212, 441, 237}},
-        {SelectCtl::chkbStartUpRun, {276, 248, 433, 265}}, {SelectCtl::ListStart, {4, 291, 440, 409}},
-        {SelectCtl::PnlExtend, {0, 409, 444, 414}},
+// Each control inside its parent's client area, no two shown ones on top of each other, in every
+// category; a larger window moves just the edges its layout row anchors to the right and bottom.
+TEST_F(MainWindowLayout, ControlsStayInsideApartAndFollowTheirAnchors) {
+    const auto places = [&](const std::string& when) {
+        std::vector<RECT> out;
+        std::vector<std::pair<SelectCtl, RECT>> shown;
+        for (const ControlRow& row : kSelectLayout) {
+            HWND h = form->Control(row.id);
+            HWND parent = GetParent(h);
+            const RECT r = ClientRectOf(parent, h);
+            out.push_back(r);
+            RECT area{}, inside{};
+            GetClientRect(parent, &area);
+            IntersectRect(&inside, &r, &area);
+            EXPECT_TRUE(EqualRect(&inside, &r) && r.right > r.left && r.bottom > r.top)
+                << when << " " << Id(row.id);
+            if (parent != form->hwnd() || !Visible(h)) continue;
+            for (const auto& [id, other] : shown) {
+                RECT both{};
+                EXPECT_FALSE(IntersectRect(&both, &r, &other))
+                    << when << " " << Id(row.id) << " on " << Id(id);
+            }
+            shown.emplace_back(row.id, r);
+        }
+        return out;
     };
-    for (const auto& p : places) {
-        const RECT r = ClientRectOf(form->hwnd(), form->Control(p.id));
-        EXPECT_EQ(r.left, p.r.left) << Id(p.id);
-        EXPECT_EQ(r.top, p.r.top) << Id(p.id);
-        EXPECT_EQ(r.right, p.r.right) << Id(p.id);
-        EXPECT_EQ(r.bottom, p.r.bottom) << Id(p.id);
+    for (const ScreenCategory c : {ScreenCategory::Wall, ScreenCategory::Wait, ScreenCategory::Start}) {
+        Click(c);
+        places(std::string(Info(c).caption));
     }
-    // the preview's strip and picture lie inside its panel
-    const RECT strip =
-        ClientRectOf(form->Control(SelectCtl::pnlPreview), form->Control(SelectCtl::PnlPreviewName));
-    EXPECT_EQ(strip.left, 2);
-    EXPECT_EQ(strip.top, 2);
-    EXPECT_EQ(strip.right - strip.left, 160);
-    // the counter is right-aligned and ends where "0 / 0" from x = 414 ends
+    RECT window{}, client{};
+    GetWindowRect(form->hwnd(), &window);
+    GetClientRect(form->hwnd(), &client);
+    const std::vector<RECT> before = places("as opened");
+    const int dx = 60, dy = 90;
+    SetWindowPos(form->hwnd(), nullptr, 0, 0, window.right - window.left + dx,
+                 window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    RECT grown{};
+    GetClientRect(form->hwnd(), &grown);
+    ASSERT_EQ(grown.right - client.right, dx);
+    ASSERT_EQ(grown.bottom - client.bottom, dy);
+    const std::vector<RECT> after = places("grown");
+    for (std::size_t i = 0; i < std::size(kSelectLayout); ++i) {
+        const unsigned a = kSelectLayout[i].anchors;
+        const bool right = a & kAnchorRight, bottom = a & kAnchorBottom;
+        const RECT b = before[i], r = after[i];
+        EXPECT_EQ(r.left, b.left + (right && !(a & kAnchorLeft) ? dx : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.right, b.right + (right ? dx : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.top, b.top + (bottom && !(a & kAnchorTop) ? dy : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.bottom, b.bottom + (bottom ? dy : 0)) << Id(kSelectLayout[i].id);
+    }
+    // the counter is right-aligned: its text grows to the left
     EXPECT_TRUE(GetWindowLongA(form->Control(SelectCtl::LblNumber), GWL_STYLE) & SS_RIGHT);
     const LONG style = GetWindowLongA(form->hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);  // a fixed single border
@@ -109,7 +137,8 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
     std::set<UINT> checked;
     for (UINT id = IDM_SAVE1; id <= IDM_ABOUT1; ++id)
         if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
-    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1, IDM_PREVIEWBOTH1}));
+    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1,
+                                       IDM_PREVIEWBOTH1}));
     // pop-ups as they open
     EXPECT_EQ(GetMenuItemCount(Probe().PopMFile()), 6);  // its last two entries are hidden
     EXPECT_EQ(win::MenuItemText(Probe().PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
