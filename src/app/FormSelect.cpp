@@ -6,6 +6,7 @@
 #include "app/AboutBox.h"
 #include "app/AppTexts.h"
 #include "app/CommandLine.h"
+#include "app/FormSelectLayout.h"
 #include "system/ProgramInfo_win.h"
 #include "win/Fonts.h"
 #include "lists/DisplayStyle.h"
@@ -17,11 +18,6 @@
 namespace mvpr {
 
 namespace {
-constexpr int kClientWidth = 444;
-constexpr int kClientHeight = 414;
-constexpr int kListAreaTop = 291;
-constexpr int kSplitterWidth = 4;
-constexpr int kExtendHeight = 5;
 constexpr DWORD kFormStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -56,7 +52,28 @@ bool LocaleSortKey(std::string_view name, std::string& keys) {
     return true;
 }
 
+// One axis of a place: an edge anchored to the far side keeps its distance to it.
+void Span(int at, int length, int designed, LONG clientLength, bool nearEdge, bool farEdge, LONG& low,
+          LONG& high) {
+    if (!farEdge) {
+        low = win::Scaled(at);
+        high = low + win::Scaled(length);
+        return;
+    }
+    high = clientLength - win::Scaled(designed - at - length);
+    low = nearEdge ? win::Scaled(at) : high - win::Scaled(length);
+}
+
 }  // namespace
+
+RECT PlaceOf(const ControlRow& row, SIZE client) {
+    RECT r{};
+    Span(row.x, row.w, kSelectClientWidth, client.cx, row.anchors & kAnchorLeft, row.anchors & kAnchorRight,
+         r.left, r.right);
+    Span(row.y, row.h, kSelectClientHeight, client.cy, row.anchors & kAnchorTop, row.anchors & kAnchorBottom,
+         r.top, r.bottom);
+    return r;
+}
 
 TFormSelect::TFormSelect(FormSelectConfig config)
     : config_(std::move(config)),
@@ -73,10 +90,6 @@ int TFormSelect::Scaled(int v) const {
     return win::Scaled(v);
 }
 
-RECT TFormSelect::Box(int x, int y, int w, int h) const {
-    return RECT{Scaled(x), Scaled(y), Scaled(x) + Scaled(w), Scaled(y) + Scaled(h)};
-}
-
 HWND TFormSelect::CreateForm() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
@@ -87,7 +100,7 @@ HWND TFormSelect::CreateForm() {
     accelFile_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMFILE));
     accelSelected_ = LoadAcceleratorsA(inst, MAKEINTRESOURCEA(IDR_ACCEL_POPMSELECTED));
     HMENU menu = LoadMenuA(inst, MAKEINTRESOURCEA(IDR_MAINMENU1));
-    RECT r{0, 0, Scaled(kClientWidth), Scaled(kClientHeight)};
+    RECT r{0, 0, Scaled(kSelectClientWidth), Scaled(kSelectClientHeight)};
     AdjustWindowRectEx(&r, kFormStyle, menu != nullptr, WS_EX_CONTROLPARENT);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const POINT at = win::CenterInWorkArea(w, h);
@@ -112,15 +125,14 @@ HWND TFormSelect::AddControl(const char* cls, const char* text, DWORD style, DWO
     return h;
 }
 
-HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align, int width) {
+HWND TFormSelect::AddLabel(const char* text, SelectCtl id, int x, int y, DWORD style) {
     // Labels size themselves to their text, as the layout has them.
     win::WindowDc dc(hwnd());
     win::Selected f(dc.get(), font_.get());
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &size);
-    const int w = width > 0 ? width : size.cx;
-    return AddControl("STATIC", text, WS_VISIBLE | align | SS_NOPREFIX, 0, id,
-                      RECT{Scaled(x), Scaled(y), Scaled(x) + w, Scaled(y) + size.cy});
+    return AddControl("STATIC", text, style | SS_NOPREFIX, 0, id,
+                      RECT{Scaled(x), Scaled(y), Scaled(x) + size.cx, Scaled(y) + size.cy});
 }
 
 void TFormSelect::CreateControls() {
@@ -129,83 +141,75 @@ void TFormSelect::CreateControls() {
     hints_.Create(hwnd());
     notice_.Create(hwnd());
 
-    const struct {
-        SelectCtl id;
-        RECT bounds;
-    } buttons[] = {{SelectCtl::sbtnStart, Box(4, 8, 105, 25)},
-                   {SelectCtl::sbtnWait, Box(112, 8, 105, 25)},
-                   {SelectCtl::sbtnShut, Box(220, 8, 113, 25)},
-                   {SelectCtl::sbtnWall, Box(336, 8, 105, 25)}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        buttons_[i].CreateButton(hwnd(), Id(buttons[i].id), buttons[i].bounds,
-                                 std::string(kCategories[i].caption), 1);
-        HighlightButton(kCategories[i].category, false);
-        // The buttons take no focus; Ctrl+1 to Ctrl+4 press them from the keyboard.
-        hints_.Set(buttons_[i].hwnd(),
-                   std::string(kCategories[i].caption) + " (Ctrl+" + std::to_string(i + 1) + ")");
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const auto at = [&client](SelectCtl id) { return PlaceOf(RowOf(id), SIZE{client.right, client.bottom}); };
+    for (const ControlRow& row : kSelectLayout) {
+        const RECT place = at(row.id);
+        switch (row.kind) {
+            case ControlKind::CategoryButton: {
+                const auto i = static_cast<std::size_t>(Id(row.id) - Id(SelectCtl::sbtnStart));
+                buttons_[i].CreateButton(hwnd(), Id(row.id), place, std::string(kCategories[i].caption), 1);
+                HighlightButton(kCategories[i].category, false);
+                // The buttons take no focus; Ctrl+1 to Ctrl+4 press them from the keyboard.
+                hints_.Set(buttons_[i].hwnd(),
+                           std::string(kCategories[i].caption) + " (Ctrl+" + std::to_string(i + 1) + ")");
+                break;
+            }
+            case ControlKind::Label: AddLabel(row.text, row.id, row.x, row.y, row.style); break;
+            case ControlKind::Counter: {
+                win::WindowDc dc(hwnd());
+                win::Selected f(dc.get(), font_.get());
+                SIZE size{};
+                GetTextExtentPoint32A(dc.get(), row.text, lstrlenA(row.text), &size);
+                const int right = Scaled(row.x) + size.cx;
+                AddControl("STATIC", row.text, row.style | SS_NOPREFIX, 0, row.id,
+                           RECT{right - Scaled(row.w), Scaled(row.y), right, Scaled(row.y) + size.cy});
+                break;
+            }
+            case ControlKind::Browser:
+                // The browser makes its four controls at once, where its first row stands.
+                if (row.id == SelectCtl::DriveComboBox1)
+                    browser_.Create(
+                        hwnd(),
+                        FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
+                                          Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1),
+                                          at(SelectCtl::DriveComboBox1), at(SelectCtl::DirectoryListBox1),
+                                          at(SelectCtl::FileListBox1), at(SelectCtl::FilterComboBox1)},
+                        font_.get());
+                break;
+            case ControlKind::PreviewPanel:
+                pnlPreview_.CreatePanel(hwnd(), Id(row.id), place,
+                                        win::PanelStyle{.outer = win::Bevel::Lowered}, font_.get());
+                break;
+            case ControlKind::PreviewName:
+                pnlPreviewName_.CreatePanel(
+                    pnlPreview_.hwnd(), Id(row.id), place,
+                    win::PanelStyle{.caption = row.text, .ellipsis = DT_PATH_ELLIPSIS}, font_.get());
+                break;
+            case ControlKind::PreviewPicture:
+                imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(row.id), place, false);
+                CreatePreviewPlaceholder();
+                break;
+            case ControlKind::Plain: AddControl(row.cls, row.text, row.style, 0, row.id, place); break;
+            case ControlKind::CategoryList:
+                views_[static_cast<std::size_t>(Id(row.id) - Id(SelectCtl::ListStart))]->Create(
+                    hwnd(), Id(row.id), place, font_.get());
+                break;
+            case ControlKind::ExtendStrip:
+                pnlExtend_.CreatePanel(
+                    hwnd(), Id(row.id), place,
+                    win::PanelStyle{.cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32645) /* IDC_SIZENS */)},
+                    font_.get());
+                break;
+        }
     }
     buttons_[0].SetDown(true);
     HighlightButton(ScreenCategory::Start, true);
-
-    AddLabel("Drive:", SelectCtl::Label3, 4, 36);
-    AddLabel("Directory:", SelectCtl::Label5, 4, 76);
-    AddLabel("Filters:", SelectCtl::Label6, 4, 228);
-    AddLabel("Choose Files:", SelectCtl::Label2, 156, 36);
-    browser_.Create(
-        hwnd(),
-        FileBrowserLayout{Id(SelectCtl::DriveComboBox1), Id(SelectCtl::DirectoryListBox1),
-                          Id(SelectCtl::FileListBox1), Id(SelectCtl::FilterComboBox1), Box(4, 52, 145, 19),
-                          Box(4, 92, 145, 133), Box(156, 52, 113, 213), Box(4, 244, 145, 21)},
-        font_.get());
-    AddLabel("Preview:", SelectCtl::Label4, 276, 36);
-    pnlPreview_.CreatePanel(hwnd(), Id(SelectCtl::pnlPreview), Box(276, 52, 164, 120),
-                            win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Lowered}, font_.get());
-    pnlPreviewName_.CreatePanel(
-        pnlPreview_.hwnd(), Id(SelectCtl::PnlPreviewName), Box(2, 2, 160, 16),
-        win::PanelStyle{GetSysColor(COLOR_BTNFACE), win::Bevel::Raised, win::Bevel::None, 1, 0,
-                        "No File Selected", nullptr, DT_PATH_ELLIPSIS},
-        font_.get());
-    imgPreview_.CreateBox(pnlPreview_.hwnd(), Id(SelectCtl::ImgPreview), Box(2, 18, 160, 100), false);
-    CreatePreviewPlaceholder();
-    AddControl("BUTTON", "Add Chosen File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
-               SelectCtl::BtnAdd, Box(276, 180, 165, 25));
-    AddControl("BUTTON", "Remove Selected File(s)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 0,
-               SelectCtl::btnRemove, Box(276, 212, 165, 25));
-    HWND check = AddControl("BUTTON", "Run Randomizer at Start-Up", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                            0, SelectCtl::chkbStartUpRun, Box(276, 248, 157, 17));
-    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
-    HWND lblStyle = AddLabel("Wallpaper Style:", SelectCtl::LblStyle, 276, 248);
-    ShowWindow(lblStyle, SW_HIDE);
-    HWND style = AddControl("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL | WS_DISABLED, 0,
-                            SelectCtl::CBStyle, Box(360, 244, 81, 160));
+    SendMessageA(Control(SelectCtl::chkbStartUpRun), BM_SETCHECK, BST_CHECKED, 0);
     for (auto name : kDisplayStyles)
-        SendMessageA(style, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(name).c_str()));
-    AddLabel("Selected Files:", SelectCtl::Label1, 4, 272);
-    {
-        // Right-aligned: the text grows to the left of the place where "0 / 0" ends.
-        win::WindowDc dc(hwnd());
-        win::Selected f(dc.get(), font_.get());
-        SIZE size{};
-        GetTextExtentPoint32A(dc.get(), "0 / 0", 5, &size);
-        const int right = Scaled(414) + size.cx;
-        AddControl("STATIC", "0 / 0", WS_VISIBLE | SS_RIGHT | SS_NOPREFIX, 0, SelectCtl::LblNumber,
-                   RECT{right - Scaled(200), Scaled(275), right, Scaled(275) + size.cy});
-    }
-    for (const auto& info : kCategories) {
-        const auto i = CategoryIndex(info.category);
-        views_[i]->Create(hwnd(), Id(SelectCtl::ListStart) + static_cast<int>(i),
-                          Box(0, kListAreaTop, 100, 100), font_.get());
-    }
-    pnlExtend_.CreatePanel(hwnd(), Id(SelectCtl::PnlExtend),
-                           Box(0, kClientHeight - kExtendHeight, kClientWidth, kExtendHeight),
-                           win::PanelStyle{GetSysColor(COLOR_BTNFACE),
-                                           win::Bevel::Raised,
-                                           win::Bevel::None,
-                                           1,
-                                           0,
-                                           {},
-                                           LoadCursorA(nullptr, MAKEINTRESOURCEA(32645) /* IDC_SIZENS */)},
-                           font_.get());
+        SendMessageA(Control(SelectCtl::CBStyle), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(std::string(name).c_str()));
 
     HINSTANCE inst = GetModuleHandleA(nullptr);
     popMFile_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMFILE)));
@@ -236,15 +240,14 @@ void TFormSelect::ArrangeTabOrder() {
     }
 }
 
-void TFormSelect::LayoutListArea() {
+void TFormSelect::FollowClientSize() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    const int top = Scaled(kListAreaTop);
-    const int bottom = client.bottom - Scaled(kExtendHeight);
-    const int side = Scaled(kSplitterWidth);
-    for (auto& view : views_)
-        MoveWindow(view->hwnd(), side, top, client.right - 2 * side, bottom - top, TRUE);
-    MoveWindow(pnlExtend_.hwnd(), 0, bottom, client.right, Scaled(kExtendHeight), TRUE);
+    for (const ControlRow& row : kSelectLayout) {
+        if ((row.anchors & (kAnchorRight | kAnchorBottom)) == 0) continue;
+        const RECT r = PlaceOf(row, SIZE{client.right, client.bottom});
+        MoveWindow(Control(row.id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
 }
 
 void TFormSelect::FormCreate() {
@@ -253,7 +256,7 @@ void TFormSelect::FormCreate() {
     uninstalled_ = false;
     current_ = ScreenCategory::Start;
     places_ = MachinePlaces(config_.places);
-    LayoutListArea();
+    FollowClientSize();
     helpFile_ = places_.ProgramFile(kHelpFileName);
 }
 
@@ -487,7 +490,7 @@ LRESULT TFormSelect::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_SIZE:
-            LayoutListArea();
+            FollowClientSize();
             FormResize();
             return 0;
         case WM_GETMINMAXINFO: {

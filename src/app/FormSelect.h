@@ -29,6 +29,9 @@
 namespace mvpr {
 
 class ScreenSource;
+namespace test {
+class FormSelectProbe;
+}
 
 // How the main window is set up. The program always runs with the defaults; tests give a
 // temporary program folder and can make a loading step fail.
@@ -68,47 +71,38 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     const std::string& VersionText() const { return versionText_; }
     const std::string& BuildText() const { return buildText_; }
 
-    // --- state, as the handlers keep it -----------------------------------------------------
-    // What only the tests read of the window's state: one view, so the window's own interface
-    // stays what the program uses.
-    class TestView {
-      public:
-        explicit TestView(TFormSelect& form) : form_(form) {}
-        bool AutoPreview() const { return form_.autoPreview_; }
-        bool ListsModified() const { return form_.listsModified_; }
-        bool Uninstalled() const { return form_.uninstalled_; }
-        bool CommandLineUninstall() const { return form_.commandLineUninstall_; }
-        const std::string& HelpFile() const { return form_.helpFile_; }
-        int PreviewMode() const {
-            return form_.previewMode_;
-        }  // 0 none, 10 choose only, 20 selected only, 30 both
-        COLORREF PreviewStripColor() const { return form_.pnlPreviewName_.Color(); }
-        FileBrowser& Browser() const { return form_.browser_; }
-        ColourAnimation& PreviewAnimation() const { return form_.previewAnimation_; }
-        const win::Notice& Notice() const { return form_.notice_; }
-
-      private:
-        TFormSelect& form_;
-    };
-    TestView ForTests() { return TestView(*this); }
+    // --- what the full-screen preview reads of the window and asks of it --------------------
     ScreenCategory CurrentCategory() const { return current_; }
     const Places& ProgramPlaces() const { return places_; }
-    const std::string& ProgramDir() const { return places_.programDir; }
-    bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
-    bool PlayAnimations() const;   // the check mark of "Play &Animations"
-    // The preview: its picture, the name strip's caption (the previewed file) and colour.
+    bool PlayAnimations() const;  // the check mark of "Play &Animations"
+    // The preview's picture.
     const WinPicture& PreviewPicture() const { return previewPicture_; }
-    const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
     // True only while the preview's picture was decoded from the file the name strip names: a
     // file that could not be read never borrows another file's picture.
     bool PreviewDecoded() const { return previewDecoded_; }
+    HWND Control(SelectCtl id) const;
+    std::string HintOf(HWND control) const { return hints_.Get(control); }
+    void CBStyleChange();
+    // The box belongs to `owner` (the main window when none is given), which has the keyboard after it.
+    void SizeClick(HWND owner = nullptr);
+    void SetCurrentScreen();
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    // What the tests read and call reaches the rest through their probe.
+    friend class test::FormSelectProbe;
+
+    // --- state, as the handlers keep it -----------------------------------------------------
+    bool ReportAddErrors() const;  // the check mark of "Report Add &Errors"
+    // The name strip's caption: the previewed file.
+    const std::string& PreviewCaption() const { return pnlPreviewName_.Caption(); }
     const std::string& CategoryFolder(ScreenCategory c) const { return folders_[CategoryIndex(c)]; }
     CategoryList& ListOf(ScreenCategory c) { return lists_[CategoryIndex(c)]; }
     CategoryListView& ViewOf(ScreenCategory c) { return *views_[CategoryIndex(c)]; }
     CategoryList& CurrentList() { return ListOf(current_); }
     win::SpeedButton& ButtonOf(ScreenCategory c) { return buttons_[CategoryIndex(c)]; }
-    HWND Control(SelectCtl id) const;
-    std::string HintOf(HWND control) const { return hints_.Get(control); }
     HMENU MainMenu1() const { return GetMenu(hwnd()); }
     HMENU PopMFile() const { return GetSubMenu(popMFile_.get(), 0); }
     HMENU PopMSelected() const { return GetSubMenu(popMSelected_.get(), 0); }
@@ -125,7 +119,6 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void Change_Screen_Button(HWND sender);
     void LstVSelectedChange(HWND sender);
     void PopMSelectedPopup();
-    void CBStyleChange();
     void DirectoryListBox1Change();
     void Refresh1Click();
     void FilterComboBox1Change();
@@ -160,8 +153,6 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void ImgPreviewDblClick();
     void pnlPreviewDblClick();
     void PopMFileInfoPopup();
-    // The box belongs to `owner` (the main window when none is given), which has the keyboard after it.
-    void SizeClick(HWND owner = nullptr);
     // settings (FormSelectSettings.cpp)
     void LoadSettings();
     void FormClose();
@@ -174,7 +165,6 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     bool SetRunEntry(bool on);
     // installing (FormSelectInstall.cpp)
     void SetasCurrentClick();
-    void SetCurrentScreen();
     // setting the wallpaper (FormSelectWallpaper.cpp)
     void SetWallpaperFromPreview();
     // checking why a screen is not shown (FormSelectCheck.cpp)
@@ -188,21 +178,18 @@ class TFormSelect : public win::Window, private FileBrowserEvents {
     void OriginalScreens1Click();
     void Uninstall2Click();
 
-  protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-  private:
     // creation and layout (FormSelect.cpp)
     void FormCreate();
     void FormShow();
     void FormDestroy();
     void CreateControls();
-    RECT Box(int x, int y, int w, int h) const;  // layout pixels at the screen's resolution
     int Scaled(int v) const;
     void ArrangeTabOrder();
     HWND AddControl(const char* cls, const char* text, DWORD style, DWORD exStyle, SelectCtl id, RECT bounds);
-    HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD align = SS_LEFT, int width = 0);
-    void LayoutListArea();
+    // Static text as wide and high as its text.
+    HWND AddLabel(const char* text, SelectCtl id, int x, int y, DWORD style);
+    // Moves the controls that follow the right or bottom edge to where the layout puts them.
+    void FollowClientSize();
     void OnCommand(int id, int code, HWND control);
     LRESULT OnNotify(const NMHDR& header);
     void RunStep(const char* step, void (TFormSelect::*fn)());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "FormProbe.h"
 #include "app/FormSelect.h"
 #include "win/MessageBox.h"
 #include "ScopedSeam.h"
@@ -58,8 +59,11 @@ class FormTest : public ::testing::Test {
         Pump();
     }
 
+    // The window's state and handlers as the tests reach them.
+    FormSelectProbe Probe() const { return FormSelectProbe(*form); }
+
     void Click(ScreenCategory c) {
-        SendMessageA(form->ButtonOf(c).hwnd(), BM_CLICK, 0, 0);
+        SendMessageA(Probe().ButtonOf(c).hwnd(), BM_CLICK, 0, 0);
         Pump();
     }
     // A key as the event loop sees it: posted to the focused control, then through the loop's share.

@@ -112,9 +112,9 @@ class Animation : public FormTest {
         const std::string pics = dir / "pics";
         CreateDirectoryA(pics.c_str(), nullptr);
         ASSERT_TRUE(WriteFile(pics + "\\logo.bmp", std::string(file.begin(), file.end())));
-        form->ListOf(c).AddMany({{"logo.bmp", pics, "Centred", false}});
-        form->ViewOf(c).Sync();
-        ListView_SetItemState(form->ViewOf(c).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+        Probe().ListOf(c).AddMany({{"logo.bmp", pics, "Centred", false}});
+        Probe().ViewOf(c).Sync();
+        ListView_SetItemState(Probe().ViewOf(c).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
         Pump();
     }
@@ -124,7 +124,7 @@ class Animation : public FormTest {
 TEST_F(Animation, AnAnimatedScreenPlaysInThePanelAndFullScreenUntilSwitchedOff) {
     const Picture screen = AnimatedScreen();
     Preview(ScreenCategory::Start, *EncodeScreen(screen, ColourCycle{kFirst}));
-    ColourAnimation& panel = form->ForTests().PreviewAnimation();
+    ColourAnimation& panel = Probe().PreviewAnimation();
     ASSERT_TRUE(panel.Loaded());
     EXPECT_TRUE(panel.Playing());
     form->SizeClick();

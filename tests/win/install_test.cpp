@@ -31,7 +31,7 @@ class Installing : public FormTest {
     // The first run: the settings' loading makes the backup where it knows the first run.
     void OpenFirstRun() {
         Open();
-        if (!Record(kFilesBackedUpValue)) form->BackupOriginalScreens();
+        if (!Record(kFilesBackedUpValue)) Probe().BackupOriginalScreens();
     }
     std::string Target(ScreenCategory c) { return ScreenTargetPath(c, windows.path()); }
 
@@ -40,20 +40,20 @@ class Installing : public FormTest {
         const std::string folder = dir / "pics";
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(WriteFile(folder + "\\" + name, bytes));
-        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(folder));
-        HWND files = form->ForTests().Browser().FileList();
+        ASSERT_TRUE(Probe().Browser().ApplyFilePath(folder));
+        HWND files = Probe().Browser().FileList();
         // Written after the folder was last read: read it again.
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0);
         int i = -1;
-        for (std::size_t k = 0; k < form->ForTests().Browser().FileCount(); ++k)
-            if (form->ForTests().Browser().FileName(k) == name) i = static_cast<int>(k);
+        for (std::size_t k = 0; k < Probe().Browser().FileCount(); ++k)
+            if (Probe().Browser().FileName(k) == name) i = static_cast<int>(k);
         ASSERT_GE(i, 0) << name;
         SendMessageA(files, LB_SETSEL, FALSE, -1);
         SendMessageA(files, LB_SETSEL, TRUE, i);
         SendMessageA(files, LB_SETCARETINDEX, i, FALSE);
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(files), LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(files));
-        ASSERT_EQ(form->PreviewCaption(), folder + "\\" + name);
+        ASSERT_EQ(Probe().PreviewCaption(), folder + "\\" + name);
     }
     void Command(int id) {
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -151,8 +151,8 @@ TEST_F(Installing, AnExistingScreenIsReplacedAndKeepsItsAttributes) {
     form->SetCurrentScreen();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_TRUE(ReadFile(target) == kPicture);
-    EXPECT_TRUE(form->ForTests().Notice().Shown());  // said without a box
-    EXPECT_EQ(form->ForTests().Notice().Text(), InstalledNotice(target));
+    EXPECT_TRUE(Probe().Notice().Shown());  // said without a box
+    EXPECT_EQ(Probe().Notice().Text(), InstalledNotice(target));
     EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -187,13 +187,13 @@ TEST_F(Installing, FailuresAreReportedAndLeaveTheScreenAlone) {
         ASSERT_TRUE(WriteFile(target, "original"));
         if (c.readOnlyTarget) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         Preview(c.name, c.bytes);
-        if (c.sourceGone) DeleteFileA(form->PreviewCaption().c_str());
+        if (c.sourceGone) DeleteFileA(Probe().PreviewCaption().c_str());
         boxes.boxes.clear();
         Command(IDM_SETASCURRENT1);
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
         const std::string expected =
-            c.message.empty() ? NotABitmapMessage(form->PreviewCaption()) : c.message;
+            c.message.empty() ? NotABitmapMessage(Probe().PreviewCaption()) : c.message;
         EXPECT_EQ(boxes.boxes[0].text, expected);
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(ReadFile(target), "original");
@@ -211,17 +211,17 @@ TEST_F(Installing, AGifPreviewedAsAWallpaperIsNeverInstalledAsAScreen) {
         samples::BuildGif(320, 400, palette, {{0, 0, 320, 400, std::vector<std::uint8_t>(128000, 1)}});
     ASSERT_TRUE(WriteFile(folder + "\\boot.gif", std::string(gif.begin(), gif.end())));
     Open();
-    form->ChangePreviewOn(SelectCmd::PreviewSelectedOnly1);
+    Probe().ChangePreviewOn(SelectCmd::PreviewSelectedOnly1);
     Click(ScreenCategory::Wall);
-    form->ListOf(ScreenCategory::Wall).AddMany({{"boot.gif", folder, "Centred", false}});
-    form->ViewOf(ScreenCategory::Wall).Sync();
-    ListView_SetItemState(form->ViewOf(ScreenCategory::Wall).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+    Probe().ListOf(ScreenCategory::Wall).AddMany({{"boot.gif", folder, "Centred", false}});
+    Probe().ViewOf(ScreenCategory::Wall).Sync();
+    ListView_SetItemState(Probe().ViewOf(ScreenCategory::Wall).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
     Pump();
-    ASSERT_EQ(form->PreviewCaption(), folder + "\\boot.gif");
+    ASSERT_EQ(Probe().PreviewCaption(), folder + "\\boot.gif");
     ASSERT_TRUE(form->PreviewDecoded());
     Click(ScreenCategory::Wait);
-    ASSERT_EQ(form->PreviewCaption(), folder + "\\boot.gif");
+    ASSERT_EQ(Probe().PreviewCaption(), folder + "\\boot.gif");
     boxes.boxes.clear();
     Command(IDM_SETASCURRENT1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -296,7 +296,7 @@ TEST_F(Installing, BackupNeverLosesAScreenAndRestoresKeepTheBackups) {
         SetValue(desktop, "Wallpaper", "C:\\new.bmp");
         SetValue(desktop, "WallpaperStyle", "2");
         Command(IDM_ORIGINALSCREENS1);
-        EXPECT_EQ(form->ForTests().Notice().Text(), kRestoredNotice);
+        EXPECT_EQ(Probe().Notice().Text(), kRestoredNotice);
         EXPECT_EQ(ReadFile(wait), "machine wait");
         EXPECT_EQ(ReadFile(shut), "machine shut");
         EXPECT_EQ(ReadFile(dir / "logow.1.bck"), "machine wait");
@@ -324,7 +324,7 @@ TEST_F(Installing, RestoreWithoutEntriesChangesNothing) {
         EXPECT_EQ(ReadFile(dir / "logow.bck"), "backup");
         EXPECT_EQ(Value("Control Panel\\desktop", "Wallpaper"), "C:\\now.bmp");
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_EQ(form->ForTests().Notice().Text(), "");  // nothing put back, nothing said
+        EXPECT_EQ(Probe().Notice().Text(), "");  // nothing put back, nothing said
         form.reset();
     }
 }
@@ -338,7 +338,7 @@ TEST_F(Installing, UninstallAnsweredNoChangesNothing) {
     boxes.answers = {win::MsgAnswer::No};
     Command(IDM_UNINSTALL2);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_FALSE(form->ForTests().Uninstalled());
+    EXPECT_FALSE(Probe().Uninstalled());
     EXPECT_FALSE(form->Terminated());
     EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "installed");
     EXPECT_EQ(Record(kFilesBackedUpValue), "1");
@@ -359,7 +359,7 @@ TEST_F(Installing, UninstallRestoresRemovesTheEntriesAndWritesNoSettings) {
         Open();
         if (!commandLine) Command(IDM_UNINSTALL2);
         EXPECT_EQ(form->Terminated(), commandLine);
-        EXPECT_TRUE(form->ForTests().Uninstalled());
+        EXPECT_TRUE(Probe().Uninstalled());
         ASSERT_EQ(boxes.boxes.size(), 2u);
         EXPECT_EQ(boxes.boxes[1].text, std::string(kUninstallDone));
         EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "machine");
@@ -456,7 +456,7 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
     };
     const auto backedUp = [&] {
         fresh();
-        form->BackupOriginalScreens();
+        Probe().BackupOriginalScreens();
         ASSERT_EQ(Record(kFilesBackedUpValue), "1");
     };
     const auto installed = [&] {
@@ -496,9 +496,9 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
         log = runLog.Lines();
     };
     // Commands of the window report through the general handler what they throw.
-    const auto handled = [&](void (TFormSelect::*command)()) {
+    const auto handled = [&](const std::function<void()>& command) {
         try {
-            (form.get()->*command)();
+            command();
         } catch (const std::exception& e) {
             boxes.boxes.push_back({form->hwnd(), win::MsgKind::Error, e.what(), win::MsgButtons::Ok, "", 0});
         }
@@ -513,21 +513,21 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
         std::function<void()> setUp, run;
         std::function<bool()> done;
     } commands[] = {
-        {"first-run backup", fresh, [&] { handled(&TFormSelect::BackupOriginalScreens); },
+        {"first-run backup", fresh, [&] { handled([&] { Probe().BackupOriginalScreens(); }); },
          [&] { return Record(kFilesBackedUpValue) == "1"; }},
-        {"install", waitUnrecorded, [&] { handled(&TFormSelect::SetCurrentScreen); },
+        {"install", waitUnrecorded, [&] { handled([&] { form->SetCurrentScreen(); }); },
          [&] { return current(ScreenCategory::Wait) == picture[1]; }},
-        {"restore", installed, [&] { handled(&TFormSelect::OriginalScreens1Click); }, atPlace},
+        {"restore", installed, [&] { handled([&] { Probe().OriginalScreens1Click(); }); }, atPlace},
         {"uninstall", installed,
          [&] {
              boxes.answers = {win::MsgAnswer::Yes};
-             form->Uninstall2Click();
+             Probe().Uninstall2Click();
          },
          [&] { return registrationGone() && atPlace(); }},
         {"randomizer", backedUp, randomize, randomized},
         {"restore, then the randomizer", installed,
          [&] {
-             handled(&TFormSelect::OriginalScreens1Click);
+             handled([&] { Probe().OriginalScreens1Click(); });
              randomize();
          },
          randomized},

@@ -4,6 +4,7 @@
 #include "FormFixture.h"
 #include "app/AboutBox.h"
 #include "app/FormOpstartScherm.h"
+#include "app/FormSelectLayout.h"
 #include "system/ProgramInfo_win.h"
 #include "system/SettingsKeys.h"
 #include "win/Fonts.h"
@@ -44,32 +45,59 @@ class MainWindowLayout : public FormTest {
     std::vector<int> commands;
 };
 
-TEST_F(MainWindowLayout, ControlsStandWhereTheLayoutPutsThem) {
-    struct Place {
-        SelectCtl id;
-        RECT r;
-    } places[] = {
-        {SelectCtl::sbtnStart, {4, 8, 109, 33}},           {SelectCtl::sbtnShut, {220, 8, 333, 33}},
-        {SelectCtl::sbtnWall, {336, 8, 441, 33}},          {SelectCtl::DirectoryListBox1, {4, 92, 149, 225}},
-        {SelectCtl::FileListBox1, {156, 52, 269, 265}},    {SelectCtl::pnlPreview, {276, 52, 440, 172}},
-        {SelectCtl::BtnAdd, {276, 180, 441, 205}},         {SelectCtl::btnRemove, {276, 212, 441, 237}},
-        {SelectCtl::chkbStartUpRun, {276, 248, 433, 265}}, {SelectCtl::ListStart, {4, 291, 440, 409}},
-        {SelectCtl::PnlExtend, {0, 409, 444, 414}},
+// Each control inside its parent's client area, no two shown ones on top of each other, in every
+// category; a larger window moves just the edges its layout row anchors to the right and bottom.
+TEST_F(MainWindowLayout, ControlsStayInsideApartAndFollowTheirAnchors) {
+    const auto places = [&](const std::string& when) {
+        std::vector<RECT> out;
+        std::vector<std::pair<SelectCtl, RECT>> shown;
+        for (const ControlRow& row : kSelectLayout) {
+            HWND h = form->Control(row.id);
+            HWND parent = GetParent(h);
+            const RECT r = ClientRectOf(parent, h);
+            out.push_back(r);
+            RECT area{}, inside{};
+            GetClientRect(parent, &area);
+            IntersectRect(&inside, &r, &area);
+            EXPECT_TRUE(EqualRect(&inside, &r) && r.right > r.left && r.bottom > r.top)
+                << when << " " << Id(row.id);
+            if (parent != form->hwnd() || !Visible(h)) continue;
+            for (const auto& [id, other] : shown) {
+                RECT both{};
+                EXPECT_FALSE(IntersectRect(&both, &r, &other))
+                    << when << " " << Id(row.id) << " on " << Id(id);
+            }
+            shown.emplace_back(row.id, r);
+        }
+        return out;
     };
-    for (const auto& p : places) {
-        const RECT r = ClientRectOf(form->hwnd(), form->Control(p.id));
-        EXPECT_EQ(r.left, p.r.left) << Id(p.id);
-        EXPECT_EQ(r.top, p.r.top) << Id(p.id);
-        EXPECT_EQ(r.right, p.r.right) << Id(p.id);
-        EXPECT_EQ(r.bottom, p.r.bottom) << Id(p.id);
+    for (const ScreenCategory c : {ScreenCategory::Wall, ScreenCategory::Wait, ScreenCategory::Start}) {
+        Click(c);
+        places(std::string(Info(c).caption));
     }
-    // the preview's strip and picture lie inside its panel
-    const RECT strip =
-        ClientRectOf(form->Control(SelectCtl::pnlPreview), form->Control(SelectCtl::PnlPreviewName));
-    EXPECT_EQ(strip.left, 2);
-    EXPECT_EQ(strip.top, 2);
-    EXPECT_EQ(strip.right - strip.left, 160);
-    // the counter is right-aligned and ends where "0 / 0" from x = 414 ends
+    RECT window{}, client{};
+    GetWindowRect(form->hwnd(), &window);
+    GetClientRect(form->hwnd(), &client);
+    const std::vector<RECT> before = places("as opened");
+    const int dx = 60, dy = 90;
+    SetWindowPos(form->hwnd(), nullptr, 0, 0, window.right - window.left + dx,
+                 window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    RECT grown{};
+    GetClientRect(form->hwnd(), &grown);
+    ASSERT_EQ(grown.right - client.right, dx);
+    ASSERT_EQ(grown.bottom - client.bottom, dy);
+    const std::vector<RECT> after = places("grown");
+    for (std::size_t i = 0; i < std::size(kSelectLayout); ++i) {
+        const unsigned a = kSelectLayout[i].anchors;
+        const bool right = a & kAnchorRight, bottom = a & kAnchorBottom;
+        const RECT b = before[i], r = after[i];
+        EXPECT_EQ(r.left, b.left + (right && !(a & kAnchorLeft) ? dx : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.right, b.right + (right ? dx : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.top, b.top + (bottom && !(a & kAnchorTop) ? dy : 0)) << Id(kSelectLayout[i].id);
+        EXPECT_EQ(r.bottom, b.bottom + (bottom ? dy : 0)) << Id(kSelectLayout[i].id);
+    }
+    // the counter is right-aligned: its text grows to the left
     EXPECT_TRUE(GetWindowLongA(form->Control(SelectCtl::LblNumber), GWL_STYLE) & SS_RIGHT);
     const LONG style = GetWindowLongA(form->hwnd(), GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);  // a fixed single border
@@ -93,7 +121,7 @@ TEST_F(MainWindowLayout, TabMovesThroughTheControlsInTheirOrder) {
 }
 
 TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts) {
-    HMENU bar = form->MainMenu1();
+    HMENU bar = Probe().MainMenu1();
     ASSERT_EQ(GetMenuItemCount(bar), 5);  // "Niet Zichtbaar" is never in it
     char text[64];
     std::vector<std::string> tops;
@@ -109,15 +137,16 @@ TEST_F(MainWindowLayout, MenuBarHoldsFiveMenusWithTheirEntriesChecksAndShortcuts
     std::set<UINT> checked;
     for (UINT id = IDM_SAVE1; id <= IDM_ABOUT1; ++id)
         if (win::IsMenuItemCheckedById(bar, id)) checked.insert(id);
-    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1, IDM_PREVIEWBOTH1}));
+    EXPECT_EQ(checked, (std::set<UINT>{IDM_RUNRANDOMIZERATSTARTUP1, IDM_ERRORREPORTON1, IDM_PLAYANIMATIONS1,
+                                       IDM_PREVIEWBOTH1}));
     // pop-ups as they open
-    EXPECT_EQ(GetMenuItemCount(form->PopMFile()), 6);  // its last two entries are hidden
-    EXPECT_EQ(win::MenuItemText(form->PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
-    EXPECT_FALSE(win::IsMenuItemVisible(form->PopMFile(), IDM_VIEWFULLSCREEN1));
-    EXPECT_EQ(GetMenuItemCount(form->PopMSelected()), 7);
-    EXPECT_EQ(win::MenuItemText(form->PopMSelected(), IDM_FINDFILE1), "Find File &Directory\tCtrl+D");
-    EXPECT_FALSE(win::IsMenuItemEnabledById(form->PopMSelected(), IDM_N_SELECTED2));
-    EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), "Info about file");
+    EXPECT_EQ(GetMenuItemCount(Probe().PopMFile()), 6);  // its last two entries are hidden
+    EXPECT_EQ(win::MenuItemText(Probe().PopMFile(), IDM_REFRESH2), "&Refresh\tF5");
+    EXPECT_FALSE(win::IsMenuItemVisible(Probe().PopMFile(), IDM_VIEWFULLSCREEN1));
+    EXPECT_EQ(GetMenuItemCount(Probe().PopMSelected()), 7);
+    EXPECT_EQ(win::MenuItemText(Probe().PopMSelected(), IDM_FINDFILE1), "Find File &Directory\tCtrl+D");
+    EXPECT_FALSE(win::IsMenuItemEnabledById(Probe().PopMSelected(), IDM_N_SELECTED2));
+    EXPECT_EQ(win::MenuItemText(Probe().PopMFileInfo(), IDM_SIZE), "Info about file");
 }
 
 TEST_F(MainWindowLayout, MainMenuShortcutsActWhicheverControlHasTheFocus) {
@@ -144,7 +173,7 @@ TEST_F(MainWindowLayout, CtrlAndADigitPressesTheCategoryButtonItsHintNames) {
         const int digit = static_cast<int>(CategoryIndex(c)) + 1;
         PressKey(form->Control(SelectCtl::FileListBox1), '0' + digit, true);
         EXPECT_EQ(form->CurrentCategory(), c) << digit;
-        EXPECT_NE(form->HintOf(form->ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
+        EXPECT_NE(form->HintOf(Probe().ButtonOf(c).hwnd()).find("(Ctrl+" + std::to_string(digit) + ")"),
                   std::string::npos);
     }
 }
@@ -174,18 +203,18 @@ TEST_F(MainWindowLayout, EveryShortcutShownInAMenuIsOneTheKeysReallyGive) {
         UINT id;
         SelectCtl focus;
     } promises[] = {
-        {form->MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},
-        {form->MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
-        {form->MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},
-        {form->PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
-        {form->PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
-        {form->PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
-        {form->PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
+        {Probe().MainMenu1(), IDM_SAVE1, SelectCtl::BtnAdd},
+        {Probe().MainMenu1(), IDM_CLOSE1, SelectCtl::BtnAdd},
+        {Probe().MainMenu1(), IDM_HELP2, SelectCtl::BtnAdd},
+        {Probe().PopMFile(), IDM_ADD1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_SELECTALL1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_INVERTSELECTION1, SelectCtl::FileListBox1},
+        {Probe().PopMFile(), IDM_REFRESH2, SelectCtl::FileListBox1},
+        {Probe().PopMSelected(), IDM_VIEW2, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_REMOVE1, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_FINDFILE1, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_SELECTALL2, SelectCtl::ListStart},
+        {Probe().PopMSelected(), IDM_INVERTSELECTION2, SelectCtl::ListStart},
     };
     const struct {
         const char* name;
@@ -359,7 +388,7 @@ TEST_F(ScreenResolution, EveryMeasureFollowsTheScreensDpi) {
         const RECT add = ClientRectOf(form->hwnd(), form->Control(SelectCtl::BtnAdd));
         EXPECT_EQ(add.left, at(276)) << dpi;
         EXPECT_EQ(add.bottom, at(205)) << dpi;
-        HWND folders = form->ForTests().Browser().DirectoryList();
+        HWND folders = Probe().Browser().DirectoryList();
         const int row = static_cast<int>(SendMessageA(folders, LB_GETITEMHEIGHT, 0, 0));
         EXPECT_GE(row, at(16)) << dpi;
         EXPECT_GT(row, win::LineHeight(reinterpret_cast<HFONT>(SendMessageA(folders, WM_GETFONT, 0, 0))))

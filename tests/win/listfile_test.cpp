@@ -24,15 +24,15 @@ class ListFileTest : public FormTest {
     std::string Saved() const { return ReadFile(ListFile()); }
     std::vector<std::string> Names(ScreenCategory c) {
         std::vector<std::string> out;
-        const CategoryList& list = form->ListOf(c);
+        const CategoryList& list = Probe().ListOf(c);
         for (std::size_t i = 0; i < list.size(); ++i) out.push_back(list[i].folder + "|" + list[i].fileName);
         return out;
     }
     // Makes a change that the unsaved-changes flag tracks: the first Start entry goes.
     void RemoveFirstStartEntry() {
-        form->ListOf(ScreenCategory::Start).SetSelected(0, true);
-        form->btnRemoveClick();
-        ASSERT_TRUE(form->ForTests().ListsModified());
+        Probe().ListOf(ScreenCategory::Start).SetSelected(0, true);
+        Probe().btnRemoveClick();
+        ASSERT_TRUE(Probe().ListsModified());
     }
     bool Closed() const { return !IsWindow(hwndAtOpen); }
     void OpenAndRemember() {
@@ -54,10 +54,10 @@ TEST_F(ListFileTest, NoFileMeansEmptyListsSilentlyAndSaveWritesTheSevenLines) {
     for (bool emptyFile : {false, true}) {
         if (emptyFile) WriteFile(ListFile(), "");
         OpenAndRemember();
-        for (const auto& info : kCategories) EXPECT_TRUE(form->ListOf(info.category).empty());
+        for (const auto& info : kCategories) EXPECT_TRUE(Probe().ListOf(info.category).empty());
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_FALSE(form->ForTests().ListsModified());
-        EXPECT_TRUE(form->SaveToFile());
+        EXPECT_FALSE(Probe().ListsModified());
+        EXPECT_TRUE(Probe().SaveToFile());
         EXPECT_EQ(Saved(), kEmptyFile);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
         EXPECT_TRUE(boxes.boxes.empty());
@@ -78,26 +78,26 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
                   "[WAIT]\r\nD:\\Y.BMP\r\n\x1a[START]\r\nC:\\AFTER.BMP\r\n");
     OpenAndRemember();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     const std::string prog = dir.path() + "\\";
-    EXPECT_TRUE(form->ListOf(ScreenCategory::Start).empty());
+    EXPECT_TRUE(Probe().ListOf(ScreenCategory::Start).empty());
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"D:\\|Y.BMP", "C:\\|Z.BMP"}));
     EXPECT_EQ(Names(ScreenCategory::Shut), (std::vector<std::string>{prog + "|   "}));
     EXPECT_EQ(Names(ScreenCategory::Wall),
               (std::vector<std::string>{"C:\\W\\|A.JPG", prog + "|B.JPG", "C:\\W\\|" + longName}));
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Stretched");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Centred");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[2].style, "Tiled");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Stretched");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Centred");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[2].style, "Tiled");
     // the views show the rows, the wallpaper columns fit their contents
-    HWND wall = form->ViewOf(ScreenCategory::Wall).hwnd();
+    HWND wall = Probe().ViewOf(ScreenCategory::Wall).hwnd();
     EXPECT_EQ(ListView_GetItemCount(wall), 3);
-    EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Wait).hwnd()), 2);
+    EXPECT_EQ(ListView_GetItemCount(Probe().ViewOf(ScreenCategory::Wait).hwnd()), 2);
     EXPECT_GE(ColumnWidth(wall, 0), StringWidth(wall, longName));
     EXPECT_GE(ColumnWidth(wall, 2), StringWidth(wall, "Fit 2 Screen"));
     EXPECT_GE(ColumnWidth(wall, 2), StringWidth(wall, "Style"));
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 0");
 
-    ASSERT_TRUE(form->SaveToFile());
+    ASSERT_TRUE(Probe().SaveToFile());
     const std::string expected = "[START]\r\n\r\n[WAIT]\r\nD:\\Y.BMP\r\nC:\\Z.BMP\r\n\r\n[SHUT]\r\n" + prog +
                                  "   \r\n\r\n[WALLPAPER]\r\nC:\\W\\A.JPG, Stretched\r\n" + prog +
                                  "B.JPG, Centred\r\nC:\\W\\" + longName + ", Tiled\r\n";
@@ -105,7 +105,7 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
     // read back and saved again, nothing moves
     form.reset();
     OpenAndRemember();
-    ASSERT_TRUE(form->SaveToFile());
+    ASSERT_TRUE(Probe().SaveToFile());
     EXPECT_EQ(Saved(), expected);
 }
 
@@ -139,7 +139,7 @@ TEST_F(ListFileTest, LoadedListsFollowTheLocaleOrderOfTheNames) {
         file += "C:\\" + std::to_string(i) + "\\" + names[i] + "\r\n";
     WriteFile(ListFile(), file);
     Open();
-    const CategoryList& list = form->ListOf(ScreenCategory::Wait);
+    const CategoryList& list = Probe().ListOf(ScreenCategory::Wait);
     ASSERT_EQ(list.size(), names.size());
     for (std::size_t i = 1; i < list.size(); ++i) {
         const int order = lstrcmpA(list[i - 1].fileName.c_str(), list[i].fileName.c_str());
@@ -157,13 +157,13 @@ TEST_F(ListFileTest, AVeryLongLineLoadsShowsAndSavesBackUnchanged) {
     WriteFile(ListFile(), file);
     OpenAndRemember();
     Click(ScreenCategory::Wall);
-    ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 1u);
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].fileName.size(), 5004u);
-    UpdateWindow(form->ViewOf(ScreenCategory::Wall).hwnd());  // the view shows what fits
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Wall).size(), 1u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].fileName.size(), 5004u);
+    UpdateWindow(Probe().ViewOf(ScreenCategory::Wall).hwnd());  // the view shows what fits
     char text[64] = {};
-    ListView_GetItemText(form->ViewOf(ScreenCategory::Wall).hwnd(), 0, 0, text, sizeof text);
+    ListView_GetItemText(Probe().ViewOf(ScreenCategory::Wall).hwnd(), 0, 0, text, sizeof text);
     EXPECT_EQ(std::string(text), std::string(sizeof text - 1, 'n'));
-    ASSERT_TRUE(form->SaveToFile());
+    ASSERT_TRUE(Probe().SaveToFile());
     EXPECT_TRUE(Saved() == file);
 }
 
@@ -181,10 +181,10 @@ TEST_F(ListFileTest, AReadErrorIsReportedOnceAndKeepsTheEntriesReadSoFar) {
     EXPECT_EQ(boxes.boxes[0].buttons, win::MsgButtons::Ok);
     EXPECT_EQ(boxes.boxes[0].text, "Error Reading file");
     // the first piece of 64 KiB holds this many whole lines; the one it cuts is not taken
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), (65536 - 9) / line.size());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), (65536 - 9) / line.size());
     // the start-up went on
     EXPECT_TRUE(IsWindowVisible(form->hwnd()));
-    EXPECT_TRUE(form->ForTests().AutoPreview());
+    EXPECT_TRUE(Probe().AutoPreview());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / " + std::to_string((65536 - 9) / line.size()));
 }
 
@@ -192,7 +192,7 @@ TEST_F(ListFileTest, AFolderNamedLikeTheListFileLoadsNothingAndCannotBeSavedOver
     ASSERT_TRUE(CreateDirectoryA(ListFile().c_str(), nullptr));
     OpenAndRemember();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_FALSE(form->SaveToFile());
+    EXPECT_FALSE(Probe().SaveToFile());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Error 5 creating file");
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
@@ -221,7 +221,7 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         bool previewDuringQuestion = true;
         const ScopedSeam<&win::SetMessageSeam> answer([&](const win::MessageRequest& r) {
             boxes.boxes.push_back(r);
-            previewDuringQuestion = form->ForTests().AutoPreview();
+            previewDuringQuestion = Probe().AutoPreview();
             return c.answer;
         });
         boxes.boxes.clear();
@@ -234,8 +234,8 @@ TEST_F(ListFileTest, ClosingWithChangesAsksAndFollowsTheAnswer) {
         EXPECT_EQ(Closed(), c.closes);
         EXPECT_EQ(Saved(), c.file);
         if (!c.closes) {
-            EXPECT_TRUE(form->ForTests().ListsModified());
-            EXPECT_TRUE(form->ForTests().AutoPreview());
+            EXPECT_TRUE(Probe().ListsModified());
+            EXPECT_TRUE(Probe().AutoPreview());
             EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"C:\\|B.BMP"});
         }
         form.reset();
@@ -253,7 +253,7 @@ TEST_F(ListFileTest, NoQuestionWithoutChangesOrAfterASuccessfulSave) {
     OpenAndRemember();
     RemoveFirstStartEntry();
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE1, 0), 0);  // "&Save"
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     EXPECT_EQ(Saved(), "[START]\r\nC:\\B.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
     SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(Closed());
@@ -262,7 +262,7 @@ TEST_F(ListFileTest, NoQuestionWithoutChangesOrAfterASuccessfulSave) {
 
 TEST_F(ListFileTest, CtrlSSavesThroughTheEventLoop) {
     OpenAndRemember();
-    PressKey(form->ViewOf(ScreenCategory::Start).hwnd(), 'S', true);
+    PressKey(Probe().ViewOf(ScreenCategory::Start).hwnd(), 'S', true);
     EXPECT_EQ(Saved(), kEmptyFile);
 }
 
@@ -272,12 +272,12 @@ TEST_F(ListFileTest, AReadOnlyListFileGivesError5KeepsItsBytesAndTheWindowOpen) 
     ASSERT_TRUE(SetFileAttributesA(ListFile().c_str(), FILE_ATTRIBUTE_READONLY));
     OpenAndRemember();
     RemoveFirstStartEntry();
-    EXPECT_FALSE(form->SaveToFile());
+    EXPECT_FALSE(Probe().SaveToFile());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
     EXPECT_EQ(boxes.boxes[0].buttons, win::MsgButtons::Ok);
     EXPECT_EQ(boxes.boxes[0].text, "Error 5 creating file");
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
 
     boxes.boxes.clear();
     boxes.answers = {win::MsgAnswer::Yes, win::MsgAnswer::Ok};
@@ -286,7 +286,7 @@ TEST_F(ListFileTest, AReadOnlyListFileGivesError5KeepsItsBytesAndTheWindowOpen) 
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Confirmation);
     EXPECT_EQ(boxes.boxes[1].text, "Error 5 creating file");
     EXPECT_FALSE(Closed());
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(Saved(), original);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
 }
@@ -299,7 +299,7 @@ TEST_F(ListFileTest, AListFileLockedByAnotherProgramGivesItsErrorNumber) {
     win::UniqueFile other(CreateFileA(ListFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(other);
-    EXPECT_FALSE(form->SaveToFile());
+    EXPECT_FALSE(Probe().SaveToFile());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, CreatingFileError(ERROR_SHARING_VIOLATION));
     other.reset();
@@ -314,10 +314,10 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
         original += "C:\\WALLPAPERS\\PICTURE" + std::to_string(100000 + i) + ".JPG, Tiled\r\n";
     WriteFile(ListFile(), original);
     OpenAndRemember();
-    ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 6000u);
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Wall).size(), 6000u);
     Click(ScreenCategory::Wall);
-    form->ListOf(ScreenCategory::Wall).SetSelected(5999, true);
-    form->btnRemoveClick();  // the new file is some 230 KB: four pieces are written
+    Probe().ListOf(ScreenCategory::Wall).SetSelected(5999, true);
+    Probe().btnRemoveClick();  // the new file is some 230 KB: four pieces are written
     const struct {
         win::FileStep step;
         int number;
@@ -341,11 +341,11 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
             return step == c.step && n == c.number ? c.error : 0;
         });
         boxes.boxes.clear();
-        EXPECT_FALSE(form->SaveToFile());
+        EXPECT_FALSE(Probe().SaveToFile());
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
         EXPECT_EQ(boxes.boxes[0].text, c.message);
-        EXPECT_TRUE(form->ForTests().ListsModified());
+        EXPECT_TRUE(Probe().ListsModified());
         EXPECT_TRUE(Saved() == original);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"MVDATA.MVD"});
         if (c.step == win::FileStep::Write) {
@@ -355,9 +355,9 @@ TEST_F(ListFileTest, AFailureAnywhereInTheSaveKeepsTheOldFile) {
     // and nothing is left over that spoils the next save
     faults.reset();
     boxes.boxes.clear();
-    EXPECT_TRUE(form->SaveToFile());
+    EXPECT_TRUE(Probe().SaveToFile());
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     const std::string last = "C:\\WALLPAPERS\\PICTURE105999.JPG, Tiled\r\n";
     EXPECT_TRUE(Saved() == "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n" +
                                original.substr(0, original.size() - last.size()));
@@ -369,7 +369,7 @@ TEST_F(ListFileTest, AFailedFirstSaveLeavesNoFileAtAll) {
     faults.emplace([](win::FileStep step, int) -> DWORD {
         return step == win::FileStep::Flush ? ERROR_WRITE_FAULT : 0;
     });
-    EXPECT_FALSE(form->SaveToFile());
+    EXPECT_FALSE(Probe().SaveToFile());
     EXPECT_TRUE(ListFolder(dir.path()).empty());
 }
 
@@ -377,8 +377,8 @@ TEST_F(ListFileTest, AHiddenListFileStaysHidden) {
     WriteFile(ListFile(), "[START]\r\nC:\\A.BMP\r\n");
     ASSERT_TRUE(SetFileAttributesA(ListFile().c_str(), FILE_ATTRIBUTE_HIDDEN));
     OpenAndRemember();
-    ASSERT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
-    EXPECT_TRUE(form->SaveToFile());
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 1u);
+    EXPECT_TRUE(Probe().SaveToFile());
     EXPECT_EQ(Saved(), "[START]\r\nC:\\A.BMP\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
     EXPECT_TRUE(GetFileAttributesA(ListFile().c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }

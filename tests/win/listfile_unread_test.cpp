@@ -20,7 +20,7 @@ class UnreadListFile : public FormTest {
     std::string ListFile() const { return dir / "MVDATA.MVD"; }
     std::string Backup() const { return dir / "MVDATA.BAK"; }
     void ChangeAndSave() {
-        form->ListOf(ScreenCategory::Shut).Add({"NEW.SYS", "C:\\", "", false});
+        Probe().ListOf(ScreenCategory::Shut).Add({"NEW.SYS", "C:\\", "", false});
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SAVE1, 0), 0);
     }
     const std::string old_ =
@@ -37,7 +37,7 @@ TEST_F(UnreadListFile, ALockedFileAtStartIsKeptAsideByTheFirstSave) {
         CloseHandle(lock);
     }
     EXPECT_TRUE(boxes.boxes.empty());  // as for a missing file: nothing is said
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 0u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 0u);
     ChangeAndSave();
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(ReadFile(Backup()), old_);
@@ -66,7 +66,7 @@ TEST_F(UnreadListFile, LinesUnderAMisspeltHeaderAreKeptAsideByTheFirstSave) {
     const std::string edited = "\xEF\xBB\xBF[START]\r\nC:\\A.BMP\r\n[STRAT]\r\nC:\\LOST.BMP\r\n";
     WriteFile(ListFile(), edited);
     Open();
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 1u);
     EXPECT_TRUE(boxes.boxes.empty());
     ChangeAndSave();
     EXPECT_EQ(ReadFile(Backup()), edited);
@@ -80,7 +80,7 @@ TEST_F(UnreadListFile, LinesUnderAMisspeltHeaderAreKeptAsideByTheFirstSave) {
 TEST_F(UnreadListFile, AFileReadWellIsReplacedWithoutABackup) {
     WriteFile(ListFile(), old_);
     Open();
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 1u);
     ChangeAndSave();
     EXPECT_FALSE(FileExists(Backup()));
     EXPECT_NE(ReadFile(ListFile()).find("C:\\PICS\\KEEP.BMP\r\n"), std::string::npos);

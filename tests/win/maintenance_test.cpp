@@ -19,17 +19,18 @@ class Maintenance : public FormTest {
             const std::size_t at = p.find_last_of('\\');
             entries.push_back({p.substr(at + 1), p.substr(0, at), style, false});
         }
-        form->ListOf(c).AddMany(std::move(entries));
-        form->ViewOf(c).Sync();
+        Probe().ListOf(c).AddMany(std::move(entries));
+        Probe().ViewOf(c).Sync();
     }
     std::vector<std::string> Names(ScreenCategory c) {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < form->ListOf(c).size(); ++i) out.push_back(form->ListOf(c)[i].fileName);
+        for (std::size_t i = 0; i < Probe().ListOf(c).size(); ++i)
+            out.push_back(Probe().ListOf(c)[i].fileName);
         return out;
     }
     void Select(ScreenCategory c, std::initializer_list<int> rows) {
         for (int r : rows)
-            ListView_SetItemState(form->ViewOf(c).hwnd(), r, LVIS_SELECTED,
+            ListView_SetItemState(Probe().ViewOf(c).hwnd(), r, LVIS_SELECTED,
                                   LVIS_SELECTED);  // as a click does
     }
     void Command(UINT id) {
@@ -37,7 +38,7 @@ class Maintenance : public FormTest {
         Pump();
     }
     int ViewSelectedCount(ScreenCategory c) {
-        return static_cast<int>(ListView_GetSelectedCount(form->ViewOf(c).hwnd()));
+        return static_cast<int>(ListView_GetSelectedCount(Probe().ViewOf(c).hwnd()));
     }
     std::string File(const std::string& name) {
         WriteFile(dir / name, "x");
@@ -53,10 +54,10 @@ TEST_F(Maintenance, RemoveDeletesEverySelectedEntryAndMarksTheListsChanged) {
     SendMessageA(form->Control(SelectCtl::btnRemove), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"C", "D"}));
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
     EXPECT_FALSE(Enabled(SelectCtl::btnRemove));
-    EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Start).hwnd()), 2);
+    EXPECT_EQ(ListView_GetItemCount(Probe().ViewOf(ScreenCategory::Start).hwnd()), 2);
     EXPECT_EQ(ViewSelectedCount(ScreenCategory::Start), 0);
     EXPECT_TRUE(ListFolder(dir.path()).empty());  // nothing written, no file touched
     EXPECT_TRUE(boxes.boxes.empty());
@@ -68,11 +69,11 @@ TEST_F(Maintenance, RemoveWithNothingSelectedChangesNothing) {
     Click(ScreenCategory::Wait);
     Command(IDM_REMOVE1);
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"A", "B"}));
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     // other lists' selections are not the current list's
     Select(ScreenCategory::Wait, {1});
     Fill(ScreenCategory::Shut, {"C:\\P\\S"});
-    form->ListOf(ScreenCategory::Shut).SetSelected(0, true);
+    Probe().ListOf(ScreenCategory::Shut).SetSelected(0, true);
     Command(IDM_REMOVE1);
     EXPECT_EQ(Names(ScreenCategory::Wait), std::vector<std::string>{"A"});
     EXPECT_EQ(Names(ScreenCategory::Shut), std::vector<std::string>{"S"});
@@ -84,7 +85,7 @@ TEST_F(Maintenance, SelectAllAndInvertWorkOnTheCurrentListAndLeaveTheFlag) {
     Fill(ScreenCategory::Start, {"C:\\P\\X"});
     Click(ScreenCategory::Wall);
     Command(IDM_INVERTSELECTION2);  // nothing selected: all become selected
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall).SelectedCount(), 3u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall).SelectedCount(), 3u);
     EXPECT_EQ(ViewSelectedCount(ScreenCategory::Wall), 3);
     EXPECT_EQ(Text(SelectCtl::LblNumber), "3 / 3");
     EXPECT_TRUE(Enabled(SelectCtl::btnRemove));
@@ -98,17 +99,17 @@ TEST_F(Maintenance, SelectAllAndInvertWorkOnTheCurrentListAndLeaveTheFlag) {
     EXPECT_EQ(Text(SelectCtl::LblNumber), "3 / 3");
     EXPECT_EQ(ViewSelectedCount(ScreenCategory::Wall), 3);
     Command(IDM_INVERTSELECTION2);  // select all, then invert: none
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall).SelectedCount(), 0u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall).SelectedCount(), 0u);
     Select(ScreenCategory::Wall, {0, 2});
     Command(IDM_INVERTSELECTION2);
-    EXPECT_FALSE(form->ListOf(ScreenCategory::Wall)[0].selected);
-    EXPECT_TRUE(form->ListOf(ScreenCategory::Wall)[1].selected);
-    EXPECT_FALSE(form->ListOf(ScreenCategory::Wall)[2].selected);
+    EXPECT_FALSE(Probe().ListOf(ScreenCategory::Wall)[0].selected);
+    EXPECT_TRUE(Probe().ListOf(ScreenCategory::Wall)[1].selected);
+    EXPECT_FALSE(Probe().ListOf(ScreenCategory::Wall)[2].selected);
     EXPECT_EQ(Text(SelectCtl::LblNumber), "1 / 3");
 
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).SelectedCount(), 0u);
-    EXPECT_FALSE(form->ForTests().ListsModified());
-    EXPECT_TRUE(form->ForTests().AutoPreview());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).SelectedCount(), 0u);
+    EXPECT_FALSE(Probe().ListsModified());
+    EXPECT_TRUE(Probe().AutoPreview());
     Fill(ScreenCategory::Shut, {});
     Click(ScreenCategory::Shut);
     Command(IDM_SELECTALL2);  // an empty list stays as it is
@@ -119,8 +120,8 @@ TEST_F(Maintenance, SelectAllAndInvertWorkOnTheCurrentListAndLeaveTheFlag) {
 TEST_F(Maintenance, SelectAllAndInvertOfTheFileListWorkOnTheFilesShown) {
     for (const char* n : {"a.bmp", "b.bmp", "c.sys", "d.txt"}) File(n);
     Open();
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
-    FileBrowser& b = form->ForTests().Browser();
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(dir.path()));
+    FileBrowser& b = Probe().Browser();
     ASSERT_EQ(b.FileCount(), 3u);  // under the screen filter
     b.SetFileSelected(1, true);
     Command(IDM_INVERTSELECTION1);
@@ -131,7 +132,7 @@ TEST_F(Maintenance, SelectAllAndInvertOfTheFileListWorkOnTheFilesShown) {
     EXPECT_EQ(b.SelectedFileCount(), 3u);
     Command(IDM_INVERTSELECTION1);
     EXPECT_EQ(b.SelectedFileCount(), 0u);
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
 }
 
 TEST_F(Maintenance, FindFileDirectoryMovesTheBrowserToTheFirstSelectedEntrysFolder) {
@@ -140,29 +141,30 @@ TEST_F(Maintenance, FindFileDirectoryMovesTheBrowserToTheFirstSelectedEntrysFold
     WriteFile(dir / "two\\x.bmp", "x");
     Open();
     Fill(ScreenCategory::Wait, {dir / "one\\B.BMP", dir / "two\\\\A.BMP", dir / "gone\\C.BMP"});
-    ASSERT_EQ(form->ListOf(ScreenCategory::Wait)[0].folder, dir / "two\\");  // as stored, with its backslash
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Wait)[0].folder,
+              dir / "two\\");  // as stored, with its backslash
     Click(ScreenCategory::Wait);
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir / "one"));
-    const std::string shut = form->CategoryFolder(ScreenCategory::Shut);
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(dir / "one"));
+    const std::string shut = Probe().CategoryFolder(ScreenCategory::Shut);
 
     Command(IDM_FINDFILE1);  // nothing selected: nothing moves
-    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "one");
+    EXPECT_EQ(Probe().Browser().Directory(), dir / "one");
 
     Select(ScreenCategory::Wait, {1, 0});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
-    EXPECT_EQ(form->ForTests().Browser().FileCount(), 1u);
-    EXPECT_EQ(form->CategoryFolder(ScreenCategory::Wait), dir / "two");
-    EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), dir / "two");
-    EXPECT_EQ(form->CategoryFolder(ScreenCategory::Shut), shut);
+    EXPECT_EQ(Probe().Browser().Directory(), dir / "two");
+    EXPECT_EQ(Probe().Browser().FileCount(), 1u);
+    EXPECT_EQ(Probe().CategoryFolder(ScreenCategory::Wait), dir / "two");
+    EXPECT_EQ(Probe().CategoryFolder(ScreenCategory::Start), dir / "two");
+    EXPECT_EQ(Probe().CategoryFolder(ScreenCategory::Shut), shut);
 
     // a folder that is gone leaves the browser where it was
-    ListView_SetItemState(form->ViewOf(ScreenCategory::Wait).hwnd(), -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(Probe().ViewOf(ScreenCategory::Wait).hwnd(), -1, 0, LVIS_SELECTED);
     Select(ScreenCategory::Wait, {2});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->ForTests().Browser().Directory(), dir / "two");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wait).size(), 3u);
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_EQ(Probe().Browser().Directory(), dir / "two");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wait).size(), 3u);
+    EXPECT_FALSE(Probe().ListsModified());
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
@@ -173,9 +175,9 @@ TEST_F(Maintenance, PurgeRemovesMissingFilesFromAllListsAndReportsTheCounts) {
     Fill(ScreenCategory::Wait, {File("W1.BMP"), dir / "MISSING.BMP", File("W3.BMP")});
     Fill(ScreenCategory::Shut, {File("OFF.SYS")});
     Fill(ScreenCategory::Wall, {dir / "FOLDER.JPG", File("SEA.JPG"), dir / "GONE\\SKY.JPG"}, "Tiled");
-    form->ListOf(ScreenCategory::Wait).SetSelected(2, true);
-    form->ListOf(ScreenCategory::Wait).SetFocused(2);
-    form->ViewOf(ScreenCategory::Wait).Sync();
+    Probe().ListOf(ScreenCategory::Wait).SetSelected(2, true);
+    Probe().ListOf(ScreenCategory::Wait).SetFocused(2);
+    Probe().ViewOf(ScreenCategory::Wait).Sync();
     Command(IDM_REMOVENONEXISTINGFILES1);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -187,15 +189,15 @@ TEST_F(Maintenance, PurgeRemovesMissingFilesFromAllListsAndReportsTheCounts) {
     EXPECT_EQ(Names(ScreenCategory::Wait), (std::vector<std::string>{"W1.BMP", "W3.BMP"}));
     EXPECT_EQ(Names(ScreenCategory::Wall), std::vector<std::string>{"SEA.JPG"});
     EXPECT_EQ(Names(ScreenCategory::Start).size(), 2u);
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Start);
-    EXPECT_TRUE(form->ButtonOf(ScreenCategory::Start).Down());
+    EXPECT_TRUE(Probe().ButtonOf(ScreenCategory::Start).Down());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
     // the views follow, the selection stays with its entry
-    EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Wall).hwnd()), 1);
-    EXPECT_TRUE(form->ListOf(ScreenCategory::Wait)[1].selected);
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wait).Focused(), 1u);
-    EXPECT_EQ(ListView_GetNextItem(form->ViewOf(ScreenCategory::Wait).hwnd(), -1, LVNI_SELECTED), 1);
+    EXPECT_EQ(ListView_GetItemCount(Probe().ViewOf(ScreenCategory::Wall).hwnd()), 1);
+    EXPECT_TRUE(Probe().ListOf(ScreenCategory::Wait)[1].selected);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wait).Focused(), 1u);
+    EXPECT_EQ(ListView_GetNextItem(Probe().ViewOf(ScreenCategory::Wait).hwnd(), -1, LVNI_SELECTED), 1);
 
     // and the next closing asks
     boxes.boxes.clear();
@@ -216,31 +218,31 @@ TEST_F(Maintenance, PurgeWithEveryFilePresentReportsZerosAndLeavesTheFlag) {
     EXPECT_EQ(boxes.boxes[0].text,
               "Numbers of removed screens : \n\rStart-Up screens : 0\n\rWaiting screens : 0\n\r"
               "Shut down screens : 0\n\rWallpaper : 0\n\r");
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     EXPECT_EQ(form->CurrentCategory(), ScreenCategory::Wall);
     EXPECT_EQ(Text(SelectCtl::CBStyle), "Centred");  // the category switch ran again
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 1");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Mirror");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Mirror");
 }
 
 TEST_F(Maintenance, ABareNameFromTheListFileSurvivesThePurgeOnlyInTheProgramFolder) {
     WriteFile(dir / "MVDATA.MVD", "[START]\r\nHERE.BMP\r\nNOTHERE.BMP\r\n");
     File("HERE.BMP");
     Open();
-    ASSERT_EQ(form->ListOf(ScreenCategory::Start).size(), 2u);
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 2u);
     Command(IDM_REMOVENONEXISTINGFILES1);
     EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"HERE.BMP"});
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start)[0].folder, dir.path() + "\\");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start)[0].folder, dir.path() + "\\");
 }
 
 TEST_F(Maintenance, PathsTooLongForWindowsAreNeitherFilesNorFolders) {
     Open();
     const std::string deep = dir.path() + "\\" + std::string(3000, 'd');
     Fill(ScreenCategory::Start, {deep + "\\A.BMP", File("B.BMP")});
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(dir.path()));
     Select(ScreenCategory::Start, {0});
     Command(IDM_FINDFILE1);
-    EXPECT_EQ(form->ForTests().Browser().Directory(), dir.path());
+    EXPECT_EQ(Probe().Browser().Directory(), dir.path());
     Command(IDM_REMOVENONEXISTINGFILES1);
     EXPECT_EQ(Names(ScreenCategory::Start), std::vector<std::string>{"B.BMP"});
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -261,8 +263,8 @@ TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
         else
             entries.push_back({"M" + std::to_string(i) + ".BMP", dir / "empty", "", false});
     }
-    form->ListOf(ScreenCategory::Start).AddMany(std::move(entries));
-    form->ViewOf(ScreenCategory::Start).Sync();
+    Probe().ListOf(ScreenCategory::Start).AddMany(std::move(entries));
+    Probe().ViewOf(ScreenCategory::Start).Sync();
 
     std::atomic<bool> done{false}, finished{false};
     std::atomic<long> longestWait{0};
@@ -287,7 +289,7 @@ TEST_F(Maintenance, PurgeOfAHundredThousandEntriesKeepsTheWindowAnswering) {
     while (!finished) Pump();  // its last message may still wait for an answer
     prober.join();
 
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 200u);
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 200u);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_NE(boxes.boxes[0].text.find("Start-Up screens : 99800\n\r"), std::string::npos);
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 200");
@@ -306,7 +308,7 @@ TEST_F(Maintenance, ACommandSentDuringThePurgeWaitsAndNoEntryOfAnExistingFileIsL
     CreateDirectoryA((dir / "empty").c_str(), nullptr);
     std::vector<std::pair<int, std::size_t>> commands;  // each with the list's size as it ran
     config.commandHook = [&](int id) {
-        commands.emplace_back(id, form->ListOf(ScreenCategory::Start).size());
+        commands.emplace_back(id, Probe().ListOf(ScreenCategory::Start).size());
     };
     Open();
     // Every 50th file exists; removing a few near the top moves everything below them.
@@ -318,10 +320,10 @@ TEST_F(Maintenance, ACommandSentDuringThePurgeWaitsAndNoEntryOfAnExistingFileIsL
         if (exists) WriteFile(dir / "present\\" + name, "x");
         entries.push_back({name, exists ? dir / "present" : dir / "empty", "", false});
     }
-    CategoryList& list = form->ListOf(ScreenCategory::Start);
+    CategoryList& list = Probe().ListOf(ScreenCategory::Start);
     list.AddMany(std::move(entries));
     for (std::size_t i = 1; i <= 7; ++i) list.SetSelected(i, true);
-    form->ViewOf(ScreenCategory::Start).Sync();
+    Probe().ViewOf(ScreenCategory::Start).Sync();
 
     HWND window = form->hwnd();
     std::atomic<bool> finished{false};
@@ -340,8 +342,8 @@ TEST_F(Maintenance, ACommandSentDuringThePurgeWaitsAndNoEntryOfAnExistingFileIsL
     EXPECT_EQ(present, 400u);
     EXPECT_EQ(commands, (std::vector<std::pair<int, std::size_t>>{{IDM_REMOVENONEXISTINGFILES1, 20000},
                                                                   {IDM_REMOVE1, 400}}));
-    EXPECT_EQ(form->ViewOf(ScreenCategory::Start).List().size(), list.size());
-    EXPECT_EQ(ListView_GetItemCount(form->ViewOf(ScreenCategory::Start).hwnd()),
+    EXPECT_EQ(Probe().ViewOf(ScreenCategory::Start).List().size(), list.size());
+    EXPECT_EQ(ListView_GetItemCount(Probe().ViewOf(ScreenCategory::Start).hwnd()),
               static_cast<int>(list.size()));
 }
 

@@ -18,7 +18,7 @@ class MakeScreenAndDrop : public FormTest {
     void SetUp() override {
         Open();
         CreateDirectoryA(pics.c_str(), nullptr);
-        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics));
+        ASSERT_TRUE(Probe().Browser().ApplyFilePath(pics));
     }
     void TearDown() override {
         saveAs.reset();
@@ -41,9 +41,8 @@ class MakeScreenAndDrop : public FormTest {
         ASSERT_TRUE(WriteFile(path, std::string(bytes->begin(), bytes->end())));
     }
     void Choose(const char* name) {
-        ASSERT_TRUE(
-            form->ForTests().Browser().ApplyFilePath(pics));  // read again, wherever a category took it
-        HWND files = form->ForTests().Browser().FileList();
+        ASSERT_TRUE(Probe().Browser().ApplyFilePath(pics));  // read again, wherever a category took it
+        HWND files = Probe().Browser().FileList();
         const LRESULT i =
             SendMessageA(files, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
         ASSERT_GE(i, 0) << name;
@@ -65,12 +64,12 @@ class MakeScreenAndDrop : public FormTest {
 TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnCancel) {
     WritePhoto(pics + "\\photo.bmp", 900, 500);
     const std::string photoBytes = ReadFile(pics + "\\photo.bmp");
-    HMENU edit = GetSubMenu(form->MainMenu1(), 2);
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics));
+    HMENU edit = GetSubMenu(Probe().MainMenu1(), 2);
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(pics));
     EXPECT_FALSE(MakeScreenEnabled(edit, IDM_MAKESCREEN1));  // nothing chosen
     Choose("photo.bmp");
     EXPECT_TRUE(MakeScreenEnabled(edit, IDM_MAKESCREEN1));
-    EXPECT_TRUE(MakeScreenEnabled(form->PopMFile(), IDM_MAKESCREEN2));
+    EXPECT_TRUE(MakeScreenEnabled(Probe().PopMFile(), IDM_MAKESCREEN2));
     Click(ScreenCategory::Wall);
     Choose("photo.bmp");
     EXPECT_FALSE(MakeScreenEnabled(edit, IDM_MAKESCREEN1));
@@ -88,8 +87,8 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     MakeScreen([](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(ListFolder(pics), std::vector<std::string>{"photo.bmp"});
     EXPECT_TRUE(suggested.empty());
-    EXPECT_EQ(form->ListOf(ScreenCategory::Shut).size(), 0u);
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Shut).size(), 0u);
+    EXPECT_FALSE(Probe().ListsModified());
 
     MakeScreen([](HWND dlg) {
         CheckRadioButton(dlg, IDC_MS_FIT, IDC_MS_FILL, IDC_MS_FILL);
@@ -111,14 +110,14 @@ TEST_F(MakeScreenAndDrop, MakeScreenSavesAValidScreenAndAddsItOrLeavesNothingOnC
     const auto decoded =
         DecodeBmp(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     EXPECT_TRUE(MeetsScreenRule(decoded.picture.Width(), decoded.picture.Height(), decoded.picture.Format()));
-    const CategoryList& list = form->ListOf(ScreenCategory::Shut);
+    const CategoryList& list = Probe().ListOf(ScreenCategory::Shut);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "photo screen.bmp");
     EXPECT_EQ(list[0].folder, pics);
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "1 / 1");  // selected, and so previewed
-    EXPECT_EQ(form->PreviewCaption(), saved);
-    EXPECT_GE(SendMessageA(form->ForTests().Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+    EXPECT_EQ(Probe().PreviewCaption(), saved);
+    EXPECT_GE(SendMessageA(Probe().Browser().FileList(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                            reinterpret_cast<LPARAM>("photo screen.bmp")),
               0);
 }
@@ -173,7 +172,7 @@ TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOp
     ASSERT_TRUE(WriteFile(dir / "c.bmp", BlankBmp(320, 400, 8)));
     const std::string sub = pics + "\\sub";
     CreateDirectoryA(sub.c_str(), nullptr);
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(dir.path()));
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(dir.path()));
     const std::vector<std::string> dropped = {pics + "\\a.bmp", pics + "\\b.bmp", sub, dir / "c.bmp"};
     std::string names;
     for (const auto& d : dropped) names += d + '\0';
@@ -186,7 +185,7 @@ TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOp
     GlobalUnlock(drop);
     SendMessageA(form->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);  // the window frees it
 
-    const CategoryList& list = form->ListOf(ScreenCategory::Start);
+    const CategoryList& list = Probe().ListOf(ScreenCategory::Start);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].fileName, "a.bmp");
     EXPECT_EQ(list[0].folder, pics);
@@ -194,9 +193,9 @@ TEST_F(MakeScreenAndDrop, DroppedFilesAreAddedAsChosenFilesAndADroppedFolderIsOp
     EXPECT_EQ(list[1].folder, dir.path());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, SizeErrorMessage(pics + "\\b.bmp", 640, 480));
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
-    EXPECT_EQ(form->ForTests().Browser().Directory(), sub);
+    EXPECT_EQ(Probe().Browser().Directory(), sub);
 }
 
 }  // namespace

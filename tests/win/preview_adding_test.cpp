@@ -29,7 +29,7 @@ class PreviewAndAdding : public FormTest {
     void SetUp() override {
         config.places.programDir = dir.path();
         Open();
-        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics()));
+        ASSERT_TRUE(Probe().Browser().ApplyFilePath(pics()));
     }
     std::string pics() {
         const std::string p = dir / "pics";
@@ -38,13 +38,13 @@ class PreviewAndAdding : public FormTest {
     }
     void Reload() { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_REFRESH1, 0), 0); }
     int IndexOf(const std::string& name) {
-        for (std::size_t i = 0; i < form->ForTests().Browser().FileCount(); ++i)
-            if (form->ForTests().Browser().FileName(i) == name) return static_cast<int>(i);
+        for (std::size_t i = 0; i < Probe().Browser().FileCount(); ++i)
+            if (Probe().Browser().FileName(i) == name) return static_cast<int>(i);
         return -1;
     }
     // Chooses files as a click does: the last one gets the focus, then the list reports the change.
     void Choose(std::initializer_list<const char*> names) {
-        HWND files = form->ForTests().Browser().FileList();
+        HWND files = Probe().Browser().FileList();
         SendMessageA(files, LB_SETSEL, FALSE, -1);
         for (const char* n : names) {
             const int i = IndexOf(n);
@@ -56,24 +56,25 @@ class PreviewAndAdding : public FormTest {
                      reinterpret_cast<LPARAM>(files));
     }
     void PickAllFiles() {
-        HWND combo = form->ForTests().Browser().FilterCombo();
+        HWND combo = Probe().Browser().FilterCombo();
         SendMessageA(combo, CB_SETCURSEL, 3, 0);  // "All files (*.*)"
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
     void Add() { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ADD1, 0), 0); }
     void SelectEntry(ScreenCategory c, int row) {
-        HWND list = form->ViewOf(c).hwnd();
+        HWND list = Probe().ViewOf(c).hwnd();
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
     std::vector<std::string> Names(ScreenCategory c) {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < form->ListOf(c).size(); ++i) out.push_back(form->ListOf(c)[i].fileName);
+        for (std::size_t i = 0; i < Probe().ListOf(c).size(); ++i)
+            out.push_back(Probe().ListOf(c)[i].fileName);
         return out;
     }
     bool FileChosen(const char* name) {
-        return form->ForTests().Browser().FileSelected(static_cast<std::size_t>(IndexOf(name)));
+        return Probe().Browser().FileSelected(static_cast<std::size_t>(IndexOf(name)));
     }
     bool PictureShown() { return IsWindowVisible(form->Control(SelectCtl::ImgPreview)) != FALSE; }
     std::string PictureHint() { return form->HintOf(form->Control(SelectCtl::ImgPreview)); }
@@ -87,11 +88,11 @@ TEST_F(PreviewAndAdding, ScreenFilesThatBreakTheRuleAreRefusedWithOneMessageEach
     Choose({"a.bmp", "b.bmp", "c.bmp"});
     Add();
     EXPECT_EQ(Names(ScreenCategory::Start), (std::vector<std::string>{"a.bmp", "c.bmp"}));
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start)[0].folder, pics());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start)[0].folder, pics());
     EXPECT_FALSE(FileChosen("a.bmp"));
     EXPECT_TRUE(FileChosen("b.bmp"));
     EXPECT_FALSE(FileChosen("c.bmp"));
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_TRUE(Probe().ListsModified());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 2");
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Error);
@@ -106,7 +107,7 @@ TEST_F(PreviewAndAdding, DepthMessagesNameTheFilesDepth) {
     Choose({"four.bmp", "true.bmp"});
     Add();
     EXPECT_TRUE(Names(ScreenCategory::Start).empty());
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_NE(boxes.boxes[0].text.find("\n\rPixel depth is : 4 bpp\n\r"), std::string::npos);
     EXPECT_EQ(boxes.boxes[1].text, DepthErrorMessage(pics() + "\\true.bmp", PixelFormat::Bits24));
@@ -124,11 +125,12 @@ TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsUnreadableAndReportingCanBe
     EXPECT_EQ(boxes.boxes[0].text, UnreadableErrorMessage(pics() + "\\broken.bmp"));
     EXPECT_NE(boxes.boxes[1].text.find("Size is : 0 x 0,"), std::string::npos);  // an empty bitmap
     // the preview was not touched by adding
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\good.sys");  // the focused file, previewed by the choosing
+    EXPECT_EQ(Probe().PreviewCaption(),
+              pics() + "\\good.sys");  // the focused file, previewed by the choosing
 
     boxes.boxes.clear();
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ERRORREPORTON1, 0), 0);
-    EXPECT_FALSE(form->ReportAddErrors());
+    EXPECT_FALSE(Probe().ReportAddErrors());
     Choose({"broken.bmp", "good.sys"});
     Add();
     EXPECT_TRUE(boxes.boxes.empty());
@@ -136,7 +138,7 @@ TEST_F(PreviewAndAdding, UndecodableFilesAreRefusedAsUnreadableAndReportingCanBe
               (std::vector<std::string>{"good.sys", "good.sys"}));  // twice is fine
     EXPECT_TRUE(FileChosen("broken.bmp"));
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ERRORREPORTON1, 0), 0);
-    EXPECT_TRUE(form->ReportAddErrors());
+    EXPECT_TRUE(Probe().ReportAddErrors());
 }
 
 // A file that fails to decode has no picture everywhere: strip, hint, information, adding.
@@ -152,12 +154,12 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
         EXPECT_TRUE(form->PreviewDecoded()) << before;
         Choose({"garbage.bmp"});
         EXPECT_FALSE(form->PreviewDecoded()) << before;
-        EXPECT_EQ(form->PreviewCaption(), garbage);
+        EXPECT_EQ(Probe().PreviewCaption(), garbage);
         EXPECT_TRUE(form->PreviewPicture().Empty()) << "the picture before must not stay";
-        EXPECT_EQ(form->ForTests().PreviewStripColor(), RGB(255, 0, 0));
+        EXPECT_EQ(Probe().PreviewStripColor(), RGB(255, 0, 0));
         EXPECT_EQ(PictureHint(), kUnreadableHint);
-        form->PopMFileInfoPopup();
-        EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), kUnreadableHint);
+        Probe().PopMFileInfoPopup();
+        EXPECT_EQ(win::MenuItemText(Probe().PopMFileInfo(), IDM_SIZE), kUnreadableHint);
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SIZE, 0), 0);
         Add();
         EXPECT_TRUE(Names(ScreenCategory::Start).empty()) << before;
@@ -167,7 +169,7 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
         EXPECT_EQ(boxes.boxes[1].kind, win::MsgKind::Error);
         EXPECT_EQ(boxes.boxes[1].text, UnreadableErrorMessage(garbage));
     }
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_FALSE(Probe().ListsModified());
     // A picture bomb is no picture, in every category.
     WriteFile(pics() + "\\bomb.bmp", RleBomb(32768, 16384));
     WriteFile(pics() + "\\fits.bmp", RleBomb(16384, 4096));
@@ -185,7 +187,7 @@ TEST_F(PreviewAndAdding, AFailedDecodeNeverStandsForTheFileThatFailed) {
     EXPECT_TRUE(form->PreviewDecoded());
     Choose({"garbage.bmp"});
     EXPECT_FALSE(form->PreviewDecoded());
-    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(Probe().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     Choose({"bomb.bmp"});
     EXPECT_FALSE(form->PreviewDecoded());
     int shown = 0;
@@ -206,12 +208,11 @@ TEST_F(PreviewAndAdding, TheFileListShowsOnlyNamesTheProgramCanUseAndScrollsSide
     const std::string longName = std::string(120, 'x') + ".bmp";
     WriteBmp(pics() + "\\" + longName, 320, 400, 8);
     Reload();
-    ASSERT_EQ(form->ForTests().Browser().FileCount(), 1u);
-    EXPECT_EQ(form->ForTests().Browser().FileName(0), longName);
+    ASSERT_EQ(Probe().Browser().FileCount(), 1u);
+    EXPECT_EQ(Probe().Browser().FileName(0), longName);
     RECT client{};
-    GetClientRect(form->ForTests().Browser().FileList(), &client);
-    EXPECT_GT(SendMessageA(form->ForTests().Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0),
-              client.right);
+    GetClientRect(Probe().Browser().FileList(), &client);
+    EXPECT_GT(SendMessageA(Probe().Browser().FileList(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
     DeleteFileW(wide.c_str());
 }
 
@@ -224,12 +225,12 @@ TEST_F(PreviewAndAdding, WallpapersOfAnyKindAreAddedWithTheShownStyle) {
     Choose({"photo.jpg", "big.bmp"});
     Add();
     ASSERT_EQ(Names(ScreenCategory::Wall), (std::vector<std::string>{"big.bmp", "photo.jpg"}));
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Centred");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Centred");
     SendMessageA(form->Control(SelectCtl::CBStyle), CB_SETCURSEL, 2, 0);  // "Tiled", nothing selected
     Choose({"notes.txt"});
     Add();
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].fileName, "notes.txt");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Tiled");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].fileName, "notes.txt");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Tiled");
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 3");
 }
@@ -239,12 +240,12 @@ TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) 
     WriteBmp(pics() + "\\right.bmp", 320, 400, 24);
     Reload();
     EXPECT_FALSE(PictureShown());
-    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_EQ(Probe().PreviewCaption(), "No File Selected");
     Choose({"wide.bmp"});
     EXPECT_TRUE(PictureShown());
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\wide.bmp");
     EXPECT_EQ(form->HintOf(form->Control(SelectCtl::PnlPreviewName)), pics() + "\\wide.bmp");
-    EXPECT_EQ(form->ForTests().PreviewStripColor(), RGB(255, 0, 0));
+    EXPECT_EQ(Probe().PreviewStripColor(), RGB(255, 0, 0));
     EXPECT_EQ(PictureHint(), "Size : 640 X 480");
     // The box shows a small picture made for it, not the file's bitmap.
     const HBITMAP shown =
@@ -256,18 +257,18 @@ TEST_F(PreviewAndAdding, ChoosingPreviewsTheFocusedFileAndColoursAWrongSizeRed) 
     EXPECT_EQ(bm.bmHeight, 100);
     EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
     Choose({"right.bmp"});  // any depth: only the size turns the strip red
-    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(Probe().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(form->PreviewPicture().Format(), PixelFormat::Bits24);
     // in the wallpaper category a wrong size is no fault
     Click(ScreenCategory::Wall);
     Choose({"wide.bmp"});
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\wide.bmp");
-    EXPECT_EQ(form->ForTests().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\wide.bmp");
+    EXPECT_EQ(Probe().PreviewStripColor(), GetSysColor(COLOR_BTNFACE));
     // another folder empties the panel
     CreateDirectoryA((pics() + "\\sub").c_str(), nullptr);
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(pics() + "\\sub"));
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(pics() + "\\sub"));
     EXPECT_FALSE(PictureShown());
-    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_EQ(Probe().PreviewCaption(), "No File Selected");
     EXPECT_EQ(PictureHint(), "");
     EXPECT_FALSE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));
 }
@@ -293,35 +294,34 @@ TEST_F(PreviewAndAdding, EachPreviewModeDecidesWhichListThePanelFollows) {
     Choose({"one.bmp", "two.bmp"});
     Add();
     Choose({});
-    ASSERT_EQ(form->PreviewCaption(), "No File Selected");
+    ASSERT_EQ(Probe().PreviewCaption(), "No File Selected");
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWNONE1, 0), 0);
-    EXPECT_EQ(form->ForTests().PreviewMode(), 0);
-    EXPECT_TRUE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWNONE1));
-    EXPECT_FALSE(win::IsMenuItemCheckedById(form->MainMenu1(), IDM_PREVIEWBOTH1));
+    EXPECT_EQ(Probe().PreviewMode(), 0);
+    EXPECT_TRUE(win::IsMenuItemCheckedById(Probe().MainMenu1(), IDM_PREVIEWNONE1));
+    EXPECT_FALSE(win::IsMenuItemCheckedById(Probe().MainMenu1(), IDM_PREVIEWBOTH1));
     Choose({"one.bmp"});
     SelectEntry(ScreenCategory::Start, 1);
-    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_EQ(Probe().PreviewCaption(), "No File Selected");
     EXPECT_TRUE(IsWindowEnabled(form->Control(SelectCtl::BtnAdd)));  // follows the choice in every mode
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWCHOOSEONLY1, 0), 0);
     SelectEntry(ScreenCategory::Start, 1);
-    EXPECT_EQ(form->PreviewCaption(), "No File Selected");
+    EXPECT_EQ(Probe().PreviewCaption(), "No File Selected");
     Choose({"one.bmp"});
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\one.bmp");
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\one.bmp");
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWSELECTEDONLY1, 0), 0);
     SelectEntry(ScreenCategory::Start, 1);
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
-    ASSERT_TRUE(
-        form->ForTests().Browser().ApplyFilePath(dir.path()));  // another folder: the panel keeps the entry
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\two.bmp");
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\two.bmp");
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(dir.path()));  // another folder: the panel keeps the entry
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\two.bmp");
     EXPECT_TRUE(PictureShown());
 
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_PREVIEWBOTH1, 0), 0);
     SelectEntry(ScreenCategory::Start, 0);
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\one.bmp");
-    EXPECT_EQ(form->ForTests().PreviewMode(), 30);
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\one.bmp");
+    EXPECT_EQ(Probe().PreviewMode(), 30);
 }
 
 TEST_F(PreviewAndAdding, WithoutAFocusedEntryTheFirstSelectedIsPreviewed) {
@@ -329,20 +329,21 @@ TEST_F(PreviewAndAdding, WithoutAFocusedEntryTheFirstSelectedIsPreviewed) {
     Reload();
     Choose({"p.bmp", "q.bmp", "r.bmp"});
     Add();
-    HWND list = form->ViewOf(ScreenCategory::Start).hwnd();
+    HWND list = Probe().ViewOf(ScreenCategory::Start).hwnd();
     ListView_SetItemState(list, -1, 0, LVIS_FOCUSED);
-    form->ListOf(ScreenCategory::Start).SetFocused(std::nullopt);
+    Probe().ListOf(ScreenCategory::Start).SetFocused(std::nullopt);
     ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);  // select all, no focus
-    EXPECT_EQ(form->PreviewCaption(), pics() + "\\p.bmp");
+    EXPECT_EQ(Probe().PreviewCaption(), pics() + "\\p.bmp");
 }
 
 TEST_F(PreviewAndAdding, SelectingAWallpaperShowsItsStyleWithoutChangingAnyEntry) {
     Click(ScreenCategory::Wall);
-    form->ListOf(ScreenCategory::Wall)
+    Probe()
+        .ListOf(ScreenCategory::Wall)
         .AddMany({{"a.jpg", pics(), "Tiled", false},
                   {"b.jpg", pics(), "Odd", false},
                   {"c.jpg", pics(), "Mirror", false}});
-    form->ViewOf(ScreenCategory::Wall).Sync();
+    Probe().ViewOf(ScreenCategory::Wall).Sync();
     for (int mode : {IDM_PREVIEWNONE1, IDM_PREVIEWCHOOSEONLY1, IDM_PREVIEWBOTH1}) {
         SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(mode, 0), 0);
         SelectEntry(ScreenCategory::Wall, 0);
@@ -352,8 +353,8 @@ TEST_F(PreviewAndAdding, SelectingAWallpaperShowsItsStyleWithoutChangingAnyEntry
         SelectEntry(ScreenCategory::Wall, 2);
         EXPECT_EQ(Text(SelectCtl::CBStyle), "Mirror") << mode;
     }
-    EXPECT_FALSE(form->ForTests().ListsModified());
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Odd");
+    EXPECT_FALSE(Probe().ListsModified());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Odd");
 }
 
 TEST_F(PreviewAndAdding, DoubleClickOrF3WithNothingPreviewedExplainsWhy) {
@@ -380,8 +381,8 @@ TEST_F(PreviewAndAdding, InfoAboutFileReportsSizeAndDepthOfThePreviewedPicture) 
     WriteBmp(pics() + "\\x.bmp", 320, 400, 8);
     Reload();
     Choose({"x.bmp"});
-    form->PopMFileInfoPopup();
-    EXPECT_EQ(win::MenuItemText(form->PopMFileInfo(), IDM_SIZE), "Size : 320 X 400");
+    Probe().PopMFileInfoPopup();
+    EXPECT_EQ(win::MenuItemText(Probe().PopMFileInfo(), IDM_SIZE), "Size : 320 X 400");
     SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_SIZE, 0), 0);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, win::MsgKind::Information);
@@ -393,14 +394,14 @@ TEST_F(PreviewAndAdding, ARootFolderKeepsItsBackslashOtherFoldersGetNone) {
     const std::string root = dir.path().substr(0, 3);
     const std::string name = "mvpr-root-" + std::to_string(GetCurrentProcessId()) + ".jpg";
     ASSERT_TRUE(WriteFile(root + name, "x")) << "the root " << root << " must be writable here";
-    ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(root));
-    EXPECT_EQ(form->ForTests().Browser().Directory(), root);
+    ASSERT_TRUE(Probe().Browser().ApplyFilePath(root));
+    EXPECT_EQ(Probe().Browser().Directory(), root);
     Click(ScreenCategory::Wall);
     Choose({name.c_str()});
     Add();
     DeleteFileA((root + name).c_str());
-    ASSERT_EQ(form->ListOf(ScreenCategory::Wall).size(), 1u);
-    const ScreenEntry& e = form->ListOf(ScreenCategory::Wall)[0];
+    ASSERT_EQ(Probe().ListOf(ScreenCategory::Wall).size(), 1u);
+    const ScreenEntry& e = Probe().ListOf(ScreenCategory::Wall)[0];
     EXPECT_EQ(e.folder, root);
     EXPECT_EQ(e.FullPath(), root + e.fileName);
 }

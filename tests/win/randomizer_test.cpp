@@ -279,9 +279,9 @@ TEST_F(RandomizerAndSelector, WorkFileAndDesktopValuesAreTheSelectorsInEveryStyl
     CreateDirectoryA(pics.c_str(), nullptr);
     ASSERT_TRUE(WriteFile(pics + "\\sea.bmp", PictureBmp(300, 200, 24)));
     Click(ScreenCategory::Wall);
-    form->ListOf(ScreenCategory::Wall).AddMany({{"sea.bmp", pics, "Centred", false}});
-    form->ViewOf(ScreenCategory::Wall).Sync();
-    ListView_SetItemState(form->ViewOf(ScreenCategory::Wall).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
+    Probe().ListOf(ScreenCategory::Wall).AddMany({{"sea.bmp", pics, "Centred", false}});
+    Probe().ViewOf(ScreenCategory::Wall).Sync();
+    ListView_SetItemState(Probe().ViewOf(ScreenCategory::Wall).hwnd(), 0, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
     Pump();
     const std::string desktop = registry.prefix() + std::string(kDesktopKey);

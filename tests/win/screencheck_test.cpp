@@ -111,7 +111,7 @@ TEST_F(Fixing, ABrokenLogoGoesAsideUnderItsOwnNameOrStays) {
 TEST_F(FormTest, CheckScreensOpensFromTheHelpMenuListsFindingsAndEscapeClosesIt) {
     Open();
     // Before "&About ...", in the Help menu.
-    HMENU help = GetSubMenu(form->MainMenu1(), GetMenuItemCount(form->MainMenu1()) - 1);
+    HMENU help = GetSubMenu(Probe().MainMenu1(), GetMenuItemCount(Probe().MainMenu1()) - 1);
     const int n = GetMenuItemCount(help);
     ASSERT_GE(n, 2);
     EXPECT_EQ(GetMenuItemID(help, n - 2), static_cast<UINT>(IDM_CHECKSCREENS1));

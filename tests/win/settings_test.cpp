@@ -63,7 +63,7 @@ class SettingsInRegistry : public FormTest {
     bool CheckBox() {
         return SendMessageA(form->Control(SelectCtl::chkbStartUpRun), BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
-    bool MenuChecked(UINT id) { return win::IsMenuItemCheckedById(form->MainMenu1(), id); }
+    bool MenuChecked(UINT id) { return win::IsMenuItemCheckedById(Probe().MainMenu1(), id); }
     void Command(UINT id) { SendMessageA(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     // Opens the window as Open() does, in the program folder given.
     void OpenIn(const std::string& programDir, const std::string& keyPrefix = {}) {
@@ -174,24 +174,24 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         if (c.runBefore) SetValue(RunKey(), kRunValue, REG_SZ, *c.runBefore);
         Open();
         EXPECT_TRUE(boxes.boxes.empty());
-        EXPECT_TRUE(form->ForTests().AutoPreview());
-        EXPECT_EQ(form->ForTests().PreviewMode(), c.mode);
+        EXPECT_TRUE(Probe().AutoPreview());
+        EXPECT_EQ(Probe().PreviewMode(), c.mode);
         for (UINT id = IDM_PREVIEWNONE1; id <= IDM_PREVIEWBOTH1; ++id)
             EXPECT_EQ(MenuChecked(id), id == c.previewChecked) << id;
-        EXPECT_EQ(form->ReportAddErrors(), c.reportErrors);
+        EXPECT_EQ(Probe().ReportAddErrors(), c.reportErrors);
         EXPECT_EQ(form->PlayAnimations(), c.reportErrors);  // the rows store both yes/no values alike
         EXPECT_EQ(form->CurrentCategory(), c.category);
         for (const auto& info : kCategories) {
-            EXPECT_EQ(form->ButtonOf(info.category).Down(), info.category == c.category);
-            EXPECT_EQ(Visible(form->ViewOf(info.category).hwnd()), info.category == c.category);
+            EXPECT_EQ(Probe().ButtonOf(info.category).Down(), info.category == c.category);
+            EXPECT_EQ(Visible(Probe().ViewOf(info.category).hwnd()), info.category == c.category);
         }
         const bool wall = c.category == ScreenCategory::Wall;
-        EXPECT_EQ(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTWALLPAPER1), wall);
-        EXPECT_EQ(win::IsMenuItemVisible(form->PopMFileInfo(), IDM_SETASCURRENTSCREEN1), !wall);
+        EXPECT_EQ(win::IsMenuItemVisible(Probe().PopMFileInfo(), IDM_SETASCURRENTWALLPAPER1), wall);
+        EXPECT_EQ(win::IsMenuItemVisible(Probe().PopMFileInfo(), IDM_SETASCURRENTSCREEN1), !wall);
         const std::string folder = *c.folder ? dir / c.folder : dir.path();
-        EXPECT_EQ(form->ForTests().Browser().Directory(), folder);
-        EXPECT_EQ(form->CategoryFolder(ScreenCategory::Start), folder);
-        EXPECT_EQ(form->CategoryFolder(c.category), folder);
+        EXPECT_EQ(Probe().Browser().Directory(), folder);
+        EXPECT_EQ(Probe().CategoryFolder(ScreenCategory::Start), folder);
+        EXPECT_EQ(Probe().CategoryFolder(c.category), folder);
         // The option follows the Run entry, the check box and the menu entry agree.
         const std::string run = RunEntry().value_or("<absent>");
         EXPECT_EQ(CheckBox(), MenuChecked(IDM_RUNRANDOMIZERATSTARTUP1));
@@ -199,7 +199,7 @@ TEST_F(SettingsInRegistry, StartUpTakesTheStoredStateWhateverShapeItIsIn) {
         EXPECT_EQ(CheckBox(), c.runOn);
         // The first run backs up the original screens and switches the randomizer on.
         if (c.firstRun)
-            EXPECT_EQ(RunEntry(), RandomizerRunEntry(form->ProgramDir()));
+            EXPECT_EQ(RunEntry(), RandomizerRunEntry(form->ProgramPlaces().programDir));
         else
             EXPECT_EQ(RunEntry(), c.runAfter ? c.runAfter : c.runBefore);
         form.reset();
@@ -228,7 +228,7 @@ TEST_F(SettingsInRegistry, ClosingWritesEverySettingUnlessAnUninstallRemovedThem
         Command(IDM_ERRORREPORTON1);
         Command(IDM_PLAYANIMATIONS1);
         Click(ScreenCategory::Shut);
-        ASSERT_TRUE(form->ForTests().Browser().ApplyFilePath(shut));
+        ASSERT_TRUE(Probe().Browser().ApplyFilePath(shut));
         if (c.uninstall) {
             boxes.answers = {*c.uninstall};
             Command(IDM_UNINSTALL2);
@@ -307,8 +307,8 @@ TEST_F(SettingsInRegistry, AValueThatCannotBeWrittenIsReportedAndStopsOnlyItsOwn
         EXPECT_EQ(box.text, "Failed to set data for 'Morvellan'");
     }
     // ... and the start goes on: lists loaded, the window usable.
-    EXPECT_TRUE(form->ForTests().AutoPreview());
-    EXPECT_EQ(form->ListOf(ScreenCategory::Start).size(), 1u);
+    EXPECT_TRUE(Probe().AutoPreview());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Start).size(), 1u);
 
     boxes.boxes.clear();
     Command(IDM_RUNRANDOMIZERATSTARTUP1);  // once only, for the check box and the menu entry

@@ -42,9 +42,9 @@ class FullScreen : public FormTest {
             ASSERT_TRUE(WriteFile(pics() + "\\" + n, AsString(*EncodeBmp(picture))));
             entries.push_back({n, pics(), "Centred", false});
         }
-        form->ListOf(c).AddMany(entries);
-        form->ViewOf(c).Sync();
-        HWND list = form->ViewOf(c).hwnd();
+        Probe().ListOf(c).AddMany(entries);
+        Probe().ViewOf(c).Sync();
+        HWND list = Probe().ViewOf(c).hwnd();
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         Pump();
     }
@@ -146,24 +146,24 @@ TEST_F(FullScreen, StylesAreChosenInTheWindowAndGoToTheSelectedWallpapersOnRetur
         EXPECT_EQ(preview->Rendering()->Width(), s.renderedW) << s.style;
         EXPECT_EQ(preview->Rendering()->Height(), s.renderedH) << s.style;
     }
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Centred");
-    EXPECT_FALSE(form->ForTests().ListsModified());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Centred");
+    EXPECT_FALSE(Probe().ListsModified());
     Key(VK_F3);
     EXPECT_FALSE(IsWindowVisible(preview->hwnd()));
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Mirror");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Centred");
-    EXPECT_TRUE(form->ForTests().ListsModified());
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Mirror");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Centred");
+    EXPECT_TRUE(Probe().ListsModified());
 
     // With no entry selected, returning changes none.
-    ListView_SetItemState(form->ViewOf(ScreenCategory::Wall).hwnd(), -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(Probe().ViewOf(ScreenCategory::Wall).hwnd(), -1, 0, LVIS_SELECTED);
     Pump();
     Command(form->hwnd(), IDM_FULLSCREENPREVIEW2);
     Command(preview->hwnd(), IDM_TILED1);
     SendMessageA(preview->ImgPreview(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SendMessageA(preview->ImgPreview(), WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(Style(), "Tiled");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[0].style, "Mirror");
-    EXPECT_EQ(form->ListOf(ScreenCategory::Wall)[1].style, "Centred");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Mirror");
+    EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Centred");
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
