@@ -30,6 +30,19 @@ void ModalDialog::Failed(UINT msg, std::string_view what) {
     ReportUnhandled(dlg_, what);
 }
 
+HWND ModalDialog::TakePlace(int id, const std::function<HWND(RECT)>& make) {
+    HWND placeholder = GetDlgItem(dlg_, id);
+    if (!placeholder) return nullptr;
+    RECT bounds{};
+    GetWindowRect(placeholder, &bounds);
+    MapWindowPoints(nullptr, dlg_, reinterpret_cast<POINT*>(&bounds), 2);
+    HWND made = make(bounds);
+    // Right behind the placeholder in the z-order, which is the order of the Tab key.
+    if (made) SetWindowPos(made, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(placeholder);
+    return made;
+}
+
 HFONT ModalDialog::Keep(UniqueFont font) {
     fonts_.push_back(std::move(font));
     return fonts_.back().get();
