@@ -17,6 +17,10 @@ INT_PTR ModalDialog::RunModal(HWND owner, int templateId) {
     return result;
 }
 
+ModalDialog* ModalDialog::FromHandle(HWND dlg) {
+    return dlg ? reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dlg, DWLP_USER)) : nullptr;
+}
+
 INT_PTR ModalDialog::HandleMessage(UINT, WPARAM, LPARAM) {
     return FALSE;
 }
@@ -60,7 +64,7 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp
         self->dlg_ = dlg;
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
     } else {
-        self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+        self = FromHandle(dlg);
     }
     if (!self) return FALSE;
     std::optional<std::string> failure;

@@ -19,6 +19,9 @@ class ModalDialog {
     ModalDialog& operator=(const ModalDialog&) = delete;
     virtual ~ModalDialog() = default;
 
+    // The object of a dialog up through RunModal, or nullptr.
+    static ModalDialog* FromHandle(HWND dlg);
+
   protected:
     ModalDialog() = default;
     // Runs the dialog of the template until EndDialog; its result, or -1 when it could not be made.
