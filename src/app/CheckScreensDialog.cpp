@@ -22,10 +22,6 @@ TCheckScreensDialog::ShownSeam& ShownSeamSlot() {
     return seam;
 }
 
-TCheckScreensDialog* FromDialog(HWND dlg) {
-    return reinterpret_cast<TCheckScreensDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
-
 // One coloured mark per severity, in the order of Severity: green, blue, amber, red.
 constexpr COLORREF kMarkColours[] = {RGB(0, 150, 60), RGB(40, 100, 210), RGB(230, 160, 0), RGB(210, 30, 30)};
 
@@ -59,12 +55,11 @@ TCheckScreensDialog::ShownSeam TCheckScreensDialog::SetShownSeam(ShownSeam seam)
 }
 
 void TCheckScreensDialog::ShowModal(HWND owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHECKSCREENS), owner,
-                    &TCheckScreensDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    RunModal(owner, IDD_CHECKSCREENS);
 }
 
-void TCheckScreensDialog::InitDialog() {
-    list_ = GetDlgItem(dlg_, IDC_CS_LIST);
+void TCheckScreensDialog::OnInit() {
+    list_ = GetDlgItem(dlg(), IDC_CS_LIST);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     marks_ = MakeMarks(list_);
     if (marks_) SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(marks_));
@@ -82,7 +77,7 @@ void TCheckScreensDialog::InitDialog() {
         SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
     }
     CheckAgainClick();
-    if (ShownSeamSlot()) ShownSeamSlot()(dlg_);
+    if (ShownSeamSlot()) ShownSeamSlot()(dlg());
 }
 
 void TCheckScreensDialog::CheckAgainClick() {
@@ -131,8 +126,8 @@ int TCheckScreensDialog::Selected() const {
 void TCheckScreensDialog::SelectionChanged() {
     const int i = Selected();
     // The whole sentence, which the list's column may cut.
-    SetDlgItemTextA(dlg_, IDC_CS_DETAIL, i < 0 ? "" : findings_[static_cast<std::size_t>(i)].text.c_str());
-    EnableWindow(GetDlgItem(dlg_, IDC_CS_FIX),
+    SetDlgItemTextA(dlg(), IDC_CS_DETAIL, i < 0 ? "" : findings_[static_cast<std::size_t>(i)].text.c_str());
+    EnableWindow(GetDlgItem(dlg(), IDC_CS_FIX),
                  i >= 0 && findings_[static_cast<std::size_t>(i)].fix != CheckFix::None);
 }
 
@@ -156,7 +151,7 @@ void TCheckScreensDialog::FixClick() {
                                 return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
                             })
             : std::string();
-    if (win::ShowMessage(dlg_, win::MsgKind::Confirmation, FixQuestion(fix, facts_, aside),
+    if (win::ShowMessage(dlg(), win::MsgKind::Confirmation, FixQuestion(fix, facts_, aside),
                          win::MsgButtons::YesNo) != win::MsgAnswer::Yes)
         return;
     FixOutcome outcome;
@@ -167,7 +162,7 @@ void TCheckScreensDialog::FixClick() {
                 ? MoveLogoAside(facts_, aside)
                 : SwitchMsDosOn(facts_, fix == CheckFix::SwitchLogoOn ? MsDosKey::Logo : MsDosKey::BootGui);
     }
-    win::ShowMessage(dlg_, outcome.done ? win::MsgKind::Information : win::MsgKind::Error, outcome.message,
+    win::ShowMessage(dlg(), outcome.done ? win::MsgKind::Information : win::MsgKind::Error, outcome.message,
                      win::MsgButtons::Ok);
     CheckAgainClick();
 }
@@ -176,7 +171,7 @@ INT_PTR TCheckScreensDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             switch (LOWORD(wp)) {
-                case IDCANCEL: EndDialog(dlg_, IDCANCEL); return TRUE;
+                case IDCANCEL: EndDialog(dlg(), IDCANCEL); return TRUE;
                 case IDC_CS_FIX:
                     if (HIWORD(wp) == BN_CLICKED) FixClick();
                     return TRUE;
@@ -189,28 +184,11 @@ INT_PTR TCheckScreensDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             const auto* header = reinterpret_cast<const NMHDR*>(lp);
             if (header->idFrom == IDC_CS_LIST && header->code == LVN_ITEMCHANGED) SelectionChanged();
             if (header->idFrom == IDC_CS_LIST && header->code == NM_DBLCLK &&
-                IsWindowEnabled(GetDlgItem(dlg_, IDC_CS_FIX)))
+                IsWindowEnabled(GetDlgItem(dlg(), IDC_CS_FIX)))
                 FixClick();
             return FALSE;
         }
         default: return FALSE;
-    }
-}
-
-INT_PTR CALLBACK TCheckScreensDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    try {
-        if (msg == WM_INITDIALOG) {
-            auto* self = reinterpret_cast<TCheckScreensDialog*>(lp);
-            SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            self->dlg_ = dlg;
-            self->InitDialog();
-            return TRUE;
-        }
-        TCheckScreensDialog* self = FromDialog(dlg);
-        return self ? self->HandleMessage(msg, wp, lp) : FALSE;
-    } catch (const std::exception& e) {
-        win::ReportUnhandled(dlg, e.what());  // nothing escapes the dialog
-        return FALSE;
     }
 }
 

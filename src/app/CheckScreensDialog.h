@@ -7,16 +7,15 @@
 #include "system/ScreenCheck.h"
 #include "system/ScreenCheck_win.h"
 #include "win/Handles.h"
+#include "win/ModalDialog.h"
 
 namespace mvpr {
 
 // "Check Screens": what Windows will show at the next start and shut-down, and why, one finding a
 // row; "&Fix..." offers the selected finding's fix, asked before it is done.
-class TCheckScreensDialog {
+class TCheckScreensDialog : public win::ModalDialog {
   public:
     explicit TCheckScreensDialog(Places places) : places_(std::move(places)) {}
-    TCheckScreensDialog(const TCheckScreensDialog&) = delete;
-    TCheckScreensDialog& operator=(const TCheckScreensDialog&) = delete;
 
     // Modal, until "&Close" or Esc.
     void ShowModal(HWND owner);
@@ -26,9 +25,8 @@ class TCheckScreensDialog {
     static ShownSeam SetShownSeam(ShownSeam seam);  // returns the seam it replaces
 
   private:
-    static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    void InitDialog();
+    void OnInit() override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void CheckAgainClick();
     void FixClick();
     void SelectionChanged();
@@ -37,7 +35,6 @@ class TCheckScreensDialog {
     Places places_;
     CheckFacts facts_;
     std::vector<Finding> findings_;
-    HWND dlg_ = nullptr;
     HWND list_ = nullptr;
     HIMAGELIST marks_ = nullptr;  // owned by the list view (no LVS_SHAREIMAGELISTS)
 };

@@ -53,60 +53,6 @@ void SetWallpaperFrom(const TFormSelect& main, HWND owner, const Picture& work, 
     if (!outcome.written) win::ReportUnhandled(owner, outcome.error);
 }
 
-// --- the picture control -----------------------------------------------------------------------
-
-HWND TFormPreview::Image::CreateImage(HWND parent) {
-    RegisterClassOnce("TFormPreviewImage", 0, nullptr);
-    return Create("TFormPreviewImage", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, 0, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kImageId)));
-}
-
-void TFormPreview::Image::SetBitmap(win::UniqueBitmap bitmap) {
-    bitmap_ = std::move(bitmap);
-    InvalidateRect(hwnd(), nullptr, FALSE);
-}
-
-LRESULT TFormPreview::Image::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT:
-            return PaintWith([this](HDC dc) {
-                if (animation_ && animation_->Paint(dc, 0, 0)) return;
-                RECT r{};
-                GetClientRect(hwnd(), &r);
-                if (!bitmap_) {
-                    FillRect(dc, &r, GetSysColorBrush(COLOR_BACKGROUND));
-                    return;
-                }
-                // The rendering is already at the control's size: a plain copy.
-                win::UniqueDc source(CreateCompatibleDC(dc));
-                win::Selected keep(source.get(), bitmap_.get());
-                BitBlt(dc, 0, 0, r.right, r.bottom, source.get(), 0, 0, SRCCOPY);
-            });
-        // A click is a press and a release both on the picture: the release that ends the double
-        // click opening this window is no click of its own.
-        case WM_LBUTTONDOWN:
-            pressed_ = true;
-            SetCapture(hwnd());
-            return 0;
-        case WM_LBUTTONUP: {
-            const bool click = pressed_;
-            pressed_ = false;
-            ReleaseCapture();
-            RECT r{};
-            GetClientRect(hwnd(), &r);
-            const POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-            if (click && PtInRect(&r, at))
-                SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(kImageId, STN_CLICKED),
-                             reinterpret_cast<LPARAM>(hwnd()));
-            return 0;
-        }
-        case WM_CAPTURECHANGED: pressed_ = false; break;
-        default: break;
-    }
-    return Default(msg, wp, lp);
-}
-
 // --- the window --------------------------------------------------------------------------------
 
 HWND TFormPreview::CreateForm() {
@@ -116,8 +62,9 @@ HWND TFormPreview::CreateForm() {
     if (!Create(kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, ScreenWidth(), ScreenHeight(),
                 main_.hwnd(), nullptr))
         return nullptr;
-    image_.CreateImage(hwnd());
-    image_.SetAnimation(&animation_);
+    image_.CreateBox(hwnd(), kImageId, RECT{}, true);
+    image_.SetEmptyColor(COLOR_BACKGROUND);
+    image_.SetPainter([this](HDC dc) { return animation_.Paint(dc, 0, 0); });
     hints_.Create(hwnd());
     popMPreview_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMPREVIEW)));
     popMPreviewLayout_.reset(LoadMenuA(inst, MAKEINTRESOURCEA(IDR_POPMPREVIEW)));

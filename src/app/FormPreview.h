@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "win/Handles.h"
 #include "win/Hints.h"
+#include "win/PictureBox.h"
 #include "win/Window.h"
 
 namespace mvpr {
@@ -82,22 +83,6 @@ class TFormPreview : public win::Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    // The picture control: draws its bitmap at its own size, passes clicks to the window.
-    class Image : public win::Window {
-      public:
-        HWND CreateImage(HWND parent);
-        void SetBitmap(win::UniqueBitmap bitmap);
-        void SetAnimation(ColourAnimation* animation) { animation_ = animation; }
-
-      protected:
-        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-      private:
-        win::UniqueBitmap bitmap_;
-        bool pressed_ = false;                  // the left button went down on the picture
-        ColourAnimation* animation_ = nullptr;  // drawn instead of the bitmap while loaded
-    };
-
     void OnCommand(int id);
     void SetItemVisible(PreviewCmd item, bool visible);
     void Show(const Picture& picture, PixelRect where);
@@ -105,7 +90,7 @@ class TFormPreview : public win::Window {
     bool ShowAnimated(PixelRect where);
 
     TFormSelect& main_;
-    Image image_;
+    win::PictureBox image_;  // at the size of its bitmap, which is made for it
     win::Hints hints_;
     win::UniqueMenu popMPreview_, popMPreviewLayout_;
     HACCEL accel_ = nullptr;  // a resource, never freed

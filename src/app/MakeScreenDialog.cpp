@@ -18,7 +18,6 @@
 namespace mvpr {
 
 namespace {
-constexpr char kPreviewClass[] = "TScreenPreview";
 constexpr int kPreviewSide = 1024;  // the preview's picture is made from at most this many pixels a side
 constexpr double kArrowSteps = 16;  // an arrow key moves the crop by this part of its size
 
@@ -29,6 +28,15 @@ TMakeScreenDialog::SaveAsSeam& SaveAsSeamSlot() {
 TMakeScreenDialog::ShownSeam& ShownSeamSlot() {
     static TMakeScreenDialog::ShownSeam seam;
     return seam;
+}
+
+// The hand says the picture can be moved; systems before Windows 2000 have none.
+HCURSOR PreviewCursor() {
+    static const HCURSOR hand = [] {
+        HCURSOR c = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649) /* IDC_HAND */);
+        return c ? c : LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+    }();
+    return hand;
 }
 
 std::string FullPath(const std::string& path) {
@@ -45,10 +53,6 @@ bool SameFile(const std::string& a, const std::string& b) {
     const DWORD na = GetShortPathNameA(fa.c_str(), sa, sizeof sa);
     const DWORD nb = GetShortPathNameA(fb.c_str(), sb, sizeof sb);
     return na > 0 && na < sizeof sa && nb > 0 && nb < sizeof sb && lstrcmpiA(sa, sb) == 0;
-}
-
-TMakeScreenDialog* FromDialog(HWND dlg) {
-    return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
 }
 }  // namespace
 
@@ -74,78 +78,76 @@ std::string TMakeScreenDialog::SuggestedPath(const std::string& sourcePath) {
 }
 
 std::optional<std::string> TMakeScreenDialog::ShowModal(HWND owner) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &TMakeScreenDialog::PreviewProcedure;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649) /* IDC_HAND */);
-    if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
-    wc.lpszClassName = kPreviewClass;
-    WNDCLASSA existing{};
-    if (!GetClassInfoA(wc.hInstance, kPreviewClass, &existing)) RegisterClassA(&wc);
     saved_.reset();
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAKESCREEN), owner,
-                    &TMakeScreenDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    RunModal(owner, IDD_MAKESCREEN);
     return saved_;
 }
 
-void TMakeScreenDialog::InitDialog() {
+void TMakeScreenDialog::OnInit() {
+    TakePlace(IDC_MS_PREVIEW, [this](RECT bounds) {
+        return previewBox_.CreateBox(dlg(), IDC_MS_PREVIEW, bounds, true, WS_TABSTOP | WS_GROUP);
+    });
+    previewBox_.SetPainter([this](HDC dc) {
+        PaintPreview(previewBox_.hwnd(), dc);
+        return true;
+    });
     auto smaller = source_.Reduced(kPreviewSide);
     preview_ = smaller ? std::move(*smaller) : source_;
-    CheckRadioButton(dlg_, IDC_MS_FIT, IDC_MS_FILL,
+    CheckRadioButton(dlg(), IDC_MS_FIT, IDC_MS_FILL,
                      options_.fit == ScreenFit::Fit ? IDC_MS_FIT : IDC_MS_FILL);
-    CheckDlgButton(dlg_, IDC_MS_DITHER, options_.dither ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dlg(), IDC_MS_DITHER, options_.dither ? BST_CHECKED : BST_UNCHECKED);
     InitMovingBar();
     OptionsChanged();
-    if (ShownSeamSlot()) ShownSeamSlot()(dlg_);
+    if (ShownSeamSlot()) ShownSeamSlot()(dlg());
 }
 
 void TMakeScreenDialog::OptionsChanged() {
-    options_.fit = IsDlgButtonChecked(dlg_, IDC_MS_FILL) == BST_CHECKED ? ScreenFit::Fill : ScreenFit::Fit;
-    options_.dither = IsDlgButtonChecked(dlg_, IDC_MS_DITHER) == BST_CHECKED;
-    EnableWindow(GetDlgItem(dlg_, IDC_MS_BARS), options_.fit == ScreenFit::Fit);
+    options_.fit = IsDlgButtonChecked(dlg(), IDC_MS_FILL) == BST_CHECKED ? ScreenFit::Fill : ScreenFit::Fit;
+    options_.dither = IsDlgButtonChecked(dlg(), IDC_MS_DITHER) == BST_CHECKED;
+    EnableWindow(GetDlgItem(dlg(), IDC_MS_BARS), options_.fit == ScreenFit::Fit);
     ReadMovingBar();
     // Only a crop can be moved.
-    ShowWindow(GetDlgItem(dlg_, IDC_MS_HINT), options_.fit == ScreenFit::Fill ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(dlg(), IDC_MS_HINT), options_.fit == ScreenFit::Fill ? SW_SHOW : SW_HIDE);
     const auto screen = preview_.Make(options_);
     previewBitmap_.reset(screen ? CreateDibSection(*screen) : nullptr);
     ShowAnimation(screen);
-    InvalidateRect(GetDlgItem(dlg_, IDC_MS_PREVIEW), nullptr, FALSE);
+    InvalidateRect(GetDlgItem(dlg(), IDC_MS_PREVIEW), nullptr, FALSE);
 }
 
 // --- the moving bar ----------------------------------------------------------------------------
 
 void TMakeScreenDialog::InitMovingBar() {
-    SetDlgItemInt(dlg_, IDC_MS_BARCOLOURS, static_cast<UINT>(bar_.colours), FALSE);
-    SetDlgItemInt(dlg_, IDC_MS_BARHEIGHT, static_cast<UINT>(bar_.height), FALSE);
+    SetDlgItemInt(dlg(), IDC_MS_BARCOLOURS, static_cast<UINT>(bar_.colours), FALSE);
+    SetDlgItemInt(dlg(), IDC_MS_BARHEIGHT, static_cast<UINT>(bar_.height), FALSE);
     // A screen that animates keeps its own cycle; a bar would take its entries.
     if (source_.OwnCycle()) {
-        EnableWindow(GetDlgItem(dlg_, IDC_MS_MOVINGBAR), FALSE);
-        SetDlgItemTextA(dlg_, IDC_MS_BARNOTE, KeptCycleNote(source_.OwnCycle()->first).c_str());
+        EnableWindow(GetDlgItem(dlg(), IDC_MS_MOVINGBAR), FALSE);
+        SetDlgItemTextA(dlg(), IDC_MS_BARNOTE, KeptCycleNote(source_.OwnCycle()->first).c_str());
     }
 }
 
 void TMakeScreenDialog::ReadMovingBar() {
-    const bool on = !source_.OwnCycle() && IsDlgButtonChecked(dlg_, IDC_MS_MOVINGBAR) == BST_CHECKED;
+    const bool on = !source_.OwnCycle() && IsDlgButtonChecked(dlg(), IDC_MS_MOVINGBAR) == BST_CHECKED;
     for (int id : {IDC_MS_BARCOLOURSLABEL, IDC_MS_BARCOLOURS, IDC_MS_BARHEIGHTLABEL, IDC_MS_BARHEIGHT,
                    IDC_MS_BARFROM, IDC_MS_BARTO})
-        EnableWindow(GetDlgItem(dlg_, id), on);
+        EnableWindow(GetDlgItem(dlg(), id), on);
     BOOL read = FALSE;
-    const UINT colours = GetDlgItemInt(dlg_, IDC_MS_BARCOLOURS, &read, FALSE);
+    const UINT colours = GetDlgItemInt(dlg(), IDC_MS_BARCOLOURS, &read, FALSE);
     if (read)
         bar_.colours = std::clamp(static_cast<int>(std::min(colours, 256U)), MovingBar::kMinColours,
                                   MovingBar::kMaxColours);
-    const UINT height = GetDlgItemInt(dlg_, IDC_MS_BARHEIGHT, &read, FALSE);
+    const UINT height = GetDlgItemInt(dlg(), IDC_MS_BARHEIGHT, &read, FALSE);
     if (read) bar_.height = std::clamp(static_cast<int>(std::min(height, 1000U)), 1, MovingBar::kMaxHeight);
     options_.movingBar = on ? std::optional<MovingBar>(bar_) : std::nullopt;
     if (!source_.OwnCycle())
-        SetDlgItemTextA(dlg_, IDC_MS_BARNOTE, on ? BarNote(256 - bar_.colours).c_str() : "");
+        SetDlgItemTextA(dlg(), IDC_MS_BARNOTE, on ? BarNote(256 - bar_.colours).c_str() : "");
 }
 
 void TMakeScreenDialog::PickBarColour(Bgra& colour) {
     static COLORREF custom[16] = {};
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
-    cc.hwndOwner = dlg_;
+    cc.hwndOwner = dlg();
     cc.rgbResult = RGB(colour.r, colour.g, colour.b);
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
@@ -157,7 +159,7 @@ void TMakeScreenDialog::PickBarColour(Bgra& colour) {
 void TMakeScreenDialog::ShowAnimation(const std::optional<Picture>& screen) {
     animation_.Clear();
     const auto cycle = preview_.Cycle(options_);
-    HWND preview = GetDlgItem(dlg_, IDC_MS_PREVIEW);
+    HWND preview = GetDlgItem(dlg(), IDC_MS_PREVIEW);
     const RECT r = ScreenRect(preview);
     if (screen && cycle && animation_.Load(*screen, *cycle, r.right - r.left, r.bottom - r.top))
         animation_.Play(preview);
@@ -205,7 +207,7 @@ void TMakeScreenDialog::MoveCrop(double dx, double dy) {
     OptionsChanged();
 }
 
-LRESULT TMakeScreenDialog::HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> TMakeScreenDialog::HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     const auto layout = LayOutScreen(source_.Width(), source_.Height(), options_);
     const bool fill = options_.fit == ScreenFit::Fill && layout;
     switch (msg) {
@@ -222,7 +224,12 @@ LRESULT TMakeScreenDialog::HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp)
             }
             break;
         }
+        case WM_SETCURSOR:
+            if (LOWORD(lp) != HTCLIENT) break;
+            SetCursor(PreviewCursor());
+            return TRUE;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:  // a quick second press starts a drag as well
             SetFocus(h);
             SetCapture(h);
             dragging_ = true;
@@ -247,34 +254,21 @@ LRESULT TMakeScreenDialog::HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp)
         case WM_CAPTURECHANGED: dragging_ = false; return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: InvalidateRect(h, nullptr, FALSE); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            PaintPreview(h, dc);
-            EndPaint(h, &ps);
-            return 0;
-        }
         default: break;
     }
-    return DefWindowProcA(h, msg, wp, lp);
+    return std::nullopt;
 }
 
-LRESULT CALLBACK TMakeScreenDialog::PreviewProcedure(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    TMakeScreenDialog* self = FromDialog(GetParent(h));
-    if (!self) return DefWindowProcA(h, msg, wp, lp);
-    try {
-        return self->HandlePreview(h, msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcA(h, msg, wp, lp);
-    }
+LRESULT TMakeScreenDialog::Preview::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto answer = dialog_.HandlePreview(hwnd(), msg, wp, lp)) return *answer;
+    return PictureBox::HandleMessage(msg, wp, lp);
 }
 
 void TMakeScreenDialog::ChooseBars() {
     static COLORREF custom[16] = {};
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
-    cc.hwndOwner = dlg_;
+    cc.hwndOwner = dlg();
     cc.rgbResult = RGB(options_.bars.r, options_.bars.g, options_.bars.b);
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
@@ -292,7 +286,7 @@ std::optional<std::string> TMakeScreenDialog::AskSaveAs() {
     lstrcpynA(file, suggested.c_str() + (slash == std::string::npos ? 0 : slash + 1), sizeof file);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the size Windows 95 and 98 know
-    ofn.hwndOwner = dlg_;
+    ofn.hwndOwner = dlg();
     ofn.lpstrFilter = kSaveScreenFilter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
@@ -310,7 +304,7 @@ bool TMakeScreenDialog::SaveScreen() {
     const auto target = AskSaveAs();
     if (!target || target->empty()) return false;
     if (SameFile(*target, sourcePath_)) {
-        win::ShowMessage(dlg_, win::MsgKind::Error, SaveOverSourceMessage(*target), win::MsgButtons::Ok);
+        win::ShowMessage(dlg(), win::MsgKind::Error, SaveOverSourceMessage(*target), win::MsgButtons::Ok);
         return false;
     }
     const auto bytes = [this] {
@@ -319,7 +313,7 @@ bool TMakeScreenDialog::SaveScreen() {
         return screen ? EncodeScreen(*screen, source_.Cycle(options_)) : std::nullopt;
     }();
     if (!bytes) {
-        win::ShowMessage(dlg_, win::MsgKind::Error,
+        win::ShowMessage(dlg(), win::MsgKind::Error,
                          SaveErrorMessage(*target, win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)),
                          win::MsgButtons::Ok);
         return false;
@@ -327,7 +321,7 @@ bool TMakeScreenDialog::SaveScreen() {
     const win::ReplaceResult written = win::ReplaceFileWith(
         *target, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
     if (written.status != win::ReplaceStatus::Done) {
-        win::ShowMessage(dlg_, win::MsgKind::Error,
+        win::ShowMessage(dlg(), win::MsgKind::Error,
                          SaveErrorMessage(*target, win::SystemErrorText(written.error)), win::MsgButtons::Ok);
         return false;
     }
@@ -340,9 +334,9 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
         case WM_COMMAND:
             switch (LOWORD(wp)) {
                 case IDOK:
-                    if (SaveScreen()) EndDialog(dlg_, IDOK);
+                    if (SaveScreen()) EndDialog(dlg(), IDOK);
                     return TRUE;
-                case IDCANCEL: EndDialog(dlg_, IDCANCEL); return TRUE;
+                case IDCANCEL: EndDialog(dlg(), IDCANCEL); return TRUE;
                 case IDC_MS_FIT:
                 case IDC_MS_DITHER:
                     if (HIWORD(wp) == BN_CLICKED) OptionsChanged();
@@ -353,8 +347,8 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                     // The arrow keys would walk the radio group back to Fit: they belong to the
                     // crop now. Posted, so the click that chose Fill has finished moving the focus.
                     if (options_.fit == ScreenFit::Fill)
-                        PostMessageA(dlg_, WM_NEXTDLGCTL,
-                                     reinterpret_cast<WPARAM>(GetDlgItem(dlg_, IDC_MS_PREVIEW)), TRUE);
+                        PostMessageA(dlg(), WM_NEXTDLGCTL,
+                                     reinterpret_cast<WPARAM>(GetDlgItem(dlg(), IDC_MS_PREVIEW)), TRUE);
                     return TRUE;
                 case IDC_MS_BARS:
                     if (HIWORD(wp) == BN_CLICKED) ChooseBars();
@@ -368,7 +362,7 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                     // Left with a number out of range: it shows the one used.
                     if (HIWORD(wp) == EN_KILLFOCUS)
                         SetDlgItemInt(
-                            dlg_, LOWORD(wp),
+                            dlg(), LOWORD(wp),
                             static_cast<UINT>(LOWORD(wp) == IDC_MS_BARCOLOURS ? bar_.colours : bar_.height),
                             FALSE);
                     return TRUE;
@@ -380,22 +374,6 @@ INT_PTR TMakeScreenDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
                 default: return FALSE;
             }
         default: return FALSE;
-    }
-}
-
-INT_PTR CALLBACK TMakeScreenDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    try {
-        if (msg == WM_INITDIALOG) {
-            auto* self = reinterpret_cast<TMakeScreenDialog*>(lp);
-            SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            self->dlg_ = dlg;
-            self->InitDialog();
-            return TRUE;
-        }
-        TMakeScreenDialog* self = FromDialog(dlg);
-        return self ? self->HandleMessage(msg, wp, lp) : FALSE;
-    } catch (...) {
-        return FALSE;  // a failed preview leaves the last one; nothing escapes the dialog
     }
 }
 

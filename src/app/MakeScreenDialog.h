@@ -8,17 +8,17 @@
 #include "imaging/ColourAnimation_win.h"
 #include "imaging/ScreenConverter.h"
 #include "win/Handles.h"
+#include "win/ModalDialog.h"
+#include "win/PictureBox.h"
 
 namespace mvpr {
 
 // "Make Screen from Picture": a live preview of the screen as a 4:3 display shows it, Fit (bars
 // of a colour the user picks) or Fill (a crop the user moves with the mouse or the arrow keys),
 // Dither. OK asks where to save and writes the screen; Cancel leaves nothing behind.
-class TMakeScreenDialog {
+class TMakeScreenDialog : public win::ModalDialog {
   public:
     TMakeScreenDialog(ScreenSource source, std::string sourcePath);
-    TMakeScreenDialog(const TMakeScreenDialog&) = delete;
-    TMakeScreenDialog& operator=(const TMakeScreenDialog&) = delete;
 
     // Modal; the path of the screen written, or nothing when cancelled.
     std::optional<std::string> ShowModal(HWND owner);
@@ -36,11 +36,22 @@ class TMakeScreenDialog {
     ColourAnimation& PreviewAnimation() { return animation_; }
 
   private:
-    static INT_PTR CALLBACK Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK PreviewProcedure(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-    void InitDialog();
+    // The live preview: a picture box whose crop follows the mouse and the arrow keys.
+    class Preview : public win::PictureBox {
+      public:
+        explicit Preview(TMakeScreenDialog& dialog) : dialog_(dialog) {}
+
+      protected:
+        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+      private:
+        TMakeScreenDialog& dialog_;
+    };
+
+    void OnInit() override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The preview's input; nothing when the picture box's own handling is wanted.
+    std::optional<LRESULT> HandlePreview(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     void OptionsChanged();
     RECT ScreenRect(HWND preview) const;  // where the 4:3 picture goes inside the preview
     void PaintPreview(HWND preview, HDC dc);
@@ -60,7 +71,7 @@ class TMakeScreenDialog {
     ScreenOptions options_;
     std::optional<std::string> saved_;
     win::UniqueBitmap previewBitmap_;
-    HWND dlg_ = nullptr;
+    Preview previewBox_{*this};
     bool dragging_ = false;
     POINT dragFrom_{};
     MovingBar bar_;

@@ -17,6 +17,10 @@ INT_PTR ModalDialog::RunModal(HWND owner, int templateId) {
     return result;
 }
 
+ModalDialog* ModalDialog::FromHandle(HWND dlg) {
+    return dlg ? reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dlg, DWLP_USER)) : nullptr;
+}
+
 INT_PTR ModalDialog::HandleMessage(UINT, WPARAM, LPARAM) {
     return FALSE;
 }
@@ -28,6 +32,19 @@ void ModalDialog::Failed(UINT msg, std::string_view what) {
         paintFailed_ = true;
     }
     ReportUnhandled(dlg_, what);
+}
+
+HWND ModalDialog::TakePlace(int id, const std::function<HWND(RECT)>& make) {
+    HWND placeholder = GetDlgItem(dlg_, id);
+    if (!placeholder) return nullptr;
+    RECT bounds{};
+    GetWindowRect(placeholder, &bounds);
+    MapWindowPoints(nullptr, dlg_, reinterpret_cast<POINT*>(&bounds), 2);
+    HWND made = make(bounds);
+    // Right behind the placeholder in the z-order, which is the order of the Tab key.
+    if (made) SetWindowPos(made, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(placeholder);
+    return made;
 }
 
 HFONT ModalDialog::Keep(UniqueFont font) {
@@ -47,7 +64,7 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND dlg, UINT msg, WPARAM wp, LPARAM lp
         self->dlg_ = dlg;
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
     } else {
-        self = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+        self = FromHandle(dlg);
     }
     if (!self) return FALSE;
     std::optional<std::string> failure;

@@ -1,6 +1,7 @@
 #ifndef MVPR_WIN_MODALDIALOG_H
 #define MVPR_WIN_MODALDIALOG_H
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ class ModalDialog {
     ModalDialog& operator=(const ModalDialog&) = delete;
     virtual ~ModalDialog() = default;
 
+    // The object of a dialog up through RunModal, or nullptr.
+    static ModalDialog* FromHandle(HWND dlg);
+
   protected:
     ModalDialog() = default;
     // Runs the dialog of the template until EndDialog; its result, or -1 when it could not be made.
@@ -29,6 +33,10 @@ class ModalDialog {
     virtual INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // What an exception escaping HandleMessage becomes: by default an error box (once for a paint).
     virtual void Failed(UINT msg, std::string_view what);
+    // Puts a control of ours where the template holds a placeholder with this id: `make` creates
+    // it, with that id, in the bounds given (the dialog's client coordinates); it takes the
+    // placeholder's turn in the tab order, and the placeholder goes. The control, or null.
+    HWND TakePlace(int id, const std::function<HWND(RECT bounds)>& make);
     // Fonts and bitmaps the dialog's controls use for as long as it is up.
     HFONT Keep(UniqueFont font);
     HBITMAP Keep(UniqueBitmap bitmap);

@@ -11,8 +11,8 @@ OperationSeam& Seam() {
 }
 }  // namespace
 
-void SetOperationSeam(OperationSeam seam) {
-    Seam() = std::move(seam);
+OperationSeam SetOperationSeam(OperationSeam seam) {
+    return std::exchange(Seam(), std::move(seam));
 }
 
 DWORD OperationFault() {

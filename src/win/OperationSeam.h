@@ -11,7 +11,7 @@ namespace mvpr::win {
 // any one of them fail as a full disk, a lost share or a machine losing power would. A non-zero
 // answer is the system error the operation then fails with; without a seam everything runs.
 using OperationSeam = std::function<DWORD()>;
-void SetOperationSeam(OperationSeam seam);
+OperationSeam SetOperationSeam(OperationSeam seam);  // returns the seam it replaces
 DWORD OperationFault();
 
 }  // namespace mvpr::win

@@ -4,10 +4,11 @@
 
 namespace mvpr::win {
 
-HWND PictureBox::CreateBox(HWND parent, int id, RECT b, bool visible) {
+HWND PictureBox::CreateBox(HWND parent, int id, RECT b, bool visible, DWORD style) {
     RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr);
-    return Create(kClassName, "", WS_CHILD | (visible ? WS_VISIBLE : 0), 0, b.left, b.top, b.right - b.left,
-                  b.bottom - b.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    return Create(kClassName, "", WS_CHILD | (visible ? WS_VISIBLE : 0) | style, 0, b.left, b.top,
+                  b.right - b.left, b.bottom - b.top, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void PictureBox::SetBitmap(UniqueBitmap bitmap) {
@@ -21,7 +22,7 @@ void PictureBox::Paint(HDC dc) {
     GetClientRect(hwnd(), &r);
     BITMAP bm{};
     if (!bitmap_ || !GetObjectA(bitmap_.get(), sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) {
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &r, GetSysColorBrush(emptyColor_));
         return;
     }
     UniqueDc source(CreateCompatibleDC(dc));
@@ -35,11 +36,26 @@ void PictureBox::Paint(HDC dc) {
     }
 }
 
+void PictureBox::Released(LPARAM at) {
+    const bool click = pressed_;
+    pressed_ = false;
+    ReleaseCapture();
+    RECT r{};
+    GetClientRect(hwnd(), &r);
+    const POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (click && PtInRect(&r, p)) NotifyParent(hwnd(), STN_CLICKED);
+}
+
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: return PaintWith([this](HDC dc) { Paint(dc); });
-        case WM_LBUTTONUP: NotifyParent(hwnd(), STN_CLICKED); return 0;
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            SetCapture(hwnd());  // to see the release also off the picture
+            return 0;
+        case WM_LBUTTONUP: Released(lp); return 0;
+        case WM_CAPTURECHANGED: pressed_ = false; break;
         case WM_LBUTTONDBLCLK: NotifyParent(hwnd(), STN_DBLCLK); return 0;
         default: break;
     }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "FormFixture.h"
+#include "ScopedSeam.h"
 #include "Randomizer_win.h"
 #include "imaging/NViewLib.h"
 #include "win/OperationSeam.h"
@@ -380,13 +381,11 @@ TEST_F(Installing, UninstallRestoresRemovesTheEntriesAndWritesNoSettings) {
 // that one and every later one, as if the machine went off there.
 class FaultAt {
   public:
-    FaultAt(int n, bool powerCut) : n_(n), cut_(powerCut) {
-        win::SetOperationSeam([this]() -> DWORD {
-            ++count_;
-            return count_ == n_ || (cut_ && count_ > n_) ? ERROR_NOT_READY : 0;
-        });
-    }
-    ~FaultAt() { win::SetOperationSeam(nullptr); }
+    FaultAt(int n, bool powerCut)
+        : n_(n), cut_(powerCut), seam_([this]() -> DWORD {
+              ++count_;
+              return count_ == n_ || (cut_ && count_ > n_) ? ERROR_NOT_READY : 0;
+          }) {}
     FaultAt(const FaultAt&) = delete;
     FaultAt& operator=(const FaultAt&) = delete;
     bool Struck() const { return count_ >= n_; }
@@ -395,6 +394,7 @@ class FaultAt {
     int n_;
     bool cut_;
     int count_ = 0;
+    ScopedSeam<&win::SetOperationSeam> seam_;
 };
 
 // Each command runs once for every operation it makes, that operation failing; afterwards the
@@ -606,7 +606,6 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
     }
     std::printf("%s: %d runs, each failing at one of its steps\n", commands[GetParam() / 2].name, runs);
     RecordProperty("fault_runs", runs);
-    win::SetOperationSeam(nullptr);
     fresh();
     DeleteFileA(Target(ScreenCategory::Start).c_str());
     if (rootBefore) WriteFile(root, *rootBefore);

@@ -134,9 +134,7 @@ TEST_F(MakeScreenAndDrop, AMovingBarOrAnAnimatedSourcesOwnCycleReachesTheSavedSc
     const auto stockFile = *EncodeScreen(stock, ColourCycle{0xEC});
     ASSERT_TRUE(WriteFile(pics + "\\logo.bmp", std::string(stockFile.begin(), stockFile.end())));
     saveAs.emplace([](const std::string& s) -> std::optional<std::string> { return s; });
-    auto self = [](HWND dlg) {
-        return reinterpret_cast<TMakeScreenDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    };
+    auto self = [](HWND dlg) { return static_cast<TMakeScreenDialog*>(win::ModalDialog::FromHandle(dlg)); };
     const struct {
         const char* source;
         bool bar;

@@ -14,7 +14,6 @@ constexpr DWORD kRhs = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_AT
 
 class Fixing : public ::testing::Test {
   protected:
-    void TearDown() override { win::SetFileFaultSeam(nullptr); }
     // A boot root of the test's own, with MSDOS.SYS as Windows keeps it: read-only, hidden, system.
     CheckFacts Facts(const std::string& msdos, DWORD attributes = kRhs) {
         CheckFacts f;
@@ -72,12 +71,14 @@ TEST_F(Fixing, AFailedWriteLeavesMsDosSysAsItWasAndSaysWhy) {
     for (const win::FileStep step :
          {win::FileStep::CreateTemp, win::FileStep::Write, win::FileStep::Replace}) {
         const CheckFacts f = Facts(before);
-        win::SetFileFaultSeam([step, calls = 0](win::FileStep s, int) mutable -> DWORD {
-            if (s == win::FileStep::OpenTarget) ++calls;
-            return s == step && calls == 2 ? ERROR_DISK_FULL : 0;
-        });
-        const FixOutcome outcome = SwitchMsDosOn(f, MsDosKey::Logo);
-        win::SetFileFaultSeam(nullptr);
+        const FixOutcome outcome = [&] {
+            const ScopedSeam<&win::SetFileFaultSeam> fault(
+                [step, calls = 0](win::FileStep s, int) mutable -> DWORD {
+                    if (s == win::FileStep::OpenTarget) ++calls;
+                    return s == step && calls == 2 ? ERROR_DISK_FULL : 0;
+                });
+            return SwitchMsDosOn(f, MsDosKey::Logo);
+        }();
         EXPECT_FALSE(outcome.done);
         EXPECT_EQ(outcome.message.rfind(f.msDosSys.path + " was not changed:\n\r", 0), 0u) << outcome.message;
         EXPECT_EQ(ReadFile(f.msDosSys.path), before);
