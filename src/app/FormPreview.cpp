@@ -4,8 +4,6 @@
 #include "app/FormSelect.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/Resample.h"
-#include "system/OriginalScreens_win.h"
-#include "system/SystemTexts.h"
 #include "system/Wallpaper_win.h"
 #include "win/Menus.h"
 

@@ -65,7 +65,6 @@ CheckFacts GatherCheckFacts(const Places& places) {
     }
     f.windowsDir = places.windowsDir;
     f.programDir = places.programDir;
-    const std::string prefix = places.registryPrefix;
 
     if (!f.nt) {
         const std::string logo = ScreenTargetPath(ScreenCategory::Start, f.windowsDir);
@@ -81,10 +80,10 @@ CheckFacts GatherCheckFacts(const Places& places) {
         }
     }
 
-    f.wallpaperValue = ReadValue(HKEY_CURRENT_USER, places.Key(kDesktopKey), kWallpaperValue);
+    f.wallpaperValue = ReadValue(HKEY_CURRENT_USER, places.DesktopKey(), kWallpaperValue);
     if (f.wallpaperValue && !f.wallpaperValue->empty()) f.wallpaperFile = ReadFacts(*f.wallpaperValue);
     f.policyWallpaper = ReadValue(HKEY_CURRENT_USER, places.Key(kPolicySystemKey), kWallpaperValue);
-    if (!f.policyWallpaper && prefix.empty())
+    if (!f.policyWallpaper && places.registryPrefix.empty())
         f.policyWallpaper = ReadValue(HKEY_LOCAL_MACHINE, std::string(kPolicySystemKey), kWallpaperValue);
     f.activeDesktopWallpaper = ReadValue(HKEY_CURRENT_USER, places.Key(kActiveDesktopKey), kWallpaperValue);
     return f;

@@ -10,6 +10,7 @@
 #include "system/OriginalScreens_win.h"
 #include "system/SystemTexts.h"
 #include "win/Files.h"
+#include "win/FolderPath.h"
 #include "win/Handles.h"
 #include "win/Registry.h"
 
@@ -28,9 +29,7 @@ std::optional<std::string> WorkFilePath(const std::string& programDir) {
     char shortDir[MAX_PATH * 2] = {};
     const DWORD n = GetShortPathNameA(programDir.c_str(), shortDir, sizeof shortDir);
     if (n == 0 || n >= sizeof shortDir) return std::nullopt;
-    std::string folder(shortDir, n);
-    if (folder.back() != '\\') folder += '\\';
-    path = folder + std::string(kWorkFileName);
+    path = WithTrailingBackslash(std::string(shortDir, n)) + std::string(kWorkFileName);
     if (path.size() > kMaxWallpaperPath) return std::nullopt;
     return path;
 }

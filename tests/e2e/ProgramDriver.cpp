@@ -8,6 +8,7 @@ namespace {
 struct Search {
     DWORD pid;
     const char* cls;
+    const char* caption;
     HWND found;
 };
 
@@ -17,7 +18,8 @@ BOOL CALLBACK FindTop(HWND w, LPARAM p) {
     GetWindowThreadProcessId(w, &pid);
     char cls[64] = {};
     GetClassNameA(w, cls, sizeof cls);
-    if (pid == s->pid && !lstrcmpA(cls, s->cls) && IsWindowVisible(w)) {
+    if (pid == s->pid && !lstrcmpA(cls, s->cls) && IsWindowVisible(w) &&
+        (!s->caption || WindowText(w) == s->caption)) {
         s->found = w;
         return FALSE;
     }
@@ -82,9 +84,10 @@ void RecordMachineWithoutScreens() {
 
 MachineSnapshot::MachineSnapshot() {
     const std::string windows = WindowsFolder();
-    for (const std::string& path :
-         {windows.substr(0, 3) + "logo.sys", windows + "\\logow.sys", windows + "\\logos.sys"})
-        files_.push_back({path, FileExists(path), ReadFile(path)});
+    const std::string root = windows.substr(0, 3);
+    for (const std::string& path : {root + "logo.sys", windows + "\\logow.sys", windows + "\\logos.sys",
+                                    root + "MSDOS.SYS", root + "MSDOS.MVP"})
+        files_.push_back({path, GetFileAttributesA(path.c_str()), ReadFile(path)});
     for (const char* name : {"Wallpaper", "TileWallpaper", "WallpaperStyle"})
         values_.push_back({name, DesktopValue(name)});
     ForgetPrograms();
@@ -92,10 +95,11 @@ MachineSnapshot::MachineSnapshot() {
 
 MachineSnapshot::~MachineSnapshot() {
     for (const auto& f : files_) {
-        if (f.existed)
-            WriteFile(f.path, f.bytes);
-        else
-            DeleteFileA(f.path.c_str());
+        SetFileAttributesA(f.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(f.path.c_str());
+        if (f.attributes == INVALID_FILE_ATTRIBUTES) continue;
+        WriteFile(f.path, f.bytes);
+        SetFileAttributesA(f.path.c_str(), f.attributes);
     }
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
@@ -154,9 +158,9 @@ bool ProgramDriver::Start(const std::string& folder, const std::string& paramete
                           &pi_) != FALSE;
 }
 
-HWND ProgramDriver::WaitForWindow(const char* className, int ms) const {
+HWND ProgramDriver::WaitForWindow(const char* className, int ms, const char* caption) const {
     for (int t = 0; t <= ms; t += 20) {
-        Search s{pi_.dwProcessId, className, nullptr};
+        Search s{pi_.dwProcessId, className, caption, nullptr};
         EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
         if (s.found) return s.found;
         if (WaitForSingleObject(pi_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
@@ -165,7 +169,7 @@ HWND ProgramDriver::WaitForWindow(const char* className, int ms) const {
 }
 
 bool ProgramDriver::HasVisibleWindow(const char* className) const {
-    Search s{pi_.dwProcessId, className, nullptr};
+    Search s{pi_.dwProcessId, className, nullptr, nullptr};
     EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
     return s.found != nullptr;
 }

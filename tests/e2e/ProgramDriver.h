@@ -26,8 +26,9 @@ class ProgramDriver {
     // parameters.
     bool Start(const std::string& folder, const std::string& parameters,
                const std::string& program = "MVPR.exe");
-    // A visible top-level window of the program with this class, waiting up to ms.
-    HWND WaitForWindow(const char* className, int ms) const;
+    // A visible top-level window of the program with this class (and caption, when one is given),
+    // waiting up to ms.
+    HWND WaitForWindow(const char* className, int ms, const char* caption = nullptr) const;
     bool HasVisibleWindow(const char* className) const;
     // Waits for the process to end; its exit code, or -1 on time-out.
     long WaitForExit(int ms);
@@ -41,8 +42,9 @@ class ProgramDriver {
 // The Windows folder of the machine (the Wine prefix): the programs run there without switches.
 std::string WindowsFolder();
 
-// The prefix's screens and desktop values as they were, put back when it goes; the programs' keys
-// and Run entry gone at both ends. Holds the drive root, which tests outside ctest's lock share.
+// The prefix's screens, MSDOS.SYS (and the copy its editor makes) and desktop values as they were,
+// attributes too, put back when it goes; the programs' keys and Run entry gone at both ends. Holds the drive
+// root, which tests outside ctest's lock share.
 class MachineSnapshot {
   public:
     MachineSnapshot();
@@ -53,7 +55,7 @@ class MachineSnapshot {
   private:
     struct File {
         std::string path;
-        bool existed;
+        DWORD attributes;  // INVALID_FILE_ATTRIBUTES: there was none
         std::string bytes;
     };
     const DriveRootLock lock_;

@@ -41,58 +41,6 @@ void WriteValue(HKEY root, const std::string& key, const char* name,
     RegCloseKey(k);
 }
 
-// A file of the drive root, as it was before the test.
-class KeptFile {
-  public:
-    explicit KeptFile(std::string path) : path_(std::move(path)) {
-        if (FileExists(path_)) bytes_ = ReadFile(path_), attributes_ = GetFileAttributesA(path_.c_str());
-    }
-    ~KeptFile() {
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path_.c_str());
-        if (bytes_) {
-            WriteFile(path_, *bytes_);
-            SetFileAttributesA(path_.c_str(), attributes_);
-        }
-    }
-    KeptFile(const KeptFile&) = delete;
-    KeptFile& operator=(const KeptFile&) = delete;
-
-  private:
-    std::string path_;
-    std::optional<std::string> bytes_;
-    DWORD attributes_ = 0;
-};
-
-struct Found {
-    HWND window = nullptr;
-    DWORD pid = 0;
-    const char* caption = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND w, LPARAM p) {
-    auto* f = reinterpret_cast<Found*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    char cls[32] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (pid != f->pid || lstrcmpA(cls, "#32770") || !IsWindowVisible(w) || WindowText(w) != f->caption)
-        return TRUE;
-    f->window = w;
-    return FALSE;
-}
-
-// The program's visible dialog with this caption (the check window and its boxes share a class).
-HWND DialogOf(const ProgramDriver& program, const char* caption, int ms) {
-    for (int t = 0; t <= ms; t += 50) {
-        Found f{nullptr, program.pid(), caption};
-        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&f));
-        if (f.window) return f.window;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 class CheckScreensProgram : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -100,8 +48,6 @@ class CheckScreensProgram : public ::testing::Test {
         version_ = ReadValue(HKEY_CURRENT_USER, kAppDefaults, "Version");
         windows_ = WindowsFolder();
         root_ = windows_.substr(0, 3);
-        msdos_.emplace(root_ + "MSDOS.SYS");
-        mvp_.emplace(root_ + "MSDOS.MVP");
     }
     void TearDown() override { WriteValue(HKEY_CURRENT_USER, kAppDefaults, "Version", version_); }
 
@@ -113,7 +59,7 @@ class CheckScreensProgram : public ::testing::Test {
         if (!main) return nullptr;
         for (int t = 0; t < 10000 && WindowText(main) != "Morvellan Selector 2.7"; t += 50) Sleep(50);
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_CHECKSCREENS1, 0), 0);
-        return DialogOf(program, "Check Screens", 20000);
+        return program.WaitForWindow("#32770", 20000, "Check Screens");
     }
 
     // Each row as "Screen | Finding".
@@ -139,7 +85,6 @@ class CheckScreensProgram : public ::testing::Test {
     TempDir dir;
     ProgramDriver program;
     std::string windows_, root_;
-    std::optional<KeptFile> msdos_, mvp_;
 
   private:
     std::optional<std::string> version_;
@@ -180,11 +125,11 @@ TEST_F(CheckScreensProgram, AsWindows98ItFindsTheScreenSwitchedOffAndOneYesSwitc
     HWND fix = GetDlgItem(dialog, IDC_CS_FIX);
     ASSERT_TRUE(IsWindowEnabled(fix));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CS_FIX, BN_CLICKED), reinterpret_cast<LPARAM>(fix));
-    HWND question = DialogOf(program, "Confirm", 10000);
+    HWND question = program.WaitForWindow("#32770", 10000, "Confirm");
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(ReadFile(root_ + "MSDOS.SYS"), before) << "written before the Yes";
     PostMessageA(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-    HWND done = DialogOf(program, "Information", 10000);
+    HWND done = program.WaitForWindow("#32770", 10000, "Information");
     ASSERT_NE(done, nullptr);
     EXPECT_NE(ReadBox(done).text.find("now says Logo=1"), std::string::npos) << ReadBox(done).text;
     PostMessageA(GetDlgItem(done, IDOK), BM_CLICK, 0, 0);

@@ -62,52 +62,40 @@ double Randomize(const std::string& folder) {
     return Seconds(exited) - Seconds(created);
 }
 
-std::string Section(const char* header, int count, const std::string& (*line)(int, bool), bool wall) {
-    std::string text = std::string(header) + "\r\n";
-    for (int i = 0; i < count; ++i) text += line(i, wall) + "\r\n";
-    return text + "\r\n";
-}
+using LineOf = std::string (*)(int i, bool wall);
 
-const char* const kHeaders[] = {"[START]", "[WAIT]", "[SHUT]", "[WALLPAPER]"};
-
-std::string FourLists(int count, const std::string& (*line)(int, bool)) {
+// The four categories' lists of `count` entries each.
+std::string FourLists(int count, LineOf line) {
     std::string text;
-    for (const char* header : kHeaders)
-        text += Section(header, count, line, header[1] == 'W' && header[2] == 'A');
+    for (const char* header : {"[START]", "[WAIT]", "[SHUT]", "[WALLPAPER]"}) {
+        text += std::string(header) + "\r\n";
+        for (int i = 0; i < count; ++i) text += line(i, header[1] == 'W' && header[2] == 'A') + "\r\n";
+        text += "\r\n";
+    }
     return text;
 }
 
 std::string pics;  // the folder of the files that are there
 
 // The big start-up lists: names spread over 40 folders, not in order, none looked at.
-const std::string& StartLine(int i, bool wall) {
-    static std::string s;
+std::string StartLine(int i, bool wall) {
     const unsigned v = static_cast<unsigned>(i) * 2654435761u;
-    s = "C:\\PICTURES\\SET" + std::to_string(v % 40) + "\\Pic" + std::to_string(v) + ".bmp" +
-        (wall ? ", Tiled" : "");
-    return s;
+    return "C:\\PICTURES\\SET" + std::to_string(v % 40) + "\\Pic" + std::to_string(v) + ".bmp" +
+           (wall ? ", Tiled" : "");
 }
 
 // Nearly all gone: a third on a drive that is not there, a third in folders that were renamed, a
 // third deleted from a folder that is; every 5,000th entry is there.
-const std::string& MissingLine(int i, bool wall) {
-    static std::string s;
+std::string MissingLine(int i, bool wall) {
     const std::string file = wall ? "wall.bmp, Tiled" : "screen.bmp";
-    if (i % 5000 == 4999)
-        s = pics + "\\" + file;
-    else if (i % 3 == 0)
-        s = "Q:\\COLLECT\\SET" + std::to_string(i % 97) + "\\" + std::to_string(i) + file;
-    else if (i % 3 == 1)
-        s = pics + "\\GONE" + std::to_string(i % 89) + "\\" + std::to_string(i) + file;
-    else
-        s = pics + "\\" + std::to_string(i) + file;
-    return s;
+    if (i % 5000 == 4999) return pics + "\\" + file;
+    if (i % 3 == 0) return "Q:\\COLLECT\\SET" + std::to_string(i % 97) + "\\" + std::to_string(i) + file;
+    if (i % 3 == 1) return pics + "\\GONE" + std::to_string(i % 89) + "\\" + std::to_string(i) + file;
+    return pics + "\\" + std::to_string(i) + file;
 }
 
-const std::string& ShortLine(int, bool wall) {
-    static std::string s;
-    s = pics + "\\" + (wall ? "wall.bmp, Tiled" : "screen.bmp");
-    return s;
+std::string ShortLine(int, bool wall) {
+    return pics + "\\" + (wall ? "wall.bmp, Tiled" : "screen.bmp");
 }
 
 void Report(const char* what, double baseline, double measured, const char* goal) {
