@@ -38,6 +38,30 @@ inline std::uint32_t FiveBits(std::uint32_t p) {
            kFiveBitLevels.r[(p >> 16) & 0xFF];
 }
 
+// Pixels B G R A as the file's pixels: 5-5-5 for 16 bits, B G R for 24, copied for 32.
+void FileRowFromBgra(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels, int bits) {
+    if (bits == 32) {
+        std::memcpy(out, in, pixels * kBytesPerPixel);
+    } else if (bits == 24) {
+        rows::Bgr24FromBgra(in, out, pixels);
+    } else {
+        // Two pixels a step, read and written as words.
+        std::size_t x = 0;
+        for (; x + 2 <= pixels; x += 2, in += 2 * kBytesPerPixel) {
+            std::uint32_t p0, p1;
+            std::memcpy(&p0, in, 4);
+            std::memcpy(&p1, in + 4, 4);
+            const std::uint32_t v = FiveBits(p0) | FiveBits(p1) << 16;
+            std::memcpy(out + 2 * x, &v, 4);
+        }
+        if (x < pixels) {
+            std::uint32_t p0;
+            std::memcpy(&p0, in, 4);
+            bytes::PutLe16(out + 2 * x, FiveBits(p0));
+        }
+    }
+}
+
 bool ValidSize(int w, int h) {
     return w > 0 && h > 0;
 }
@@ -77,23 +101,35 @@ void TileRow(std::uint8_t* dst, const std::uint8_t* src, int srcW, int screenW, 
     if (period < total) RepeatPattern(dst, period, total);
 }
 
-bool RenderTiles(const Picture& src, int screenW, int screenH, bool mirror, Picture& work) {
+bool RenderTiles(const Picture& src, int screenW, int screenH, bool mirror, int fileBits, Picture& work) {
     auto source = ToBgra32(src);
-    if (!source || !work.Reshape(screenW, screenH, 32)) return false;
+    if (!source || !work.Reshape(screenW, screenH, fileBits)) return false;
     Picture* out = &work;
     const int h = src.Height();
     // The first tile row (two when mirrored) is built; every later row repeats the row one
     // period above it.
     const int period = mirror ? 2 * std::min(h, screenH) : h;
-    const std::size_t rowBytes = static_cast<std::size_t>(screenW) * kBytesPerPixel;
+    // Below 32 bits one period of a row (a tile, two when mirrored) is built in 32 bits, made
+    // into the file's pixels once and repeated across as bytes: no pixel is converted twice.
+    const auto across = static_cast<std::size_t>(std::min(screenW, mirror ? 2 * src.Width() : src.Width()));
+    const auto fileBytes = static_cast<std::size_t>(fileBits / 8);
+    const std::size_t used = static_cast<std::size_t>(screenW) * fileBytes;
+    std::vector<std::uint8_t> pattern(fileBits == 32 ? 0 : across * kBytesPerPixel);
     for (int y = 0; y < screenH; ++y) {
         if (y >= period) {
-            std::memcpy(out->Row(y), out->Row(y - period), rowBytes);
+            std::memcpy(out->Row(y), out->Row(y - period), out->Stride());
             continue;
         }
         const int j = y / h, offset = y % h;
         const int sy = mirror && j % 2 == 1 ? h - 1 - offset : offset;
-        TileRow(out->Row(y), source->Row(sy), src.Width(), screenW, mirror);
+        if (fileBits == 32) {
+            TileRow(out->Row(y), source->Row(sy), src.Width(), screenW, mirror);
+            continue;
+        }
+        TileRow(pattern.data(), source->Row(sy), src.Width(), static_cast<int>(across), mirror);
+        FileRowFromBgra(pattern.data(), out->Row(y), across, fileBits);
+        RepeatPattern(out->Row(y), across * fileBytes, used);
+        std::memset(out->Row(y) + used, 0, out->Stride() - used);  // the file's row padding
     }
     return true;
 }
@@ -144,13 +180,19 @@ MirrorRect MirrorTile(int i, int j, int w, int h) {
     return r;
 }
 
-bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work) {
+int WorkFileBits(int displayBits) {
+    return displayBits == 16 || displayBits == 32 ? displayBits : 24;
+}
+
+bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work,
+                        int fileBits) {
     if (!ValidSize(src.Width(), src.Height()) || !ValidSize(screenW, screenH) || &src == &work) return false;
+    fileBits = WorkFileBits(fileBits);
     switch (style) {
         case DisplayStyle::Centred:
         case DisplayStyle::Stretched: return ToBgra32Into(src, work);
-        case DisplayStyle::Tiled: return RenderTiles(src, screenW, screenH, false, work);
-        case DisplayStyle::Mirror: return RenderTiles(src, screenW, screenH, true, work);
+        case DisplayStyle::Tiled: return RenderTiles(src, screenW, screenH, false, fileBits, work);
+        case DisplayStyle::Mirror: return RenderTiles(src, screenW, screenH, true, fileBits, work);
         case DisplayStyle::Fit2Screen: {
             const auto fit = FitPlacement(src.Width(), src.Height(), screenW, screenH);
             return fit && ResampleInto(src, fit->width, fit->height, work);
@@ -159,9 +201,10 @@ bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int
     return false;
 }
 
-std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH) {
+std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH,
+                                      int fileBits) {
     Picture work;
-    if (!RenderWorkFileInto(src, style, screenW, screenH, work)) return std::nullopt;
+    if (!RenderWorkFileInto(src, style, screenW, screenH, work, fileBits)) return std::nullopt;
     return work;
 }
 
@@ -184,7 +227,7 @@ PixelRect ViewPlacement(DisplayStyle style, int workW, int workH, int clientW, i
 bool WriteWorkFile(const Picture& work, int displayBits,
                    const std::function<bool(std::span<const std::uint8_t>)>& write, std::size_t piece) {
     if (work.Empty()) return false;
-    const int bits = displayBits == 16 || displayBits == 32 ? displayBits : 24;
+    const int bits = WorkFileBits(displayBits);
     const auto stride = Picture::StrideFor(work.Width(), bits);
     constexpr std::size_t kHeaderBytes = 14 + 40;
     if (!stride || *stride > (UINT32_MAX - kHeaderBytes) / static_cast<std::size_t>(work.Height()))
@@ -205,6 +248,9 @@ bool WriteWorkFile(const Picture& work, int displayBits,
     if (!write({header, kHeaderBytes})) return false;
 
     const bool plain32 = work.BitsPerPixel() == 32 && !work.HasExplicitMasks();
+    // Rows made at the file's depth already (the tiled styles) are copied as they are.
+    const bool asFile = work.BitsPerPixel() == bits && !work.HasExplicitMasks();
+    const std::size_t used = static_cast<std::size_t>(work.Width()) * static_cast<std::size_t>(bits / 8);
     // Rows go bottom-up into a buffer of about `piece` bytes, written whenever it is full: few
     // large writes, and never a second copy of the whole file.
     std::vector<std::uint8_t> buffer;
@@ -215,35 +261,18 @@ bool WriteWorkFile(const Picture& work, int displayBits,
         std::uint8_t* row = buffer.data();
         for (int y = top - 1; y >= top - rows; --y, row += *stride) {
             const std::uint8_t* in = work.Row(y);
-            if (plain32 && bits == 32) {
-                std::memcpy(row, in, *stride);
-                continue;
-            }
             // The padding at the row's end is part of the file: no stray bytes in it.
-            std::memset(row + *stride - 4, 0, 4);
-            if (plain32 && bits == 24) {
-                rows::Bgr24FromBgra(in, row, static_cast<std::size_t>(work.Width()));
+            std::memset(row + used, 0, *stride - used);
+            if (asFile) {
+                std::memcpy(row, in, used);
                 continue;
             }
-            if (plain32 && bits == 16) {
-                // Two pixels a step, read and written as words.
-                int x = 0;
-                for (; x + 2 <= work.Width(); x += 2, in += 2 * kBytesPerPixel) {
-                    std::uint32_t p0, p1;
-                    std::memcpy(&p0, in, 4);
-                    std::memcpy(&p1, in + 4, 4);
-                    const std::uint32_t v = FiveBits(p0) | FiveBits(p1) << 16;
-                    std::memcpy(row + 2 * x, &v, 4);
-                }
-                if (x < work.Width()) {
-                    std::uint32_t p0;
-                    std::memcpy(&p0, in, 4);
-                    bytes::PutLe16(row + 2 * x, FiveBits(p0));
-                }
+            if (plain32) {
+                FileRowFromBgra(in, row, static_cast<std::size_t>(work.Width()), bits);
                 continue;
             }
-            for (int x = 0; x < work.Width(); ++x, in += kBytesPerPixel) {
-                const Bgra c = plain32 ? Bgra{in[0], in[1], in[2], in[3]} : work.ColorAt(x, y);
+            for (int x = 0; x < work.Width(); ++x) {
+                const Bgra c = work.ColorAt(x, y);
                 if (bits == 16) {
                     const unsigned v = kFiveBitLevels.r[c.r] | kFiveBitLevels.g[c.g] | kFiveBitLevels.b[c.b];
                     row[2 * x] = static_cast<std::uint8_t>(v),

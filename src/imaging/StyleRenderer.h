@@ -44,13 +44,20 @@ struct MirrorRect {
 };
 MirrorRect MirrorTile(int i, int j, int w, int h);
 
-// The pixels of the wallpaper work file, 32-bit top-down: Centred and Stretched the source at its
-// own size, Tiled and Mirror screen-sized tiles, Fit 2 Screen the source scaled to its fitted
-// size. Nothing for an empty source or screen, or when the memory is not there.
-std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH);
+// The depth of the work file for the display's: 16 and 32 as they are, 24 for any other or none.
+int WorkFileBits(int displayBits);
+
+// The pixels of the wallpaper work file, top-down: Centred and Stretched the source at its own
+// size, Tiled and Mirror screen-sized tiles, Fit 2 Screen the source scaled to its fitted size.
+// Tiled and Mirror are made at `fileBits` (as WorkFileBits gives it), the depth of the file they
+// become, so that writing them copies their rows; the other styles are 32-bit and are converted
+// as they are written. Nothing for an empty source or screen, or when the memory is not there.
+std::optional<Picture> RenderWorkFile(const Picture& src, DisplayStyle style, int screenW, int screenH,
+                                      int fileBits = 32);
 // The same into `work` (not the source), in the memory it holds where that is big enough: the
 // screen-sized buffers are kept from one rendering to the next. False for nothing.
-bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work);
+bool RenderWorkFileInto(const Picture& src, DisplayStyle style, int screenW, int screenH, Picture& work,
+                        int fileBits = 32);
 
 // Where the full-screen window shows that rendering, and at which size: Stretched scales it to
 // the client area, Centred centres it on the client area, Fit 2 Screen on the screen.

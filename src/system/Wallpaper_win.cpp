@@ -90,7 +90,9 @@ WallpaperOutcome SetCurrentWallpaper(const Picture& workPixels, std::string_view
 
 WallpaperOutcome SetPictureAsWallpaper(const Picture& source, DisplayStyle style, int screenWidth,
                                        int screenHeight, const Places& places) {
-    const auto work = RenderWorkFile(source, style, screenWidth, screenHeight);
+    // Made at the file's depth where the style allows it, so that writing copies its rows.
+    const auto work =
+        RenderWorkFile(source, style, screenWidth, screenHeight, WorkFileBits(DisplayBitsPerPixel()));
     if (!work) return {false, {}, false};
     return SetCurrentWallpaper(*work, DisplayStyleText(style), places);
 }

@@ -106,9 +106,9 @@ bool WriteFile(const std::string& path, const std::function<bool(int fd)>& write
     return ok;
 }
 
-// The file as setting the wallpaper writes it: rendered (on the plain rows), then written from the
-// rows in pieces; against the physical limit, the same bytes made beforehand and written with one
-// call.
+// The file as setting the wallpaper writes it: rendered at the file's depth (on the plain rows),
+// then written from the rows in pieces; against the physical limit, the same bytes made
+// beforehand and written with one call.
 void BM_RenderAndWrite(benchmark::State& state, std::string name, DisplayStyle style, int srcW, int srcH,
                        int bits) {
     SetPixelPath(PixelPath::Plain);
@@ -116,12 +116,12 @@ void BM_RenderAndWrite(benchmark::State& state, std::string name, DisplayStyle s
     const auto bytes = EncodeWorkFile(*RenderWorkFile(src, style, kScreenW, kScreenH), bits);
     const std::string path = TempFile();
     Picture work;
-    RenderWorkFileInto(src, style, kScreenW, kScreenH, work);
+    RenderWorkFileInto(src, style, kScreenW, kScreenH, work, bits);
     TimePairs(
         state, name, [&] { WriteFile(path, [&](int fd) { return WriteAll(fd, *bytes); }); },
         [&] {
             return WriteFile(path, [&](int fd) {
-                return RenderWorkFileInto(src, style, kScreenW, kScreenH, work) &&
+                return RenderWorkFileInto(src, style, kScreenW, kScreenH, work, bits) &&
                        WriteWorkFile(work, bits, [fd](std::span<const std::uint8_t> piece) {
                            return WriteAll(fd, piece);
                        });

@@ -162,7 +162,8 @@ TEST(StyleRenderer, WorkFileSizesAndDepths) {
 }
 
 // A rendering into a kept buffer (bigger, smaller, of another depth before) is the fresh
-// rendering, and the file written in pieces of any size is the file made whole.
+// rendering, and the file written in pieces of any size is the file made whole, also from a
+// rendering made at the file's depth.
 TEST(StyleRenderer, KeptBuffersAndPiecesGiveTheSameFile) {
     auto indexed = Picture::Create(9, 4, 8);
     indexed->Palette()[1] = {10, 20, 30, 0};
@@ -185,6 +186,7 @@ TEST(StyleRenderer, KeptBuffersAndPiecesGiveTheSameFile) {
                 for (int bits : {16, 24, 32}) {
                     const auto whole = EncodeWorkFile(*fresh, bits);
                     ASSERT_TRUE(whole);
+                    ASSERT_TRUE(RenderWorkFileInto(src, style, s.w, s.h, kept, bits));
                     for (std::size_t piece : {1, 100, 4096}) {
                         std::vector<std::uint8_t> pieces;
                         EXPECT_TRUE(WriteWorkFile(
