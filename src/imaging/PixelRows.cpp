@@ -108,6 +108,16 @@ Taps MakeTaps(int srcSize, int dstSize, TapLayout layout) {
                          q.begin() + static_cast<std::ptrdiff_t>(to));
         t.most = std::max(t.most, static_cast<int>(to - from));
     }
+    if (layout == TapLayout::Evenly && t.most <= 4) {
+        t.groups.resize(static_cast<std::size_t>(t.most));
+        for (std::size_t d = 0; d < n; ++d) {
+            Taps::Group& g = t.groups[static_cast<std::size_t>(t.count[d] - 1)];
+            g.target.push_back(static_cast<int>(d));
+            g.first.push_back(t.first[d]);
+            g.weights.insert(g.weights.end(), t.weights.begin() + t.offset[d],
+                             t.weights.begin() + t.offset[d] + t.count[d]);
+        }
+    }
     if (layout == TapLayout::Evenly) {
         // Each target pixel's weights moved into `most` places, its first pixel moved left where
         // they would run past the last source pixel (no target takes more pixels than there are).
@@ -197,6 +207,26 @@ void AcrossEvenly(const std::uint32_t* src, const Taps& across, std::uint32_t* d
     }
 }
 
+// The target pixels of one group, N weights each: a loop without padding or a loop over taps.
+template <int N>
+void AcrossGroup(const std::uint32_t* src, const Taps::Group& group, std::uint32_t* dst) {
+    const std::size_t n = group.target.size();
+    const int* target = group.target.data();
+    const int* first = group.first.data();
+    const std::uint16_t* w = group.weights.data();
+    for (std::size_t i = 0; i < n; ++i, w += N) {
+        const std::uint32_t* p = src + first[i];
+        std::uint32_t rb = kHalf, ga = kHalf;
+#pragma GCC unroll 4
+        for (int k = 0; k < N; ++k) {
+            const std::uint32_t v = p[k];
+            rb += (v & kLanes) * w[k];
+            ga += ((v >> 8) & kLanes) * w[k];
+        }
+        dst[target[i]] = ((rb >> 8) & kLanes) | (ga & ~kLanes);
+    }
+}
+
 }  // namespace
 
 void Bgr24FromBgra(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels) {
@@ -220,6 +250,14 @@ void Bgr24FromBgra(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixel
 
 void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path) {
     if (path == PixelPath::Sse2) return sse2::AcrossRowSse2(src, across, dst);
+    if (!across.groups.empty()) {
+        const auto& g = across.groups;
+        AcrossGroup<1>(src, g[0], dst);
+        if (g.size() > 1) AcrossGroup<2>(src, g[1], dst);
+        if (g.size() > 2) AcrossGroup<3>(src, g[2], dst);
+        if (g.size() > 3) AcrossGroup<4>(src, g[3], dst);
+        return;
+    }
     switch (across.most) {
         case 1: return AcrossEvenly<1>(src, across, dst);
         case 2: return AcrossEvenly<2>(src, across, dst);
