@@ -47,27 +47,18 @@ bool Alive(HBITMAP bitmap) {
     return GetObjectA(bitmap, sizeof bm, &bm) != 0;
 }
 
-// The same picture apart from the palette's reserved bytes, which a DIB section does not keep.
-::testing::AssertionResult SameDib(const std::optional<Picture>& got, const Picture& want) {
+// The same picture apart from the palette's reserved bytes, which a DIB section does not keep, and
+// the masks' alpha and explicitness: explicit 5-5-5 masks are the plain 16-bit layout to GDI.
+::testing::AssertionResult SameDib(std::optional<Picture> got, Picture want) {
     if (!got) return ::testing::AssertionFailure() << "not a DIB section";
-    if (got->Width() != want.Width() || got->Height() != want.Height() ||
-        got->BitsPerPixel() != want.BitsPerPixel())
-        return ::testing::AssertionFailure()
-               << "got " << got->Width() << "x" << got->Height() << "x" << got->BitsPerPixel() << ", want "
-               << want.Width() << "x" << want.Height() << "x" << want.BitsPerPixel();
-    // Compared as layouts: explicit 5-5-5 masks are the plain 16-bit layout to GDI.
-    const ChannelMasks g = got->Masks(), m = want.Masks();
-    if (g.red != m.red || g.green != m.green || g.blue != m.blue)
-        return ::testing::AssertionFailure() << "masks differ";
-    for (std::size_t i = 0; i < want.Palette().size(); ++i) {
-        const Bgra a = got->Palette()[i], b = want.Palette()[i];
-        if (a.r != b.r || a.g != b.g || a.b != b.b)
-            return ::testing::AssertionFailure() << "palette entry " << i;
+    for (Picture* p : {&*got, &want}) {
+        for (Bgra& c : p->Palette()) c.a = 0;
+        p->SetExplicitMasks({p->Masks().red, p->Masks().green, p->Masks().blue, 0});
     }
-    for (int y = 0; y < want.Height(); ++y)
-        if (std::memcmp(got->Row(y), want.Row(y), want.Stride()) != 0)
-            return ::testing::AssertionFailure() << "row " << y << " differs";
-    return ::testing::AssertionSuccess();
+    if (*got == want) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "got " << got->Width() << "x" << got->Height() << "x" << got->BitsPerPixel() << ", want "
+           << want.Width() << "x" << want.Height() << "x" << want.BitsPerPixel();
 }
 
 BmpFile Indexed(int width, int height, int bpp) {
