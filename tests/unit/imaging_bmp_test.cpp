@@ -340,93 +340,95 @@ TEST(BmpReader, EveryTruncationIsReportedAndReadsNothingPastTheEnd) {
         EXPECT_TRUE(samples::EveryPrefixIsTruncated(&DecodeBmp, file.Build(), 2)) << name;
 }
 
-TEST(BmpReader, Rle8RunsDeltasAndAbsoluteRunsLandWhereTheySay) {
-    // 5 x 3, bottom row first in the stream.
-    const Bytes stream = {3, 7,              // row 0 (bottom): 7 7 7
-                          0, 3, 1, 2, 3, 0,  // absolute 1 2 3, padded; clipped after x = 5
-                          0, 0,              // end of line
-                          0, 2, 2, 1,        // delta: right 2, up 1 -> row 2, x 2
-                          2, 9,              // 9 9 at x 2..3
-                          0, 1};             // end of bitmap
-    BmpFile f = IndexedBmp(40, 5, 3, 8, false);
-    f.compression = kBiRle8;
-    f.pixels = stream;
-    const DecodeResult r = DecodeBmp(f.Build());
-    ASSERT_TRUE(r.Ok()) << Describe(r);
-    EXPECT_EQ(PixelFormatName(r.picture.Format()), "8");
-    auto index = [&](int x, int y) { return r.picture.Row(y)[x]; };
-    // Top-down rows: picture row 2 is the bottom row.
-    EXPECT_EQ(std::vector<int>({index(0, 2), index(1, 2), index(2, 2), index(3, 2), index(4, 2)}),
-              std::vector<int>({7, 7, 7, 1, 2}));
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(index(x, 1), 0) << "skipped row stays index 0";
-    EXPECT_EQ(std::vector<int>({index(0, 0), index(1, 0), index(2, 0), index(3, 0), index(4, 0)}),
-              std::vector<int>({0, 0, 9, 9, 0}));
+// A run-length bitmap of `rows` x `height` from `stream`, bottom row first.
+DecodeResult DecodeRle(int width, int height, bool rle4, Bytes stream) {
+    BmpFile f = IndexedBmp(40, width, height, rle4 ? 4 : 8, false);
+    f.compression = rle4 ? kBiRle4 : kBiRle8;
+    f.pixels = std::move(stream);
+    return DecodeBmp(f.Build());
 }
 
-TEST(BmpReader, Rle4AlternatesNibblesAndPadsAbsoluteRunsToWords) {
-    const Bytes stream = {5, 0x12,                       // 1 2 1 2 1
-                          0, 3,    0x34, 0x50,           // absolute 3 4 5: two bytes, already even
-                          0, 0,                          // end of line
-                          0, 5,    0xAB, 0xCD, 0xE0, 0,  // absolute A B C D E: three bytes + pad
-                          1, 0xF0,                       // one F
-                          0, 1};
-    BmpFile f = IndexedBmp(40, 9, 2, 4, false);
-    f.compression = kBiRle4;
-    f.pixels = stream;
-    const DecodeResult r = DecodeBmp(f.Build());
-    ASSERT_TRUE(r.Ok()) << Describe(r);
-    EXPECT_EQ(PixelFormatName(r.picture.Format()), "4");
-    auto index = [&](int x, int y) {
-        const std::uint8_t b = r.picture.Row(y)[x / 2];
-        return x % 2 ? b & 15 : b >> 4;
+// Streams written by hand, every index of the picture checked (rows from the top) and the rows'
+// padding, down to the nibble past the last pixel, left zero.
+TEST(BmpReader, RunLengthStreamsLandWhereTheySay) {
+    const struct {
+        const char* name;
+        int width;
+        bool rle4;
+        Bytes stream;
+        std::vector<std::vector<int>> want;
+    } cases[] = {
+        {"RLE8: runs, absolute runs clipped at the row's end, end of line, delta, end of bitmap",
+         5,
+         false,
+         {3, 7,              // row 0 (bottom): 7 7 7
+          0, 3, 1, 2, 3, 0,  // absolute 1 2 3, padded; clipped after x = 5
+          0, 0,              // end of line
+          0, 2, 2, 1,        // delta: right 2, up 1 -> row 2, x 2
+          2, 9,              // 9 9 at x 2..3
+          0, 1},             // end of bitmap
+         {{0, 0, 9, 9, 0}, {0, 0, 0, 0, 0}, {7, 7, 7, 1, 2}}},
+        {"RLE4: alternating nibbles, absolute runs padded to words",
+         9,
+         true,
+         {5, 0x12,                    // 1 2 1 2 1
+          0, 3, 0x34, 0x50,           // absolute 3 4 5: two bytes, already even
+          0, 0,                       // end of line
+          0, 5, 0xAB, 0xCD, 0xE0, 0,  // absolute A B C D E: three bytes + pad
+          1, 0xF0,                    // one F
+          0, 1},
+         {{10, 11, 12, 13, 14, 15, 0, 0, 0}, {1, 2, 1, 2, 1, 3, 4, 5, 0}}},
+        // Runs longer than the row are clipped at its end; the next row starts clean.
+        {"RLE8 runs past the row",
+         3,
+         false,
+         {255, 0x11, 0, 0, 255, 0x22, 0, 1},
+         {{0x22, 0x22, 0x22}, {0x11, 0x11, 0x11}}},
+        {"RLE4 runs past the row", 3, true, {255, 0x11, 0, 0, 255, 0x22, 0, 1}, {{2, 2, 2}, {1, 1, 1}}},
     };
-    std::vector<int> bottom, top;
-    for (int x = 0; x < 9; ++x) {
-        bottom.push_back(index(x, 1));
-        top.push_back(index(x, 0));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodeResult r = DecodeRle(c.width, static_cast<int>(c.want.size()), c.rle4, c.stream);
+        ASSERT_TRUE(r.Ok()) << Describe(r);
+        EXPECT_EQ(PixelFormatName(r.picture.Format()), c.rle4 ? "4" : "8");
+        for (int y = 0; y < r.picture.Height(); ++y) {
+            std::vector<int> want = c.want[static_cast<std::size_t>(y)], got;
+            want.resize(r.picture.Stride() * (c.rle4 ? 2 : 1), 0);
+            for (std::size_t i = 0; i < r.picture.Stride(); ++i) {
+                const std::uint8_t b = r.picture.Row(y)[i];
+                if (c.rle4) got.push_back(b >> 4);
+                got.push_back(c.rle4 ? b & 15 : b);
+            }
+            EXPECT_EQ(got, want) << "row " << y;
+        }
     }
-    EXPECT_EQ(bottom, std::vector<int>({1, 2, 1, 2, 1, 3, 4, 5, 0}));
-    EXPECT_EQ(top, std::vector<int>({10, 11, 12, 13, 14, 15, 0, 0, 0}));
 }
 
 TEST(BmpReader, CorruptRleIsClippedOrRefusedNeverWrittenOutside) {
-    auto decode = [](int width, int height, bool rle4, Bytes stream) {
-        BmpFile f = IndexedBmp(40, width, height, rle4 ? 4 : 8, false);
-        f.compression = rle4 ? kBiRle4 : kBiRle8;
-        f.pixels = std::move(stream);
-        return DecodeBmp(f.Build());
+    const struct {
+        const char* name;
+        int width, height;
+        bool rle4;
+        Bytes stream;
+        DecodeStatus want;
+    } cases[] = {
+        // Nothing is written outside the picture.
+        {"delta past the right edge", 4, 2, false, {0, 2, 200, 0, 2, 5, 0, 1}, DecodeStatus::Ok},
+        {"delta past the top", 4, 2, false, {2, 5, 0, 2, 0, 200, 2, 6}, DecodeStatus::Ok},
+        {"data after the last row", 4, 2, false, {4, 1, 0, 0, 4, 2, 0, 0, 9, 9, 9, 9}, DecodeStatus::Ok},
+        {"data after the end mark", 4, 1, false, {4, 1, 0, 1, 0xFF, 0xFF}, DecodeStatus::Ok},
+        {"end of line on the last row, no end mark", 2, 2, false, {2, 1, 0, 0, 2, 2, 0, 0}, DecodeStatus::Ok},
+        // The stream ends before the picture does.
+        {"last end of line missing", 2, 2, false, {2, 1, 0, 0, 2, 2}, DecodeStatus::Truncated},
+        {"no stream", 2, 2, false, {}, DecodeStatus::Truncated},
+        {"absolute run cut", 8, 2, false, {0, 8, 1, 2, 3}, DecodeStatus::Truncated},
+        {"RLE4 absolute run cut", 8, 2, true, {0, 8, 0x12, 0x34}, DecodeStatus::Truncated},
+        {"delta cut", 8, 2, false, {0, 2, 1}, DecodeStatus::Truncated},
+        {"escape cut", 8, 2, false, {0}, DecodeStatus::Truncated},
+        {"absolute run, then nothing", 3, 1, false, {0, 3, 1, 2, 3}, DecodeStatus::Truncated},
     };
-    // Runs longer than the row are clipped at its end; the next row starts clean.
-    for (bool rle4 : {false, true}) {
-        DecodeResult r = decode(3, 2, rle4, {255, 0x11, 0, 0, 255, 0x22, 0, 1});
-        ASSERT_TRUE(r.Ok()) << rle4 << ": " << Describe(r);
-        EXPECT_EQ(r.picture.ColorAt(2, 1), r.picture.ColorAt(0, 1));
-        EXPECT_NE(r.picture.ColorAt(0, 0), r.picture.ColorAt(0, 1));
-        for (int y = 0; y < 2; ++y) {
-            const std::uint8_t* row = r.picture.Row(y);
-            if (rle4) {
-                EXPECT_EQ(row[1] & 0x0F, 0) << "nibble past the row";
-            }
-            for (std::size_t i = rle4 ? 2 : 3; i < r.picture.Stride(); ++i)
-                EXPECT_EQ(row[i], 0) << "padding " << i;
-        }
-    }
-    // Deltas past the right edge or the top, and a row count run out: Ok, nothing written outside.
-    EXPECT_TRUE(decode(4, 2, false, {0, 2, 200, 0, 2, 5, 0, 1}).Ok());
-    EXPECT_TRUE(decode(4, 2, false, {2, 5, 0, 2, 0, 200, 2, 6}).Ok());
-    EXPECT_TRUE(decode(4, 2, false, {4, 1, 0, 0, 4, 2, 0, 0, 9, 9, 9, 9}).Ok()) << "data after the last row";
-    EXPECT_TRUE(decode(4, 1, false, {4, 1, 0, 1, 0xFF, 0xFF}).Ok()) << "data after the end mark";
-    // An end of line on the last row finishes the picture even without the end mark.
-    EXPECT_TRUE(decode(2, 2, false, {2, 1, 0, 0, 2, 2, 0, 0}).Ok());
-    // The stream ends before the picture does.
-    EXPECT_EQ(decode(2, 2, false, {2, 1, 0, 0, 2, 2}).status, DecodeStatus::Truncated);
-    EXPECT_EQ(decode(2, 2, false, {}).status, DecodeStatus::Truncated);
-    EXPECT_EQ(decode(8, 2, false, {0, 8, 1, 2, 3}).status, DecodeStatus::Truncated) << "absolute run cut";
-    EXPECT_EQ(decode(8, 2, true, {0, 8, 0x12, 0x34}).status, DecodeStatus::Truncated) << "absolute run cut";
-    EXPECT_EQ(decode(8, 2, false, {0, 2, 1}).status, DecodeStatus::Truncated) << "delta cut";
-    EXPECT_EQ(decode(8, 2, false, {0}).status, DecodeStatus::Truncated);
-    // An absolute run, then nothing: the picture never ends.
-    EXPECT_EQ(decode(3, 1, false, {0, 3, 1, 2, 3}).status, DecodeStatus::Truncated);
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeRle(c.width, c.height, c.rle4, c.stream).status, c.want) << c.name;
 }
 
 TEST(BmpReader, RefusesWhatIsNotABitmapOrNotAVariantItReads) {
