@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "Com.h"
 #include "ImagingSamples.h"
 #include "FallbackDecoders.h"
 #include "imaging/NViewLib.h"
@@ -143,52 +144,41 @@ class NoBoxes {
 // A JPEG written by the platform's own encoder: flat 8 x 8 blocks come back nearly exact.
 Bytes EncodeJpeg(int width, int height, bool grey,
                  const std::function<std::uint8_t(int, int, int)>& channel) {
-    Bytes out;
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory)))) {
-        if (SUCCEEDED(com)) CoUninitialize();
-        return out;
-    }
-    IStream* memory = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    IPropertyBag2* options = nullptr;
-    WICPixelFormatGUID format = grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
-    const UINT stride = static_cast<UINT>((width * (grey ? 1 : 3) + 3) / 4 * 4);
+    const int n = grey ? 1 : 3;
+    const UINT stride = static_cast<UINT>((width * n + 3) / 4 * 4);
     std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            for (int k = 0; k < (grey ? 1 : 3); ++k)
-                pixels[static_cast<std::size_t>(y) * stride +
-                       static_cast<std::size_t>(x * (grey ? 1 : 3) + k)] = channel(x, y, k);
-    bool ok = SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &memory)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(memory, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
-              SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
-              SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
-              SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride,
-                                           static_cast<UINT>(pixels.size()), pixels.data())) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (ok) {
-        HGLOBAL global = nullptr;
-        STATSTG stat{};
-        if (SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) &&
-            SUCCEEDED(GetHGlobalFromStream(memory, &global))) {
-            const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
-            out.assign(data, data + stat.cbSize.QuadPart);
-            GlobalUnlock(global);
-        }
-    }
-    if (options) options->Release();
-    if (frame) frame->Release();
-    if (encoder) encoder->Release();
-    if (memory) memory->Release();
-    factory->Release();
-    if (SUCCEEDED(com)) CoUninitialize();
+            for (int k = 0; k < n; ++k) pixels[y * stride + static_cast<UINT>(x * n + k)] = channel(x, y, k);
+    const ComScope com;
+    Com<IWICImagingFactory> factory;
+    Com<IStream> memory;
+    Com<IWICBitmapEncoder> encoder;
+    Com<IWICBitmapFrameEncode> frame;
+    Com<IPropertyBag2> options;
+    WICPixelFormatGUID format = grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
+    HGLOBAL global = nullptr;
+    STATSTG stat{};
+    const bool ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))) &&
+        SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, memory.put())) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put())) &&
+        SUCCEEDED(encoder->Initialize(memory.get(), WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(frame.put(), options.put())) &&
+        SUCCEEDED(frame->Initialize(options.get())) &&
+        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        IsEqualGUID(format, grey ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR) &&
+        SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), stride, static_cast<UINT>(pixels.size()),
+                                     pixels.data())) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+        SUCCEEDED(memory->Stat(&stat, STATFLAG_NONAME)) &&
+        SUCCEEDED(GetHGlobalFromStream(memory.get(), &global));
+    if (!ok) return {};
+    const auto* data = static_cast<const std::uint8_t*>(GlobalLock(global));
+    Bytes out(data, data + stat.cbSize.QuadPart);
+    GlobalUnlock(global);
     return out;
 }
 
@@ -467,10 +457,7 @@ TEST_F(NViewLib, OwnFormatsKeepTheirDepthUnderAnyName) {
     for (std::uint8_t depth : {15, 16, 24, 32})
         for (std::uint8_t type : {2, 10}) {
             samples::TgaFile f;
-            f.imageType = type;
-            f.width = 21;
-            f.height = 5;
-            f.depth = depth;
+            f.imageType = type, f.width = 21, f.height = 5, f.depth = depth,
             f.descriptor = depth == 32 ? 0x28 : 0;
             const unsigned bytes = (depth + 7u) / 8u;
             Bytes raw;
@@ -482,23 +469,16 @@ TEST_F(NViewLib, OwnFormatsKeepTheirDepthUnderAnyName) {
                              depth <= 16 ? "15" : std::to_string(depth), &DecodeTga});
         }
     samples::TgaFile mapped;
-    mapped.imageType = 9;
-    mapped.mapType = 1;
-    mapped.mapLength = 4;
-    mapped.mapEntryBits = 24;
+    mapped.imageType = 9, mapped.mapType = 1, mapped.mapLength = 4, mapped.mapEntryBits = 24;
+    mapped.width = 6, mapped.height = 2, mapped.depth = 8,
     mapped.map = {0, 0, 255, 0, 255, 0, 255, 0, 0, 9, 9, 9};
-    mapped.width = 6;
-    mapped.height = 2;
-    mapped.depth = 8;
     mapped.pixels = samples::EncodeTgaRle({0, 1, 2, 3, 3, 3, 2, 2, 1, 0, 0, 0}, 1);
     cases.push_back({"mapped.tga", mapped.Build(), "8", &DecodeTga});
     for (const auto& [bits, planes, format] :
          {std::tuple{1, 1, "1"}, {1, 4, "4"}, {4, 1, "4"}, {8, 1, "8"}, {8, 3, "24"}}) {
         samples::PcxFile f;
-        f.bitsPerPlane = static_cast<std::uint8_t>(bits);
-        f.planes = static_cast<std::uint8_t>(planes);
-        f.xMax = 36;
-        f.yMax = 4;
+        f.bitsPerPlane = static_cast<std::uint8_t>(bits), f.planes = static_cast<std::uint8_t>(planes);
+        f.xMax = 36, f.yMax = 4;
         for (int i = 0; i < 48; ++i) f.headerPalette.push_back(static_cast<std::uint8_t>(i * 5));
         Bytes raw(static_cast<std::size_t>(f.LineBytes()) * static_cast<std::size_t>(planes) * 5);
         for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i / 4 * 29);
@@ -531,12 +511,9 @@ TEST_F(NViewLib, WebPicturesKeepDepthAndPixelsWithOrWithoutWic) {
     auto png = [](std::uint8_t colorType, std::uint8_t depth, std::uint32_t width,
                   std::vector<std::vector<std::uint8_t>> rows, std::vector<std::uint8_t> palette = {}) {
         samples::PngImage p;
-        p.colorType = colorType;
-        p.bitDepth = depth;
-        p.width = width;
+        p.colorType = colorType, p.bitDepth = depth, p.width = width,
         p.height = static_cast<std::uint32_t>(rows.size());
-        p.rows = std::move(rows);
-        p.palette = std::move(palette);
+        p.rows = std::move(rows), p.palette = std::move(palette);
         const auto b = p.Build();
         return Bytes(b.begin(), b.end());
     };
