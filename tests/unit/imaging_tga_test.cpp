@@ -246,17 +246,14 @@ TEST(TgaDecoder, HeadersThatDescribeNoReadablePictureAreRefused) {
 TEST(TgaDecoder, GiantDimensionsAreRefusedBeforeAnythingIsAllocated) {
     TgaFile f{.width = 65535, .height = 65535, .pixels = Bytes(64, 0)};
     EXPECT_EQ(DecodeTga(f.Build()).status, DecodeStatus::TooLarge);
-    f.width = 16384;
-    f.height = 4096;
+    f.width = 16384, f.height = 4096;
     EXPECT_EQ(DecodeTga(f.Build()).status, DecodeStatus::Truncated) << "192 MB claimed, 64 bytes held";
     f.imageType = 10;
     EXPECT_EQ(DecodeTga(f.Build()).status, DecodeStatus::Truncated) << "RLE can not hold that either";
-    f.height = 4097;
-    f.depth = 32;
+    f.height = 4097, f.depth = 32;
     f.pixels = Bytes(5 * 16384 * 4097 / 128, 0);  // enough packets, but over 64 million pixels
     EXPECT_EQ(DecodeTga(f.Build()).status, DecodeStatus::TooLarge);
-    f.width = 65;
-    f.height = 1;
+    f.width = 65, f.height = 1;
     EXPECT_EQ(DecodeTga(f.Build(), DecodeLimits{64, 1 << 20}).status, DecodeStatus::TooLarge);
 }
 
