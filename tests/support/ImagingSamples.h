@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +27,13 @@ inline void Put32(Bytes& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-inline void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
+inline void Put32s(Bytes& b, std::initializer_list<std::uint32_t> values) {
+    for (std::uint32_t v : values) Put32(b, v);
+}
+
+inline void Append(Bytes& b, const Bytes& more) {
+    b.insert(b.end(), more.begin(), more.end());
+}
 
 // A deterministic colour per position, so that every pixel of a test picture differs from its
 // neighbours and a swapped row, column or channel shows.
@@ -55,7 +62,8 @@ inline Picture PatternPicture(int width, int height, int bitsPerPixel = 24) {
 // words above), each padded to 4 bytes. `value(x, row)` gets rows in file order.
 inline Bytes PackRows(int width, int rows, int bpp, const std::function<std::uint32_t(int, int)>& value,
                       bool padLastRow = true) {
-    const std::size_t stride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bpp) + 31) / 32 * 4;
+    const std::size_t stride =
+        (static_cast<std::size_t>(width) * static_cast<std::size_t>(bpp) + 31) / 32 * 4;
     Bytes out;
     for (int y = 0; y < rows; ++y) {
         Bytes row(stride, 0);
@@ -64,17 +72,9 @@ inline Bytes PackRows(int width, int rows, int bpp, const std::function<std::uin
             switch (bpp) {
                 case 1: row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
                 case 4: row[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 ? 0 : 4)); break;
-                case 8: row[x] = static_cast<std::uint8_t>(v); break;
-                case 16:
-                    row[x * 2] = static_cast<std::uint8_t>(v);
-                    row[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
-                    break;
-                case 24:
-                    for (int k = 0; k < 3; ++k) row[x * 3 + k] = static_cast<std::uint8_t>(v >> (8 * k));
-                    break;
-                case 32:
-                    for (int k = 0; k < 4; ++k) row[x * 4 + k] = static_cast<std::uint8_t>(v >> (8 * k));
-                    break;
+                default:  // whole bytes, little-endian
+                    for (int k = 0; k < bpp / 8; ++k)
+                        row[x * (bpp / 8) + k] = static_cast<std::uint8_t>(v >> (8 * k));
             }
         }
         if (!padLastRow && y == rows - 1) row.resize((static_cast<std::size_t>(width) * bpp + 7) / 8);
@@ -90,9 +90,9 @@ struct BmpFile {
     std::uint16_t bpp = 8;
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
-    std::vector<Bgra> palette;          // entries written after the header (and masks)
-    std::optional<ChannelMasks> masks;  // after a 40-byte header, or inside larger ones
-    bool fourMasks = false;             // BI_ALPHABITFIELDS after a 40-byte header
+    std::vector<Bgra> palette;             // entries written after the header (and masks)
+    std::optional<ChannelMasks> masks;     // after a 40-byte header, or inside larger ones
+    bool fourMasks = false;                // BI_ALPHABITFIELDS after a 40-byte header
     std::optional<std::uint32_t> offBits;  // default: right after the palette
     Bytes pixels;                          // exactly as stored
 
@@ -100,44 +100,24 @@ struct BmpFile {
         Bytes h;
         Put32(h, headerSize);
         if (headerSize == 12) {
-            Put16(h, static_cast<std::uint32_t>(width));
-            Put16(h, static_cast<std::uint32_t>(height));
-            Put16(h, 1);
-            Put16(h, bpp);
+            for (std::uint32_t v : {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 1u,
+                                    std::uint32_t{bpp}})
+                Put16(h, v);
         } else {
-            Put32(h, static_cast<std::uint32_t>(width));
-            Put32(h, static_cast<std::uint32_t>(height));
+            Put32s(h, {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)});
             Put16(h, 1);
             Put16(h, bpp);
-            Put32(h, compression);
-            Put32(h, static_cast<std::uint32_t>(pixels.size()));
-            Put32(h, 2835);
-            Put32(h, 2835);
-            Put32(h, colorsUsed);
-            Put32(h, 0);
+            Put32s(h, {compression, static_cast<std::uint32_t>(pixels.size()), 2835, 2835, colorsUsed, 0});
             const ChannelMasks m = masks.value_or(ChannelMasks{});
-            if (headerSize >= 52) {
-                Put32(h, m.red);
-                Put32(h, m.green);
-                Put32(h, m.blue);
-            }
+            if (headerSize >= 52) Put32s(h, {m.red, m.green, m.blue});
             if (headerSize >= 56) Put32(h, m.alpha);
             if (headerSize >= 108) {
                 Put32(h, 0x73524742);  // sRGB
                 h.resize(h.size() + 36 + 12, 0);
             }
-            if (headerSize >= 124) {
-                Put32(h, 4);  // intent
-                Put32(h, 0);
-                Put32(h, 0);
-                Put32(h, 0);
-            }
-            if (headerSize == 40 && masks) {
-                Put32(h, m.red);
-                Put32(h, m.green);
-                Put32(h, m.blue);
-                if (fourMasks) Put32(h, m.alpha);
-            }
+            if (headerSize >= 124) Put32s(h, {4, 0, 0, 0});  // intent
+            if (headerSize == 40 && masks) Put32s(h, {m.red, m.green, m.blue});
+            if (headerSize == 40 && masks && fourMasks) Put32(h, m.alpha);
         }
         for (const Bgra& c : palette) {
             h.push_back(c.b);
@@ -168,7 +148,7 @@ inline std::vector<Bgra> GreyPalette(int entries) {
 
 // Encodes rows of indexes (file order) as BI_RLE8 or BI_RLE4: runs where pixels repeat,
 // absolute runs elsewhere, an end of line after each row and an end-of-bitmap mark.
-inline Bytes EncodeRle(const std::vector<std::vector<std::uint8_t>>& rows, bool rle4, bool endMark = true) {
+inline Bytes EncodeRle(const std::vector<std::vector<std::uint8_t>>& rows, bool rle4) {
     Bytes out;
     for (const auto& row : rows) {
         std::size_t i = 0;
@@ -183,7 +163,8 @@ inline Bytes EncodeRle(const std::vector<std::vector<std::uint8_t>>& rows, bool 
                 continue;
             }
             std::size_t n = 1;
-            while (i + n < row.size() && n < 255 && !(i + n + 1 < row.size() && row[i + n] == row[i + n + 1])) ++n;
+            while (i + n < row.size() && n < 255 && !(i + n + 1 < row.size() && row[i + n] == row[i + n + 1]))
+                ++n;
             if (n < 3) {
                 out.push_back(1);
                 out.push_back(rle4 ? static_cast<std::uint8_t>(row[i] << 4 | row[i]) : row[i]);
@@ -192,23 +173,17 @@ inline Bytes EncodeRle(const std::vector<std::vector<std::uint8_t>>& rows, bool 
             }
             out.push_back(0);
             out.push_back(static_cast<std::uint8_t>(n));
-            std::size_t written = 0;
-            if (rle4) {
-                for (std::size_t k = 0; k < n; k += 2, ++written)
-                    out.push_back(static_cast<std::uint8_t>(row[i + k] << 4 | (k + 1 < n ? row[i + k + 1] : 0)));
-            } else {
-                for (std::size_t k = 0; k < n; ++k, ++written) out.push_back(row[i + k]);
-            }
-            if (written % 2) out.push_back(0);
+            for (std::size_t k = 0; k < n; k += rle4 ? 2 : 1)
+                out.push_back(
+                    rle4 ? static_cast<std::uint8_t>(row[i + k] << 4 | (k + 1 < n ? row[i + k + 1] : 0))
+                         : row[i + k]);
+            if ((rle4 ? (n + 1) / 2 : n) % 2) out.push_back(0);  // absolute runs end on a word
             i += n;
         }
         out.push_back(0);
         out.push_back(0);
     }
-    if (endMark) {
-        // The last end of line already ended the bitmap for a reader; replace it by the mark.
-        out[out.size() - 1] = 1;
-    }
+    out.back() = 1;  // the last end of line already ended the bitmap for a reader: the mark instead
     return out;
 }
 
@@ -289,9 +264,9 @@ struct PcxFile {
     std::uint8_t bitsPerPlane = 8;
     std::uint8_t planes = 1;
     std::uint16_t xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-    std::uint16_t bytesPerLine = 0;  // 0: the smallest even length
-    Bytes headerPalette;             // up to 48 bytes of RGB
-    Bytes data;                      // stored image data (already RLE-packed when encoding is 1)
+    std::uint16_t bytesPerLine = 0;   // 0: the smallest even length
+    Bytes headerPalette;              // up to 48 bytes of RGB
+    Bytes data;                       // stored image data (already RLE-packed when encoding is 1)
     std::optional<Bytes> vgaPalette;  // 768 bytes of RGB, written after 0x0C
 
     std::uint16_t LineBytes() const {
