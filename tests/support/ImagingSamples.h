@@ -27,6 +27,10 @@ inline void Put32(Bytes& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
+inline void Put16s(Bytes& b, std::initializer_list<std::uint32_t> values) {
+    for (std::uint32_t v : values) Put16(b, v);
+}
+
 inline void Put32s(Bytes& b, std::initializer_list<std::uint32_t> values) {
     for (std::uint32_t v : values) Put32(b, v);
 }
@@ -100,13 +104,10 @@ struct BmpFile {
         Bytes h;
         Put32(h, headerSize);
         if (headerSize == 12) {
-            for (std::uint32_t v : {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 1u,
-                                    std::uint32_t{bpp}})
-                Put16(h, v);
+            Put16s(h, {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 1, bpp});
         } else {
             Put32s(h, {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)});
-            Put16(h, 1);
-            Put16(h, bpp);
+            Put16s(h, {1, bpp});
             Put32s(h, {compression, static_cast<std::uint32_t>(pixels.size()), 2835, 2835, colorsUsed, 0});
             const ChannelMasks m = masks.value_or(ChannelMasks{});
             if (headerSize >= 52) Put32s(h, {m.red, m.green, m.blue});
@@ -120,9 +121,7 @@ struct BmpFile {
             if (headerSize == 40 && masks && fourMasks) Put32(h, m.alpha);
         }
         for (const Bgra& c : palette) {
-            h.push_back(c.b);
-            h.push_back(c.g);
-            h.push_back(c.r);
+            h.insert(h.end(), {c.b, c.g, c.r});
             if (headerSize != 12) h.push_back(c.a);
         }
         const std::uint32_t off = offBits.value_or(static_cast<std::uint32_t>(14 + h.size()));
@@ -203,19 +202,11 @@ struct TgaFile {
     Bytes pixels;  // stored pixel data (already RLE-packed for RLE types)
 
     Bytes Build() const {
-        Bytes f;
-        f.push_back(static_cast<std::uint8_t>(id.size()));
-        f.push_back(mapType);
-        f.push_back(imageType);
-        Put16(f, mapFirst);
-        Put16(f, mapLength);
+        Bytes f{static_cast<std::uint8_t>(id.size()), mapType, imageType};
+        Put16s(f, {mapFirst, mapLength});
         f.push_back(mapEntryBits);
-        Put16(f, 0);
-        Put16(f, 0);
-        Put16(f, width);
-        Put16(f, height);
-        f.push_back(depth);
-        f.push_back(descriptor);
+        Put16s(f, {0, 0, width, height});
+        f.insert(f.end(), {depth, descriptor});
         f.insert(f.end(), id.begin(), id.end());
         Append(f, map);
         Append(f, pixels);
@@ -278,19 +269,12 @@ struct PcxFile {
 
     Bytes Build() const {
         Bytes f{0x0A, version, encoding, bitsPerPlane};
-        Put16(f, xMin);
-        Put16(f, yMin);
-        Put16(f, xMax);
-        Put16(f, yMax);
-        Put16(f, 72);
-        Put16(f, 72);
+        Put16s(f, {xMin, yMin, xMax, yMax, 72, 72});
         Bytes pal = headerPalette;
         pal.resize(48, 0);
         Append(f, pal);
-        f.push_back(0);
-        f.push_back(planes);
-        Put16(f, LineBytes());
-        Put16(f, 1);
+        f.insert(f.end(), {0, planes});
+        Put16s(f, {LineBytes(), 1});
         f.resize(128, 0);
         Append(f, data);
         if (vgaPalette) {
