@@ -167,13 +167,9 @@ TEST(BmpReader, TrueColourPixelsThroughDefaultAndExplicitMasks) {
                 return put(p.r, m.red) | put(p.g, m.green) | put(p.b, m.blue) | put(0xC0, m.alpha);
             };
             BmpFile f;
-            f.headerSize = c.header;
-            f.width = width;
-            f.height = topDown ? -height : height;
-            f.bpp = static_cast<std::uint16_t>(c.bpp);
-            f.compression = c.compression;
-            f.masks = c.masks;
-            f.fourMasks = c.fourMasks;
+            f.headerSize = c.header, f.width = width, f.height = topDown ? -height : height;
+            f.bpp = static_cast<std::uint16_t>(c.bpp), f.compression = c.compression;
+            f.masks = c.masks, f.fourMasks = c.fourMasks;
             f.pixels = PackRows(width, height, c.bpp,
                                 [&](int x, int row) { return stored(x, topDown ? row : height - 1 - row); });
             const DecodeResult r = DecodeBmp(f.Build());
@@ -209,9 +205,7 @@ TEST(BmpReader, PlainSixteenAndThirtyTwoBitPixelsHaveTheirWindowsMeaning) {
     };
     for (const auto& c : cases) {
         BmpFile f;
-        f.width = static_cast<std::int32_t>(c.want.size());
-        f.bpp = c.bpp;
-        f.pixels = c.pixels;
+        f.width = static_cast<std::int32_t>(c.want.size()), f.bpp = c.bpp, f.pixels = c.pixels;
         const DecodeResult r = DecodeBmp(f.Build());
         ASSERT_TRUE(r.Ok()) << c.bpp;
         EXPECT_TRUE(SamePixels(r.picture, f.width, 1,
@@ -335,8 +329,7 @@ TEST(BmpReader, EveryTruncationIsReportedAndReadsNothingPastTheEnd) {
 // A run-length bitmap of `rows` x `height` from `stream`, bottom row first.
 DecodeResult DecodeRle(int width, int height, bool rle4, Bytes stream) {
     BmpFile f = IndexedBmp(40, width, height, rle4 ? 4 : 8, false);
-    f.compression = rle4 ? kBiRle4 : kBiRle8;
-    f.pixels = std::move(stream);
+    f.compression = rle4 ? kBiRle4 : kBiRle8, f.pixels = std::move(stream);
     return DecodeBmp(f.Build());
 }
 

@@ -64,9 +64,7 @@ bool Alive(HBITMAP bitmap) {
 
 BmpFile Indexed(int width, int height, int bpp) {
     BmpFile f;
-    f.width = width;
-    f.height = height;
-    f.bpp = static_cast<std::uint16_t>(bpp);
+    f.width = width, f.height = height, f.bpp = static_cast<std::uint16_t>(bpp);
     f.palette = samples::GreyPalette(1 << bpp);
     f.pixels = PackRows(width, height, bpp,
                         [&](int x, int y) { return static_cast<std::uint32_t>((x * 7 + y) % (1 << bpp)); });
@@ -75,11 +73,8 @@ BmpFile Indexed(int width, int height, int bpp) {
 
 BmpFile TrueColour(int width, int height, int bpp, std::optional<ChannelMasks> masks = {}) {
     BmpFile f;
-    f.width = width;
-    f.height = height;
-    f.bpp = static_cast<std::uint16_t>(bpp);
+    f.width = width, f.height = height, f.bpp = static_cast<std::uint16_t>(bpp), f.masks = masks;
     if (masks) f.compression = kBiBitfields;
-    f.masks = masks;
     f.pixels = PackRows(width, height, bpp, [](int x, int y) {
         return static_cast<std::uint32_t>(x * 2654435761u ^ y * 40503u);
     });
@@ -314,9 +309,7 @@ TEST_F(ImagingLoadPicture, WallpaperCategorySendsEveryFileToTheLibrary) {
 TEST_F(ImagingLoadPicture, WallpaperCategoryDecodesThroughTheRealLibraryByContent) {
     // A PNG named .bmp: the library reads it by its content, the bitmap reader refuses it.
     samples::PngImage png;
-    png.width = 2;
-    png.height = 1;
-    png.rows = {{10, 20, 30, 40, 50, 60}};
+    png.width = 2, png.height = 1, png.rows = {{10, 20, 30, 40, 50, 60}};
     const std::string path = Save(dir, "renamed.bmp", png.Build());
     ASSERT_EQ(LoadPicture(path, picture, ScreenCategory::Wall), LoadOutcome::Loaded);
     EXPECT_EQ(picture.Width(), 2);
@@ -434,9 +427,7 @@ TEST_F(NViewLib, NoPictureIsZeroAndNeverAFault) {
     cutBmp.resize(cutBmp.size() / 2);
     EXPECT_FALSE(Load("cut.bmp", cutBmp));
     samples::BmpFile giant;
-    giant.width = 40000;
-    giant.height = 40000;
-    giant.bpp = 24;
+    giant.width = 40000, giant.height = 40000, giant.bpp = 24;
     EXPECT_FALSE(Load("giant.bmp", giant.Build()));
 }
 
