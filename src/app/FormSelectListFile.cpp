@@ -1,6 +1,8 @@
 // TFormSelect: the screen-list file and the question on closing with unsaved changes.
 #include "app/FormSelect.h"
 
+#include <utility>
+
 #include "lists/ListFile.h"
 #include "lists/ListTexts.h"
 #include "win/Files.h"
@@ -9,10 +11,11 @@
 namespace mvpr {
 
 void TFormSelect::LoadScreenLists() {
-    ListFileReader reader(places_.programDir);
     const std::string path = places_.ProgramFile(kListFileName);
-    const win::ReadStatus status =
-        win::ReadFileInPieces(path, [&reader](std::string_view piece) { return reader.Feed(piece); });
+    ListFileReader reader(places_.programDir);
+    std::string bytes;
+    const win::ReadStatus status = win::ReadFileAtOnce(path, bytes);
+    reader.Take(std::move(bytes));
     // A file that is there but could not be read (locked, no access, a read error) still holds
     // lists the user has not seen: the first save keeps it aside instead of losing it.
     listFileUnread_ = status == win::ReadStatus::Failed ||
@@ -25,8 +28,8 @@ void TFormSelect::LoadScreenLists() {
     listFileSkipped_ = reader.SkippedLines() > 0;
     for (std::size_t i = 0; i < lists_.size(); ++i) {
         // The lines as read: each list is sorted once, when it is first shown, saved or purged.
-        lists_[i].AddLines(reader.Lines(i));
-        views_[i]->Sync();  // also sizes the columns, the style column among them
+        lists_[i].AddLines(reader.TakeLines(i));
+        views_[i]->Sync();  // the columns are sized when a list is first shown
     }
 }
 

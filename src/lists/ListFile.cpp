@@ -1,6 +1,8 @@
 #include "lists/ListFile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "win/AsciiCase.h"
 #include "lists/DisplayStyle.h"
@@ -49,13 +51,12 @@ EntryParts SplitEntryLine(std::string_view line, bool wallpaper) {
         parts.style = comma == std::string_view::npos ? kDefaultStyle : StyleFromText(line.substr(comma + 1));
         line = line.substr(0, comma);
     }
-    const std::size_t split = line.find_last_of("\\:");
-    if (split == std::string_view::npos) {
-        parts.fileName = line;
-    } else {
-        parts.folder = line.substr(0, split + 1);
-        parts.fileName = line.substr(split + 1);
-    }
+    // The folder ends after the last backslash or colon; by hand, as find_last_of looks every byte
+    // up in its set.
+    std::size_t name = line.size();
+    while (name > 0 && line[name - 1] != '\\' && line[name - 1] != ':') --name;
+    parts.folder = line.substr(0, name);
+    parts.fileName = line.substr(name);
     return parts;
 }
 
@@ -83,7 +84,13 @@ void ListFileReader::TakeLine(std::size_t start, std::size_t end) {
         ++skipped_;
         return;
     }
-    lines_[*section_].push_back({start, end - start});
+    // A line that starts beyond 4 GiB cannot be kept (no such list can be shown either): counted
+    // with the lines under no header, so that a save keeps the whole file aside.
+    if (start > UINT32_MAX) {
+        ++skipped_;
+        return;
+    }
+    lines_[*section_].push_back(static_cast<std::uint32_t>(start));
 }
 
 bool ListFileReader::Feed(std::string_view bytes) {
@@ -103,14 +110,37 @@ bool ListFileReader::Feed(std::string_view bytes) {
             pastStart_ = true;
         }
     }
-    if (skipLf_ && !bytes.empty()) {
-        if (bytes.front() == kLf) bytes.remove_prefix(1);
-        skipLf_ = false;
-        lineStart_ = text.size();
-    }
-    // One pass: the bytes are kept, and each CR closes the line that began after the last one.
-    std::size_t at = text.size();
+    const std::size_t at = text.size();
     text.append(bytes);
+    Scan(at);
+    if (endMark) Finish();
+    return !ended_;
+}
+
+bool ListFileReader::Take(std::string bytes) {
+    // Only the file's first bytes can be kept as the text itself; a mark split over pieces is
+    // left to Feed.
+    if (ended_ || pastStart_ || bomMatched_ > 0 || bytes.size() < kUtf8Bom.size()) return Feed(bytes);
+    const std::size_t mark = bytes.find(kEndOfFile);
+    if (mark != std::string::npos) bytes.resize(mark);
+    pastStart_ = true;
+    // A mark stays in the text, before the first line.
+    const std::size_t from = std::string_view(bytes).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+    *text_ = std::move(bytes);
+    lineStart_ = from;
+    Scan(from);
+    if (mark != std::string::npos) Finish();
+    return !ended_;
+}
+
+void ListFileReader::Scan(std::size_t at) {
+    std::string& text = *text_;
+    if (skipLf_ && at < text.size()) {
+        if (text[at] == kLf) ++at;
+        skipLf_ = false;
+        lineStart_ = at;
+    }
+    // One pass: each CR closes the line that began after the last one.
     while (at < text.size()) {
         const void* cr = std::memchr(text.data() + at, kCr, text.size() - at);
         if (!cr) break;
@@ -123,8 +153,6 @@ bool ListFileReader::Feed(std::string_view bytes) {
             ++at;
         lineStart_ = at;
     }
-    if (endMark) Finish();
-    return !ended_;
 }
 
 void ListFileReader::Finish() {
@@ -136,6 +164,10 @@ void ListFileReader::Finish() {
 
 ListLines ListFileReader::Lines(std::size_t section) const {
     return ListLines(text_, lines_[section], section == kWallIndex, programDir_);
+}
+
+ListLines ListFileReader::TakeLines(std::size_t section) {
+    return ListLines(text_, std::exchange(lines_[section], {}), section == kWallIndex, programDir_);
 }
 
 ListFileEntries& ListFileReader::Entries() {

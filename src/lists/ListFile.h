@@ -5,6 +5,7 @@
 // randomizer reads the same file, so the layout written here must not drift.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,11 +32,16 @@ class ListFileReader {
 
     // False once Ctrl-Z has been read; the bytes after it are ignored.
     bool Feed(std::string_view bytes);
+    // As Feed, but the reader keeps the bytes as its text instead of copying them: for the file
+    // read whole, handed over at once.
+    bool Take(std::string bytes);
     // The bytes are all there: a line begun without its end is taken as the last one.
     void Finish();
 
     // The entry lines of a section read so far, sharing the file's text: what the lists take.
     ListLines Lines(std::size_t section) const;
+    // The same, handed over: the reader keeps none of them.
+    ListLines TakeLines(std::size_t section);
     // The same made into entries, all four sections.
     ListFileEntries& Entries();
     // Entry lines that stood under no known header (before the first, or under a misspelt one):
@@ -43,6 +49,8 @@ class ListFileReader {
     std::size_t SkippedLines() const { return skipped_; }
 
   private:
+    // Takes the lines that end in the text from `at` on.
+    void Scan(std::size_t at);
     void TakeLine(std::size_t start, std::size_t end);
 
     std::string programDir_;
@@ -56,7 +64,7 @@ class ListFileReader {
     bool pastStart_ = false;
     std::size_t skipped_ = 0;
     std::optional<std::size_t> section_;
-    std::array<std::vector<LineSpan>, 4> lines_;
+    std::array<std::vector<std::uint32_t>, 4> lines_;  // where each section's lines start
     ListFileEntries entries_;
 };
 

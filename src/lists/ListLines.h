@@ -4,6 +4,7 @@
 // Entry lines of the list file kept as read: a big file becomes lists without a string per
 // line or field, and a list that is never shown never pays for its entries.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,11 +13,6 @@
 #include "lists/ScreenEntry.h"
 
 namespace mvpr {
-
-// Where a line lies in the file's text.
-struct LineSpan {
-    std::size_t offset = 0, length = 0;
-};
 
 // The parts of one entry line, as views into it: the folder through its last backslash or colon
 // (empty for a bare name, which lies in the program folder), the name, and for a wallpaper its
@@ -31,17 +27,19 @@ EntryParts SplitEntryLine(std::string_view line, bool wallpaper);
 class ListLines {
   public:
     ListLines() = default;
-    ListLines(std::shared_ptr<const std::string> text, std::vector<LineSpan> spans, bool wallpaper,
+    // Each line starts at one of `starts` and ends before the next CR or at the end of the text.
+    ListLines(std::shared_ptr<const std::string> text, std::vector<std::uint32_t> starts, bool wallpaper,
               std::string programDir)
         : text_(std::move(text)),
-          spans_(std::move(spans)),
+          starts_(std::move(starts)),
           wallpaper_(wallpaper),
           programDir_(std::move(programDir)) {}
 
-    std::size_t size() const { return spans_.size(); }
-    bool empty() const { return spans_.empty(); }
+    std::size_t size() const { return starts_.size(); }
+    bool empty() const { return starts_.empty(); }
     std::string_view Line(std::size_t i) const {
-        return std::string_view(*text_).substr(spans_[i].offset, spans_[i].length);
+        const std::string_view rest = std::string_view(*text_).substr(starts_[i]);
+        return rest.substr(0, rest.find('\r'));
     }
     EntryParts Parts(std::size_t i) const { return SplitEntryLine(Line(i), wallpaper_); }
     // The folder a bare name lies in (ends in a backslash).
@@ -50,7 +48,8 @@ class ListLines {
 
   private:
     std::shared_ptr<const std::string> text_;
-    std::vector<LineSpan> spans_;
+    // Where the lines start: four bytes a line, as a big file has many.
+    std::vector<std::uint32_t> starts_;
     bool wallpaper_ = false;
     std::string programDir_;
 };

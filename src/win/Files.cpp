@@ -149,6 +149,35 @@ ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(st
     }
 }
 
+ReadStatus ReadFileAtOnce(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    if (OperationFault()) return ReadStatus::NotOpened;
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return ReadStatus::NotOpened;
+    Steps steps;
+    try {
+        // Room for the size it has now and one piece more, so that the last read, which finds the
+        // end, needs no more; a file that grows meanwhile is read on all the same.
+        DWORD high = 0;
+        const DWORD low = GetFileSize(file.get(), &high);
+        if (low != INVALID_FILE_SIZE && high == 0 && low <= bytes.max_size() - kPiece)
+            bytes.reserve(low + kPiece);
+        for (;;) {
+            if (steps.Fault(FileStep::Read)) return ReadStatus::Failed;
+            const std::size_t at = bytes.size();
+            bytes.resize(at + kPiece);
+            DWORD got = 0;
+            const BOOL read = ::ReadFile(file.get(), bytes.data() + at, kPiece, &got, nullptr);
+            bytes.resize(at + (read ? got : 0));
+            if (!read) return ReadStatus::Failed;
+            if (got == 0) return ReadStatus::Done;
+        }
+    } catch (const std::bad_alloc&) {
+        return ReadStatus::Failed;
+    }
+}
+
 ReplaceResult ReplaceFileWith(const std::string& path, std::string_view bytes) {
     return ReplaceFileWith(path, [bytes](const ByteSink& write) { return write(bytes); });
 }
