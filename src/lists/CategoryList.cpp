@@ -1,6 +1,8 @@
 #include "lists/CategoryList.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -22,12 +24,26 @@ int AlphabeticCompare(const std::string& a, const std::string& b) {
 
 namespace {
 
+// Eight bytes of a key from `at` as one number in their order, zeros past its end.
+std::uint64_t KeyWord(std::string_view key, std::size_t at) {
+    const std::size_t n = at < key.size() ? std::min<std::size_t>(8, key.size() - at) : 0;
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        word = word << 8 | (i < n ? static_cast<unsigned char>(key[at + i]) : 0u);
+    return word;
+}
+
 // Positions 0..count-1 in the byte order of their keys, equal keys in position order; false,
 // and nothing sorted, when some name has no key.
 template <typename NameAt>
 bool OrderByKeys(NameSortKey sortKey, std::size_t count, NameAt nameAt, std::vector<std::size_t>& order) {
-    if (!sortKey) return false;
+    if (!sortKey || count > UINT32_MAX) return false;
     std::string keys;  // all keys end to end: one buffer, not a string per name
+    // Room for keys of four bytes a character and some, which few locales' keys outgrow: the
+    // buffer is not moved as it fills (fresh memory costs more than making the keys).
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < count; ++i) chars += nameAt(i).size();
+    keys.reserve(chars * 4 + count * 32);
     std::vector<std::size_t> ends;
     ends.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -39,12 +55,43 @@ bool OrderByKeys(NameSortKey sortKey, std::size_t count, NameAt nameAt, std::vec
         const std::size_t begin = i ? ends[i - 1] : 0;
         return all.substr(begin, ends[i] - begin);
     };
+    // Sorted eight key bytes at a time, as numbers beside the positions: comparisons then touch
+    // neither the keys nor the runtime's memcmp. Items that agree so far (same bytes, each key
+    // going on) are sorted again by their next eight bytes.
+    struct Item {
+        std::uint64_t word;  // the key's bytes from the offset the run is sorted at
+        std::uint32_t rest;  // how many bytes the key has from there, 9 for more than eight
+        std::uint32_t index;
+    };
+    const auto less = [](const Item& a, const Item& b) {
+        if (a.word != b.word) return a.word < b.word;
+        return a.rest != b.rest ? a.rest < b.rest : a.index < b.index;
+    };
+    std::vector<Item> items(count);
+    for (std::size_t i = 0; i < count; ++i) items[i].index = static_cast<std::uint32_t>(i);
+    struct Run {
+        std::size_t first, last, offset;
+    };
+    std::vector<Run> runs{{0, count, 0}};
+    while (!runs.empty()) {
+        const Run run = runs.back();
+        runs.pop_back();
+        for (std::size_t i = run.first; i < run.last; ++i) {
+            const std::string_view k = key(items[i].index);
+            items[i].word = KeyWord(k, run.offset);
+            items[i].rest = static_cast<std::uint32_t>(std::min<std::size_t>(k.size() - run.offset, 9));
+        }
+        std::sort(items.begin() + static_cast<std::ptrdiff_t>(run.first),
+                  items.begin() + static_cast<std::ptrdiff_t>(run.last), less);
+        // Equal words of keys that end there are equal keys, already in position order.
+        for (std::size_t i = run.first, j; i < run.last; i = j) {
+            for (j = i + 1; j < run.last && items[j].word == items[i].word && items[j].rest == items[i].rest;)
+                ++j;
+            if (j - i > 1 && items[i].rest > 8) runs.push_back({i, j, run.offset + 8});
+        }
+    }
     order.resize(count);
-    for (std::size_t i = 0; i < count; ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int c = key(a).compare(key(b));
-        return c != 0 ? c < 0 : a < b;
-    });
+    for (std::size_t i = 0; i < count; ++i) order[i] = items[i].index;
     return true;
 }
 
@@ -52,6 +99,7 @@ bool OrderByKeys(NameSortKey sortKey, std::size_t count, NameAt nameAt, std::vec
 
 std::size_t CategoryList::Add(ScreenEntry entry) {
     Settle();
+    MakeAll();
     auto at = std::upper_bound(entries_.begin(), entries_.end(), entry.fileName,
                                [this](const std::string& name, const std::unique_ptr<ScreenEntry>& e) {
                                    return compare_(name, e->fileName) < 0;
@@ -75,47 +123,72 @@ void CategoryList::AddMany(std::vector<ScreenEntry> entries) {
 void CategoryList::AddLines(ListLines lines) {
     if (lines.empty()) return;
     pendingCount_ += lines.size();
-    pending_.push_back(std::move(lines));
+    sources_.push_back(std::move(lines));
 }
 
 void CategoryList::Settle() const {
-    if (pending_.empty()) return;
-    auto added = SortedPending();
-    pending_.clear();
+    if (pendingCount_ == 0) return;
+    std::vector<LineRef> refs;
+    refs.reserve(pendingCount_);
+    for (std::size_t s = pendingFrom_; s < sources_.size(); ++s)
+        for (std::size_t i = 0; i < sources_[s].size(); ++i)
+            refs.push_back({static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(i)});
+    pendingFrom_ = sources_.size();
     pendingCount_ = 0;
+    const auto line = [this](const LineRef& r) -> const ListLines& { return sources_[r.source]; };
+    std::vector<std::size_t> order;
+    // Keys from the lines themselves: no entry is made to be sorted.
+    const bool keyed = OrderByKeys(
+        sortKey_, refs.size(), [&](std::size_t i) { return line(refs[i]).Parts(refs[i].line).fileName; },
+        order);
+    if (keyed && entries_.empty()) {
+        // Only the order is kept; each entry is made when it is first read.
+        entries_.resize(refs.size());
+        lineOf_.resize(refs.size());
+        for (std::size_t k = 0; k < order.size(); ++k) lineOf_[k] = refs[order[k]];
+        unmade_ = refs.size();
+        return;
+    }
+    std::vector<std::unique_ptr<ScreenEntry>> added;
+    added.reserve(refs.size());
+    if (keyed) {
+        for (std::size_t i : order)
+            added.push_back(std::make_unique<ScreenEntry>(line(refs[i]).Entry(refs[i].line)));
+    } else {
+        for (const LineRef& r : refs) added.push_back(std::make_unique<ScreenEntry>(line(r).Entry(r.line)));
+        SortNewcomers(added);
+    }
     Merge(std::move(added));
 }
 
-std::vector<std::unique_ptr<ScreenEntry>> CategoryList::SortedPending() const {
-    struct Ref {
-        const ListLines* lines;
-        std::size_t line;
-    };
-    std::vector<Ref> refs;
-    refs.reserve(pendingCount_);
-    for (const ListLines& lines : pending_)
-        for (std::size_t i = 0; i < lines.size(); ++i) refs.push_back({&lines, i});
-    std::vector<std::unique_ptr<ScreenEntry>> out;
-    out.reserve(refs.size());
-    std::vector<std::size_t> order;
-    // Keys from the lines themselves: only the sorted entries are made, each once.
-    if (OrderByKeys(
-            sortKey_, refs.size(), [&](std::size_t i) { return refs[i].lines->Parts(refs[i].line).fileName; },
-            order)) {
-        for (std::size_t i : order)
-            out.push_back(std::make_unique<ScreenEntry>(refs[i].lines->Entry(refs[i].line)));
-        return out;
+ScreenEntry& CategoryList::Made(std::size_t i) const {
+    std::unique_ptr<ScreenEntry>& entry = entries_[i];
+    if (!entry) {
+        const LineRef r = lineOf_[i];
+        entry = std::make_unique<ScreenEntry>(sources_[r.source].Entry(r.line));
+        if (--unmade_ == 0) DropLines();
     }
-    for (const Ref& r : refs) out.push_back(std::make_unique<ScreenEntry>(r.lines->Entry(r.line)));
-    SortNewcomers(out);
-    return out;
+    return *entry;
+}
+
+void CategoryList::MakeAll() const {
+    for (std::size_t i = 0; i < entries_.size() && unmade_ > 0; ++i) Made(i);
+}
+
+void CategoryList::DropLines() const {
+    if (unmade_ > 0 || pendingCount_ > 0) return;
+    sources_.clear();
+    pendingFrom_ = 0;
+    lineOf_ = {};
 }
 
 void CategoryList::Merge(std::vector<std::unique_ptr<ScreenEntry>> added) const {
     if (entries_.empty()) {
         entries_ = std::move(added);
+        DropLines();
         return;
     }
+    MakeAll();
     auto less = [this](const std::unique_ptr<ScreenEntry>& a, const std::unique_ptr<ScreenEntry>& b) {
         return compare_(a->fileName, b->fileName) < 0;
     };
@@ -135,6 +208,7 @@ void CategoryList::Merge(std::vector<std::unique_ptr<ScreenEntry>> added) const 
     }
     entries_ = std::move(merged);
     focused_ = newFocus;
+    DropLines();
 }
 
 void CategoryList::SortNewcomers(std::vector<std::unique_ptr<ScreenEntry>>& added) const {
@@ -160,31 +234,38 @@ CategoryList::Longest CategoryList::LongestTexts() const {
     const auto take = [](std::string_view& best, std::string_view text) {
         if (text.size() > best.size() || (text.size() == best.size() && text > best)) best = text;
     };
-    for (const auto& e : entries_) {
-        take(longest.fileName, e->fileName);
-        take(longest.folder, e->folder);
-        take(longest.style, e->style);
-    }
-    for (const ListLines& lines : pending_)
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const EntryParts parts = lines.Parts(i);
-            take(longest.fileName, parts.fileName);
-            take(longest.folder, parts.folder.empty() ? std::string_view(lines.ProgramDir()) : parts.folder);
-            take(longest.style, parts.style);
+    const auto takeLine = [&](const ListLines& lines, std::size_t i) {
+        const EntryParts parts = lines.Parts(i);
+        take(longest.fileName, parts.fileName);
+        take(longest.folder, parts.folder.empty() ? std::string_view(lines.ProgramDir()) : parts.folder);
+        take(longest.style, parts.style);
+    };
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (const auto& e = entries_[i]) {
+            take(longest.fileName, e->fileName);
+            take(longest.folder, e->folder);
+            take(longest.style, e->style);
+        } else {
+            takeLine(sources_[lineOf_[i].source], lineOf_[i].line);
         }
+    }
+    for (std::size_t s = pendingFrom_; s < sources_.size(); ++s)
+        for (std::size_t i = 0; i < sources_[s].size(); ++i) takeLine(sources_[s], i);
     return longest;
 }
 
 void CategoryList::Clear() {
     entries_.clear();
-    pending_.clear();
-    pendingCount_ = 0;
+    sources_.clear();
+    pendingFrom_ = pendingCount_ = unmade_ = 0;
+    lineOf_.clear();
     focused_.reset();
 }
 
 void CategoryList::RemoveAt(std::size_t index) {
     Settle();
     if (index >= entries_.size()) return;
+    MakeAll();
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     if (focused_) {
         if (*focused_ == index)
@@ -198,20 +279,25 @@ std::size_t CategoryList::RemoveSelected() {
     return RemoveIf([](const ScreenEntry& e) { return e.selected; });
 }
 
+// An entry not made yet, like a line still waiting, has never been selected.
+bool CategoryList::IsSelected(std::size_t index) const {
+    Settle();
+    return index < entries_.size() && entries_[index] && entries_[index]->selected;
+}
+
 std::size_t CategoryList::SelectedCount() const {
     std::size_t n = 0;
-    for (const auto& e : entries_) n += e->selected ? 1 : 0;
+    for (const auto& e : entries_) n += e && e->selected ? 1 : 0;
     return n;
 }
 
 bool CategoryList::AnySelected() const {
-    // Lines still waiting are never selected.
     return std::any_of(entries_.begin(), entries_.end(),
-                       [](const std::unique_ptr<ScreenEntry>& e) { return e->selected; });
+                       [](const std::unique_ptr<ScreenEntry>& e) { return e && e->selected; });
 }
 
 bool CategoryList::AllSelected() const {
-    return !entries_.empty() && pendingCount_ == 0 &&
+    return !entries_.empty() && pendingCount_ == 0 && unmade_ == 0 &&
            std::all_of(entries_.begin(), entries_.end(),
                        [](const std::unique_ptr<ScreenEntry>& e) { return e->selected; });
 }
@@ -220,30 +306,36 @@ std::optional<std::size_t> CategoryList::FirstSelected() const {
     if (!AnySelected()) return std::nullopt;
     Settle();
     for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i]->selected) return i;
+        if (entries_[i] && entries_[i]->selected) return i;
     return std::nullopt;
 }
 
 void CategoryList::SetSelected(std::size_t index, bool selected) {
     Settle();
-    if (index < entries_.size()) entries_[index]->selected = selected;
+    if (index < entries_.size() && (selected || entries_[index])) Made(index).selected = selected;
 }
 
 void CategoryList::SetSelectedRange(std::size_t first, std::size_t last, bool selected) {
     Settle();
     if (entries_.empty() || first > last) return;
     last = std::min(last, entries_.size() - 1);
-    for (std::size_t i = first; i <= last; ++i) entries_[i]->selected = selected;
+    for (std::size_t i = first; i <= last; ++i) SetSelected(i, selected);
 }
 
 void CategoryList::SetAllSelected(bool selected) {
-    if (!selected && !AnySelected()) return;  // nothing to clear: no need to sort
+    if (!selected) {  // only entries made can be selected: no need to sort or make any
+        for (auto& e : entries_)
+            if (e) e->selected = false;
+        return;
+    }
     Settle();
-    for (auto& e : entries_) e->selected = selected;
+    MakeAll();
+    for (auto& e : entries_) e->selected = true;
 }
 
 void CategoryList::InvertSelection() {
     Settle();
+    MakeAll();
     for (auto& e : entries_) e->selected = !e->selected;
 }
 
@@ -256,7 +348,7 @@ void CategoryList::SetFocused(std::optional<std::size_t> index) {
 std::size_t CategoryList::SetStyleOfSelected(std::string_view style) {
     std::size_t n = 0;
     for (auto& e : entries_) {
-        if (!e->selected) continue;
+        if (!e || !e->selected) continue;
         e->style = std::string(style);
         ++n;
     }

@@ -2,6 +2,7 @@
 #define MVPR_LISTS_CATEGORYLIST_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,8 +31,9 @@ int AlphabeticCompare(const std::string& a, const std::string& b);
 // keep the order in which they were added. Also tracks which entry has the keyboard focus, so
 // that a list view shown over it can be kept in step when rows come and go.
 //
-// Lines taken from the list file (AddLines) become entries and are sorted in only when the
-// order is first needed: a big list that is never shown costs no more than its lines.
+// Lines taken from the list file (AddLines) are sorted in only when the order is first needed,
+// and each becomes an entry only when it is first read or changed: a big list that is never
+// shown costs no more than its lines, and a shown one no more than its order and the rows seen.
 class CategoryList {
   public:
     explicit CategoryList(NameCompare compare = &AlphabeticCompare, NameSortKey sortKey = nullptr)
@@ -41,7 +43,7 @@ class CategoryList {
     bool empty() const { return size() == 0; }
     const ScreenEntry& operator[](std::size_t i) const {
         Settle();
-        return *entries_[i];
+        return Made(i);
     }
 
     // Binary insertion after any equal names; returns the new entry's position.
@@ -61,6 +63,8 @@ class CategoryList {
     template <typename Pred>
     std::size_t RemoveIf(Pred remove);
 
+    // Whether the entry at `index` is selected, without making it.
+    bool IsSelected(std::size_t index) const;
     std::size_t SelectedCount() const;
     bool AnySelected() const;  // in any order: does not sort
     bool AllSelected() const;  // false for an empty list
@@ -92,25 +96,41 @@ class CategoryList {
     void Settle() const;
 
   private:
+    // Where an entry not made yet comes from: a line of sources_.
+    struct LineRef {
+        std::uint32_t source, line;
+    };
+
+    // The entry at i, made from its line if it was not yet.
+    ScreenEntry& Made(std::size_t i) const;
+    // Makes every entry not made yet: before rows move, and before a change to many of them.
+    void MakeAll() const;
+    // Lets go of the lines once no entry is made from them any more.
+    void DropLines() const;
     // The newcomers of AddMany in order: by their keys where every one has a key.
     void SortNewcomers(std::vector<std::unique_ptr<ScreenEntry>>& added) const;
-    // The pending lines as entries, in order.
-    std::vector<std::unique_ptr<ScreenEntry>> SortedPending() const;
     void Merge(std::vector<std::unique_ptr<ScreenEntry>> added) const;
 
     NameCompare compare_;
     NameSortKey sortKey_;
     // Held by pointer: an insertion near the front of a big list then moves pointers, not
-    // three strings per entry. Mutable: the waiting lines are sorted in on first reading.
+    // three strings per entry. Null for an entry not made yet, whose line lineOf_ holds.
+    // Mutable: the waiting lines are sorted in, and entries made, on first reading.
     mutable std::vector<std::unique_ptr<ScreenEntry>> entries_;
     mutable std::optional<std::size_t> focused_;
-    mutable std::vector<ListLines> pending_;
+    // The lines added: from pendingFrom_ on waiting to be sorted in, before it the lines of
+    // entries not made yet. Dropped once every entry is made.
+    mutable std::vector<ListLines> sources_;
+    mutable std::size_t pendingFrom_ = 0;
     mutable std::size_t pendingCount_ = 0;
+    mutable std::vector<LineRef> lineOf_;  // as entries_, while some entry is not made
+    mutable std::size_t unmade_ = 0;
 };
 
 template <typename Pred>
 std::size_t CategoryList::RemoveIf(Pred remove) {
     Settle();
+    MakeAll();
     std::size_t kept = 0;
     std::optional<std::size_t> newFocus;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
