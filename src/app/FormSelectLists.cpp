@@ -40,7 +40,7 @@ void TFormSelect::Change_Screen_Button(HWND sender) {
         for (auto c : {ScreenCategory::Start, ScreenCategory::Wait, ScreenCategory::Shut}) {
             const bool chosen = ButtonOf(c).hwnd() == sender;
             if (chosen) current_ = c;
-            ShowWindow(ViewOf(c).hwnd(), chosen ? SW_SHOW : SW_HIDE);
+            ViewOf(c).SetVisible(chosen);
             HighlightButton(c, chosen);
         }
         HMENU info = PopMFileInfo();
@@ -54,7 +54,7 @@ void TFormSelect::Change_Screen_Button(HWND sender) {
         EnableWindow(style, wall);
         ShowWindow(style, wall ? SW_SHOW : SW_HIDE);
         ShowWindow(Control(SelectCtl::LblStyle), wall ? SW_SHOW : SW_HIDE);
-        ShowWindow(ViewOf(ScreenCategory::Wall).hwnd(), wall ? SW_SHOW : SW_HIDE);
+        ViewOf(ScreenCategory::Wall).SetVisible(wall);
         if (wall) current_ = ScreenCategory::Wall;
         HighlightButton(ScreenCategory::Wall, wall);
         // The same text (without regard to case) keeps the entry the user picked.

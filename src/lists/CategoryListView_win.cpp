@@ -40,7 +40,13 @@ int CategoryListView::TextWidth(std::string_view text) const {
     return size.cx;
 }
 
+void CategoryListView::SetVisible(bool visible) {
+    ShowWindow(view_, visible ? SW_SHOW : SW_HIDE);
+    if (visible && columnsStale_) SizeColumns();
+}
+
 void CategoryListView::SizeColumns() {
+    columnsStale_ = false;
     // Measuring every row of a huge list would stall; the longest texts are measured instead,
     // which for the proportional font is close enough and never clips by much.
     const CategoryList::Longest longest = list_.LongestTexts();
@@ -56,18 +62,20 @@ void CategoryListView::SizeColumns() {
 
 void CategoryListView::Sync() {
     syncing_ = true;
+    const bool hadRows = SendMessageA(view_, LVM_GETITEMCOUNT, 0, 0) > 0;
     SendMessageA(view_, LVM_SETITEMCOUNT, list_.size(), LVSICF_NOSCROLL);
-    // Clearing every row's state costs a walk over all rows in some list views: only when a row
-    // may hold one.
-    if (SendMessageA(view_, LVM_GETSELECTEDCOUNT, 0, 0) != 0 ||
-        SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != -1) {
+    // Clearing every row's state costs a walk over all rows in some list views, and so does
+    // asking for the focused one: only when a row may hold a state, which no row of an empty
+    // view does.
+    if (hadRows && (SendMessageA(view_, LVM_GETSELECTEDCOUNT, 0, 0) != 0 ||
+                    SendMessageA(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) != -1)) {
         LVITEMA clear{};
         clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         SendMessageA(view_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
     }
     if (list_.AnySelected())  // a list just read has nothing selected and stays unsorted
         for (std::size_t i = 0; i < list_.size(); ++i) {
-            if (!list_[i].selected) continue;
+            if (!list_.IsSelected(i)) continue;
             LVITEMA on{};
             on.stateMask = on.state = LVIS_SELECTED;
             SendMessageA(view_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&on));
@@ -78,7 +86,10 @@ void CategoryListView::Sync() {
         SendMessageA(view_, LVM_SETITEMSTATE, *f, reinterpret_cast<LPARAM>(&on));
     }
     syncing_ = false;
-    SizeColumns();
+    if (GetWindowLongA(view_, GWL_STYLE) & WS_VISIBLE)
+        SizeColumns();
+    else
+        columnsStale_ = true;
     InvalidateRect(view_, nullptr, TRUE);
 }
 

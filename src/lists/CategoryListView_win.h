@@ -25,8 +25,11 @@ class CategoryListView {
     // *changed when the selection, focus or rows changed in a way the form must hear of.
     bool HandleNotify(const NMHDR& header, LRESULT& result, bool& changed);
 
-    // After the program changed the list: row count, selection, focus and column widths.
+    // After the program changed the list: row count, selection, focus and column widths (those
+    // of a hidden view when it is shown: measuring a big list is not free).
     void Sync();
+    // Shows or hides the view.
+    void SetVisible(bool visible);
     // Column widths to fit header and contents (the style column: also every style name).
     void SizeColumns();
     void Repaint();
@@ -40,6 +43,7 @@ class CategoryListView {
     bool withStyle_;
     HWND view_ = nullptr;
     bool syncing_ = false;
+    bool columnsStale_ = false;  // the list changed while the view was hidden
 };
 
 }  // namespace mvpr

@@ -88,14 +88,15 @@ TEST_F(ListFileTest, LoadFillsTheFourListsAndTheirViewsAndSavingNormalisesTheFil
     EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[0].style, "Stretched");
     EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[1].style, "Centred");
     EXPECT_EQ(Probe().ListOf(ScreenCategory::Wall)[2].style, "Tiled");
-    // the views show the rows, the wallpaper columns fit their contents
+    // the views show the rows, the wallpaper columns fit their contents once shown
     HWND wall = Probe().ViewOf(ScreenCategory::Wall).hwnd();
     EXPECT_EQ(ListView_GetItemCount(wall), 3);
     EXPECT_EQ(ListView_GetItemCount(Probe().ViewOf(ScreenCategory::Wait).hwnd()), 2);
+    EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 0");
+    Click(ScreenCategory::Wall);
     EXPECT_GE(ColumnWidth(wall, 0), StringWidth(wall, longName));
     EXPECT_GE(ColumnWidth(wall, 2), StringWidth(wall, "Fit 2 Screen"));
     EXPECT_GE(ColumnWidth(wall, 2), StringWidth(wall, "Style"));
-    EXPECT_EQ(Text(SelectCtl::LblNumber), "0 / 0");
 
     ASSERT_TRUE(Probe().SaveToFile());
     const std::string expected = "[START]\r\n\r\n[WAIT]\r\nD:\\Y.BMP\r\nC:\\Z.BMP\r\n\r\n[SHUT]\r\n" + prog +
