@@ -66,39 +66,81 @@ bool AsciiKey(std::string_view name, std::string& keys) {
     return true;
 }
 
+// Every row as the view and a save see it.
+std::vector<std::string> Rows(const CategoryList& list) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        out.push_back(list[i].fileName + "@" + list[i].folder + "|" + list[i].style +
+                      (list[i].selected ? "+" : ""));
+    return out;
+}
+
 // Lines taken from the file wait unsorted (counted, never selected, measured for the columns)
-// until the order is first needed, and then stand exactly as the same entries added at once:
-// equal names in file order after the entries already there, the focus following its row.
-TEST(CategoryList, FileLinesSortWhenFirstReadAsEntriesAddedAtOnce) {
-    const std::string file =
-        "[START]\r\nC:\\B\\b.bmp\r\nc.bmp\r\nC:\\A\\b.bmp\r\nD:a.BMP\r\n"
-        "C:\\A\\B.bmp\r\nC:\\Very long folder\\A.bmp\r\n";
+// until the order is first needed, and each becomes an entry only when first read or changed;
+// through all of it they stand exactly as the same entries added at once: equal names in file
+// order after the entries already there, names alike over many bytes in order, the focus
+// following its row, selections and styles kept, bare names in the program folder.
+TEST(CategoryList, FileLinesActAsTheSameEntriesAddedAtOnce) {
+    const std::string names =
+        "C:\\B\\b.bmp\r\nc.bmp\r\nC:\\A\\b.bmp\r\nD:a.BMP\r\nC:\\A\\B.bmp\r\nC:\\Very long folder\\A.bmp\r\n"
+        "E:\\a_long_shared_prefix_10.bmp\r\nE:\\a_long_shared_prefix_2.bmp\r\nF:\\A_long_shared_prefix_1."
+        "bmp\r\n"
+        "G:\\a_long_shared_prefix_2.bmp\r\n";
     ListFileReader reader("C:\\MVPR\\");
-    reader.Feed(file);
+    reader.Feed("[START]\r\n" + names + "[WALLPAPER]\r\n" + names);
     reader.Finish();
-    for (NameSortKey key : {NameSortKey{}, &AsciiKey}) {
-        SCOPED_TRACE(key ? "keys" : "comparison");
-        CategoryList lazy(&AlphabeticCompare, key), eager(&AlphabeticCompare, key);
-        for (CategoryList* list : {&lazy, &eager}) {
-            list->Add(Entry("b.bmp", "C:\\FIRST"));
-            list->Add(Entry("d.bmp"));
-            list->SetFocused(1);
-        }
-        lazy.AddLines(reader.Lines(0));
-        lazy.AddLines(reader.Lines(0));  // twice: the second copy after the first
-        eager.AddMany(reader.Entries()[0]);
-        eager.AddMany(reader.Entries()[0]);
-        EXPECT_EQ(lazy.size(), eager.size());
-        EXPECT_FALSE(lazy.AnySelected());
-        const auto a = lazy.LongestTexts(), b = eager.LongestTexts();
-        EXPECT_EQ(std::vector<std::string_view>({a.fileName, a.folder, a.style}),
-                  std::vector<std::string_view>({b.fileName, b.folder, b.style}));
-        EXPECT_TRUE(lazy.HasUnsorted()) << "nothing above needs the order";
-        EXPECT_EQ(Names(lazy), Names(eager));
-        EXPECT_FALSE(lazy.HasUnsorted());
-        EXPECT_EQ(lazy.Focused(), eager.Focused());
-        EXPECT_EQ(lazy[*lazy.Focused()].fileName, "d.bmp");
-    }
+    for (const std::size_t section : {0u, 3u})
+        for (NameSortKey key : {NameSortKey{}, &AsciiKey})
+            for (bool filled : {false, true}) {
+                SCOPED_TRACE(testing::Message() << section << (key ? " keys" : " comparison") << filled);
+                CategoryList lazy(&AlphabeticCompare, key), eager(&AlphabeticCompare, key);
+                for (CategoryList* list : {&lazy, &eager}) {
+                    if (filled) {
+                        list->Add(Entry("b.bmp", "C:\\FIRST"));
+                        list->Add(Entry("d.bmp"));
+                        list->SetFocused(1);
+                    }
+                }
+                lazy.AddLines(reader.Lines(section));
+                lazy.AddLines(reader.Lines(section));  // twice: the second copy after the first
+                eager.AddMany(reader.Entries()[section]);
+                eager.AddMany(reader.Entries()[section]);
+                const auto longest = [](const CategoryList& list) {
+                    const auto l = list.LongestTexts();
+                    return std::vector<std::string_view>({l.fileName, l.folder, l.style});
+                };
+                EXPECT_EQ(lazy.size(), eager.size());
+                EXPECT_FALSE(lazy.AnySelected());
+                EXPECT_EQ(longest(lazy), longest(eager));
+                EXPECT_TRUE(lazy.HasUnsorted()) << "nothing above needs the order";
+                for (CategoryList* list : {&lazy, &eager}) {
+                    list->SetSelected(3, true);
+                    list->SetSelectedRange(5, 7, true);
+                    list->SetSelected(6, false);
+                    list->SetSelected(9, false);
+                }
+                EXPECT_FALSE(lazy.HasUnsorted());
+                for (std::size_t i = 0; i < lazy.size(); ++i)
+                    EXPECT_EQ(lazy.IsSelected(i), eager.IsSelected(i)) << i;
+                EXPECT_EQ(lazy.SelectedCount(), 3u);
+                EXPECT_EQ(lazy.FirstSelected(), eager.FirstSelected());
+                EXPECT_FALSE(lazy.AllSelected());
+                EXPECT_EQ(lazy.SetStyleOfSelected("Fit 2 Screen"), eager.SetStyleOfSelected("Fit 2 Screen"));
+                EXPECT_EQ(longest(lazy), longest(eager));
+                EXPECT_EQ(lazy.Focused(), eager.Focused());
+                EXPECT_EQ(Rows(lazy), Rows(eager));
+                if (filled) {
+                    EXPECT_EQ(lazy[*lazy.Focused()].fileName, "d.bmp");
+                }
+                for (CategoryList* list : {&lazy, &eager}) {
+                    list->SetFocused(4);
+                    list->Add(Entry("b.bmp", "X:\\"));
+                    list->RemoveIf([](const ScreenEntry& e) { return e.fileName == "c.bmp"; });
+                    list->InvertSelection();
+                }
+                EXPECT_EQ(Rows(lazy), Rows(eager));
+                EXPECT_EQ(lazy.Focused(), eager.Focused());
+            }
 }
 
 int Reverse(const std::string& a, const std::string& b) {
