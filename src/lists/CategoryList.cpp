@@ -24,6 +24,20 @@ int AlphabeticCompare(const std::string& a, const std::string& b) {
 
 namespace {
 
+// Whether the names stand in the comparison's order (equal ones in any order, which is the order
+// they keep); if so `order` is 0..count-1.
+template <typename NameAt>
+bool InOrder(NameCompare compare, std::size_t count, NameAt nameAt, std::vector<std::size_t>& order) {
+    std::string previous, next;  // reused: no string made per name
+    for (std::size_t i = 0; i < count; ++i, previous.swap(next)) {
+        next.assign(nameAt(i));
+        if (i > 0 && compare(previous, next) > 0) return false;
+    }
+    order.resize(count);
+    for (std::size_t i = 0; i < count; ++i) order[i] = i;
+    return true;
+}
+
 // Eight bytes of a key from `at` as one number in their order, zeros past its end.
 std::uint64_t KeyWord(std::string_view key, std::size_t at) {
     const std::size_t n = at < key.size() ? std::min<std::size_t>(8, key.size() - at) : 0;
@@ -136,11 +150,13 @@ void CategoryList::Settle() const {
     pendingFrom_ = sources_.size();
     pendingCount_ = 0;
     const auto line = [this](const LineRef& r) -> const ListLines& { return sources_[r.source]; };
+    const auto nameAt = [&](std::size_t i) { return line(refs[i]).Parts(refs[i].line).fileName; };
     std::vector<std::size_t> order;
-    // Keys from the lines themselves: no entry is made to be sorted.
-    const bool keyed = OrderByKeys(
-        sortKey_, refs.size(), [&](std::size_t i) { return line(refs[i]).Parts(refs[i].line).fileName; },
-        order);
+    // A file this program saved holds its lists in order: a look at each pair of neighbours
+    // costs far less than the keys, and the first pair out of order ends it. Otherwise keys from
+    // the lines themselves: no entry is made to be sorted.
+    const bool keyed =
+        InOrder(compare_, refs.size(), nameAt, order) || OrderByKeys(sortKey_, refs.size(), nameAt, order);
     if (keyed && entries_.empty()) {
         // Only the order is kept; each entry is made when it is first read.
         entries_.resize(refs.size());

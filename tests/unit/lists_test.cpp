@@ -78,7 +78,8 @@ std::vector<std::string> Rows(const CategoryList& list) {
 // Lines taken from the file wait unsorted (counted, never selected, measured for the columns)
 // until the order is first needed, and each becomes an entry only when first read or changed;
 // through all of it they stand exactly as the same entries added at once: equal names in file
-// order after the entries already there, names alike over many bytes in order, the focus
+// order after the entries already there, names alike over many bytes in order, lines in order
+// already kept as they are, the focus
 // following its row, selections and styles kept, bare names in the program folder.
 TEST(CategoryList, FileLinesActAsTheSameEntriesAddedAtOnce) {
     const std::string names =
@@ -86,10 +87,16 @@ TEST(CategoryList, FileLinesActAsTheSameEntriesAddedAtOnce) {
         "E:\\a_long_shared_prefix_10.bmp\r\nE:\\a_long_shared_prefix_2.bmp\r\nF:\\A_long_shared_prefix_1."
         "bmp\r\n"
         "G:\\a_long_shared_prefix_2.bmp\r\n";
+    // as a save writes them: in order already
+    const std::string sorted =
+        "C:\\1\\A.bmp\r\nD:a.bmp\r\nC:\\0\\a.bmp\r\nE:\\a_long_shared_prefix_1.bmp\r\n"
+        "E:\\a_long_shared_prefix_10.bmp\r\nF:\\A_long_shared_prefix_2.bmp\r\nE:\\a_long_shared_prefix_2."
+        "bmp\r\n"
+        "C:\\B.BMP\r\nb.bmp\r\nb.bmp\r\n";
     ListFileReader reader("C:\\MVPR\\");
-    reader.Feed("[START]\r\n" + names + "[WALLPAPER]\r\n" + names);
+    reader.Feed("[START]\r\n" + names + "[WAIT]\r\n" + sorted + "[WALLPAPER]\r\n" + names);
     reader.Finish();
-    for (const std::size_t section : {0u, 3u})
+    for (const std::size_t section : {0u, 1u, 3u})
         for (NameSortKey key : {NameSortKey{}, &AsciiKey})
             for (bool filled : {false, true}) {
                 SCOPED_TRACE(testing::Message() << section << (key ? " keys" : " comparison") << filled);
@@ -101,10 +108,11 @@ TEST(CategoryList, FileLinesActAsTheSameEntriesAddedAtOnce) {
                         list->SetFocused(1);
                     }
                 }
-                lazy.AddLines(reader.Lines(section));
-                lazy.AddLines(reader.Lines(section));  // twice: the second copy after the first
-                eager.AddMany(reader.Entries()[section]);
-                eager.AddMany(reader.Entries()[section]);
+                // twice but for the sorted lines: the second copy after the first
+                for (int copy = section == 1 ? 1 : 0; copy < 2; ++copy) {
+                    lazy.AddLines(reader.Lines(section));
+                    eager.AddMany(reader.Entries()[section]);
+                }
                 const auto longest = [](const CategoryList& list) {
                     const auto l = list.LongestTexts();
                     return std::vector<std::string_view>({l.fileName, l.folder, l.style});
