@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "system/SettingsKeys.h"
 #include "imaging/DibSection_win.h"
@@ -30,7 +31,10 @@ using UniqueModule = win::Unique<HMODULE, &CloseLibrary>;
 enum class ListStatus { Read, Missing, Unreadable };
 
 ListStatus ReadListFile(const std::string& path, ListFileReader& reader) {
-    switch (win::ReadFileInPieces(path, [&reader](std::string_view piece) { return reader.Feed(piece); })) {
+    std::string bytes;
+    const win::ReadStatus status = win::ReadFileAtOnce(path, bytes);
+    reader.Take(std::move(bytes));
+    switch (status) {
         case win::ReadStatus::Done: reader.Finish(); return ListStatus::Read;
         case win::ReadStatus::NotOpened:
             return win::IsExistingFile(path) ? ListStatus::Unreadable : ListStatus::Missing;
