@@ -1,5 +1,5 @@
 // The list file is hand-edited by users and read by the randomizer: any bytes must load without
-// harm, read the same in pieces as at once, and settle after one save.
+// harm, read the same in pieces as at once or handed over whole, and settle after one save.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -64,6 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.Feed(bytes.substr(cut));
     reader.Finish();
     Require(SameEntries(reader.Entries(), whole), "pieces read differently");
+    // The whole file handed over, kept as the reader's text.
+    mvpr::ListFileReader taking(kProgramDir);
+    taking.Take(std::string(bytes));
+    taking.Finish();
+    Require(SameEntries(taking.Entries(), whole), "the file handed over read differently");
 
     const std::string once = SaveOf(whole);
     const std::string twice = SaveOf(mvpr::ParseListFile(once, kProgramDir));

@@ -61,10 +61,10 @@ TEST(ListFileLines, PiecesOfAnySizeReadLikeTheWholeFile) {
     const ListFileEntries whole = ParseListFile(file, kProg);
     ASSERT_EQ(whole[kShut].size(), 42u);
     EXPECT_EQ(whole[kShut].back().fileName, "LAST");
-    for (std::size_t piece : {1u, 2u, 3u, 7u, 64u}) {
+    for (std::size_t piece : {0u, 1u, 2u, 3u, 7u, 64u}) {  // 0: the whole file handed over
         ListFileReader reader(kProg);
-        bool more = true;
-        for (std::size_t at = 0; at < file.size(); at += piece)
+        bool more = piece > 0 || reader.Take(file);
+        for (std::size_t at = 0; piece > 0 && at < file.size(); at += piece)
             more = reader.Feed(std::string_view(file).substr(at, piece));
         EXPECT_FALSE(more) << piece;  // the end mark was seen
         reader.Finish();
@@ -88,9 +88,10 @@ TEST(ListFileLines, AByteOrderMarkAtTheStartIsSkipped) {
         {"\xEF\xBB", 0, 1},
     };
     for (const auto& c : cases)
-        for (std::size_t piece : {1u, 2u, 100u}) {
+        for (std::size_t piece : {0u, 1u, 2u, 100u}) {  // 0: the whole file handed over
             ListFileReader reader(kProg);
-            for (std::size_t at = 0; at < c.file.size(); at += piece)
+            if (piece == 0) reader.Take(c.file);
+            for (std::size_t at = 0; piece > 0 && at < c.file.size(); at += piece)
                 reader.Feed(std::string_view(c.file).substr(at, piece));
             reader.Finish();
             EXPECT_EQ(reader.Entries()[kStart].size(), c.starts) << testing::PrintToString(c.file) << piece;
