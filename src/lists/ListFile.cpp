@@ -1,6 +1,5 @@
 #include "lists/ListFile.h"
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -118,13 +117,13 @@ bool ListFileReader::Feed(std::string_view bytes) {
 }
 
 bool ListFileReader::Take(std::string bytes) {
-    // Only the file's first bytes can be kept as the text itself; a mark split over pieces is
-    // left to Feed.
+    // Only the file's first bytes can become the text itself; a byte-order mark begun in an
+    // earlier piece is left to Feed.
     if (ended_ || pastStart_ || bomMatched_ > 0 || bytes.size() < kUtf8Bom.size()) return Feed(bytes);
     const std::size_t mark = bytes.find(kEndOfFile);
     if (mark != std::string::npos) bytes.resize(mark);
     pastStart_ = true;
-    // A mark stays in the text, before the first line.
+    // A byte-order mark stays in the text, before the first line.
     const std::size_t from = std::string_view(bytes).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     *text_ = std::move(bytes);
     lineStart_ = from;
