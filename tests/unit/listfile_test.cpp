@@ -30,6 +30,18 @@ std::vector<std::string> StartRows(const std::string& body) {
 
 using V = std::vector<std::string>;
 
+// The reader after `file` went in as pieces of `piece` bytes, or whole through Take when 0;
+// `more` tells what the last call returned.
+ListFileReader ReadInPieces(const std::string& file, std::size_t piece, bool* more = nullptr) {
+    ListFileReader reader(kProg);
+    bool wantsMore = piece > 0 || reader.Take(file);
+    for (std::size_t at = 0; piece > 0 && at < file.size(); at += piece)
+        wantsMore = reader.Feed(std::string_view(file).substr(at, piece));
+    if (more) *more = wantsMore;
+    reader.Finish();
+    return reader;
+}
+
 TEST(ListFileLines, CrEndsALineAndOneLfAfterItIsSkippedButALoneLfIsText) {
     const struct {
         const char* body;
@@ -62,12 +74,9 @@ TEST(ListFileLines, PiecesOfAnySizeReadLikeTheWholeFile) {
     ASSERT_EQ(whole[kShut].size(), 42u);
     EXPECT_EQ(whole[kShut].back().fileName, "LAST");
     for (std::size_t piece : {0u, 1u, 2u, 3u, 7u, 64u}) {  // 0: the whole file handed over
-        ListFileReader reader(kProg);
-        bool more = piece > 0 || reader.Take(file);
-        for (std::size_t at = 0; piece > 0 && at < file.size(); at += piece)
-            more = reader.Feed(std::string_view(file).substr(at, piece));
+        bool more = true;
+        ListFileReader reader = ReadInPieces(file, piece, &more);
         EXPECT_FALSE(more) << piece;  // the end mark was seen
-        reader.Finish();
         for (std::size_t s = 0; s < 4; ++s) EXPECT_EQ(Rows(reader.Entries()[s]), Rows(whole[s])) << piece;
     }
 }
@@ -89,11 +98,7 @@ TEST(ListFileLines, AByteOrderMarkAtTheStartIsSkipped) {
     };
     for (const auto& c : cases)
         for (std::size_t piece : {0u, 1u, 2u, 100u}) {  // 0: the whole file handed over
-            ListFileReader reader(kProg);
-            if (piece == 0) reader.Take(c.file);
-            for (std::size_t at = 0; piece > 0 && at < c.file.size(); at += piece)
-                reader.Feed(std::string_view(c.file).substr(at, piece));
-            reader.Finish();
+            ListFileReader reader = ReadInPieces(c.file, piece);
             EXPECT_EQ(reader.Entries()[kStart].size(), c.starts) << testing::PrintToString(c.file) << piece;
             EXPECT_EQ(reader.SkippedLines(), c.skipped) << testing::PrintToString(c.file) << piece;
         }
@@ -102,15 +107,8 @@ TEST(ListFileLines, AByteOrderMarkAtTheStartIsSkipped) {
 TEST(ListFileLines, LinesHaveNoLengthLimit) {
     const std::string folder = "C:\\" + std::string(300000, 'x') + "\\";
     const std::string name = std::string(70000, 'n') + ".BMP";
-    ListFileReader reader(kProg);
-    const std::string file = "[WALLPAPER]\r\n" + folder + name + ", Mirror";
-    for (std::size_t at = 0; at < file.size(); at += 4096)
-        reader.Feed(std::string_view(file).substr(at, 4096));
-    reader.Finish();
-    ASSERT_EQ(reader.Entries()[kWall].size(), 1u);
-    EXPECT_EQ(reader.Entries()[kWall][0].folder, folder);
-    EXPECT_EQ(reader.Entries()[kWall][0].fileName, name);
-    EXPECT_EQ(reader.Entries()[kWall][0].style, "Mirror");
+    ListFileReader reader = ReadInPieces("[WALLPAPER]\r\n" + folder + name + ", Mirror", 4096);
+    EXPECT_EQ(Rows(reader.Entries()[kWall]), V{folder + "|" + name + "|Mirror"});
 }
 
 TEST(ListFileSections, OnlyTheFourExactHeadersOpenASection) {
@@ -126,10 +124,7 @@ TEST(ListFileSections, OnlyTheFourExactHeadersOpenASection) {
         "[WAIT]\r\nC:\\W2.BMP\r\n"  // a repeated section appends
         "[WALLPAPER]\r\nC:\\P.JPG\r\n";
     const ListFileEntries e = ParseListFile(file, kProg);
-    ListFileReader counting(kProg);
-    counting.Feed(file);
-    counting.Finish();
-    EXPECT_EQ(counting.SkippedLines(), 6u);  // the lines a save would drop
+    EXPECT_EQ(ReadInPieces(file, file.size()).SkippedLines(), 6u);  // the lines a save would drop
     EXPECT_EQ(Rows(e[kStart]), V{});
     EXPECT_EQ(Rows(e[kWait]), (V{"C:\\|W1.BMP", "C:\\|W2.BMP"}));
     EXPECT_EQ(Rows(e[kShut]), V{"C:\\|S1.BMP"});
@@ -166,33 +161,29 @@ TEST(ListFileEntries, PathSplitsAtTheLastBackslashOrColon) {
     const struct {
         const char* line;
         bool wall;
-        const char* folder;
-        const char* name;
-        const char* style;
+        const char* row;  // folder|name, then |style for wallpapers
     } cases[] = {
-        {"C:\\PICS\\LOGO1.BMP", false, "C:\\PICS\\", "LOGO1.BMP", ""},
-        {"C:\\OFF.SYS", false, "C:\\", "OFF.SYS", ""},
-        {"C:LOGO.BMP", false, "C:", "LOGO.BMP", ""},
-        {"A:B\\C", false, "A:B\\", "C", ""},
-        {"A\\B:C", false, "A\\B:", "C", ""},
-        {"\\\\SERVER\\SHARE\\X.BMP", false, "\\\\SERVER\\SHARE\\", "X.BMP", ""},
-        {"C:\\PICS\\", false, "C:\\PICS\\", "", ""},
-        {"LOGO.BMP", false, "C:\\PROG\\", "LOGO.BMP", ""},
-        {"   ", false, "C:\\PROG\\", "   ", ""},
-        {" C:\\A.BMP ", false, " C:\\", "A.BMP ", ""},  // the path is not trimmed
-        {"C:\\A,B\\X.BMP", false, "C:\\A,B\\", "X.BMP", ""},
-        {"C:\\A,B\\X.BMP", true, "C:\\", "A", "Centred"},
-        {"C:\\PICS\\SEA.JPG, Tiled", true, "C:\\PICS\\", "SEA.JPG", "Tiled"},
-        {"C:\\PICS\\SEA.JPG,   tiled  ", true, "C:\\PICS\\", "SEA.JPG", "Tiled"},
-        {"C:\\PICS\\SEA.JPG", true, "C:\\PICS\\", "SEA.JPG", "Centred"},
-        {"SEA.JPG,Mirror", true, "C:\\PROG\\", "SEA.JPG", "Mirror"},
-        {", Tiled", true, "C:\\PROG\\", "", "Tiled"},
+        {"C:\\PICS\\LOGO1.BMP", false, "C:\\PICS\\|LOGO1.BMP"},
+        {"C:\\OFF.SYS", false, "C:\\|OFF.SYS"},
+        {"C:LOGO.BMP", false, "C:|LOGO.BMP"},
+        {"A:B\\C", false, "A:B\\|C"},
+        {"A\\B:C", false, "A\\B:|C"},
+        {"\\\\SERVER\\SHARE\\X.BMP", false, "\\\\SERVER\\SHARE\\|X.BMP"},
+        {"C:\\PICS\\", false, "C:\\PICS\\|"},
+        {"LOGO.BMP", false, "C:\\PROG\\|LOGO.BMP"},
+        {"   ", false, "C:\\PROG\\|   "},
+        {" C:\\A.BMP ", false, " C:\\|A.BMP "},  // the path is not trimmed
+        {"C:\\A,B\\X.BMP", false, "C:\\A,B\\|X.BMP"},
+        {"C:\\A,B\\X.BMP", true, "C:\\|A|Centred"},
+        {"C:\\PICS\\SEA.JPG, Tiled", true, "C:\\PICS\\|SEA.JPG|Tiled"},
+        {"C:\\PICS\\SEA.JPG,   tiled  ", true, "C:\\PICS\\|SEA.JPG|Tiled"},
+        {"C:\\PICS\\SEA.JPG", true, "C:\\PICS\\|SEA.JPG|Centred"},
+        {"SEA.JPG,Mirror", true, "C:\\PROG\\|SEA.JPG|Mirror"},
+        {", Tiled", true, "C:\\PROG\\||Tiled"},
     };
     for (const auto& c : cases) {
         const ScreenEntry e = ParseEntryLine(c.line, c.wall, kProg);
-        EXPECT_EQ(e.folder, c.folder) << c.line;
-        EXPECT_EQ(e.fileName, c.name) << c.line;
-        EXPECT_EQ(e.style, c.style) << c.line;
+        EXPECT_EQ(Rows({e}), V{c.row}) << c.line;
         EXPECT_FALSE(e.selected);
     }
 }
@@ -204,13 +195,9 @@ std::array<CategoryList, 4> Load(const std::string& bytes) {
     return lists;
 }
 
-TEST(ListFileWriting, EmptyListsGiveTheSevenLinesWithCrLfAfterEach) {
-    const std::array<CategoryList, 4> empty;
-    EXPECT_EQ(FormatListFile(empty), "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
-}
-
-TEST(ListFileWriting, EntriesAreFullPathsInListOrderAndWallpapersCarryTheirStyle) {
+TEST(ListFileWriting, SevenLinesWithCrLfAfterEachThenFullPathsInListOrderAndWallpapersWithTheirStyle) {
     std::array<CategoryList, 4> lists;
+    EXPECT_EQ(FormatListFile(lists), "[START]\r\n\r\n[WAIT]\r\n\r\n[SHUT]\r\n\r\n[WALLPAPER]\r\n");
     lists[kStart].Add({"LOGO1.BMP", "C:\\PICS", "", false});
     lists[kStart].Add({"A.BMP", "D:", "", true});
     lists[kShut].Add({"OFF.SYS", "C:\\", "", false});
