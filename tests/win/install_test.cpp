@@ -330,47 +330,44 @@ TEST_F(Installing, RestoreWithoutEntriesChangesNothing) {
     }
 }
 
-TEST_F(Installing, UninstallAnsweredNoChangesNothing) {
-    ASSERT_TRUE(WriteFile(Target(ScreenCategory::Wait), "installed"));
-    ASSERT_TRUE(WriteFile(dir / "logow.bck", "backup"));
-    Open();
-    SeedRecord(dir / "logow.bck", "(none)");
-    SetValue(std::string(kRunKey), kRunValue, "x");
-    boxes.answers = {win::MsgAnswer::No};
-    Command(IDM_UNINSTALL2);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_FALSE(Probe().Uninstalled());
-    EXPECT_FALSE(form->Terminated());
-    EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "installed");
-    EXPECT_EQ(Record(kFilesBackedUpValue), "1");
-    EXPECT_EQ(Value(std::string(kRunKey), kRunValue), "x");
-}
-
-TEST_F(Installing, UninstallRestoresRemovesTheEntriesAndWritesNoSettings) {
-    for (const bool commandLine : {false, true}) {
-        SCOPED_TRACE(commandLine);
+// Answered no, the uninstall changes nothing; answered yes, from the menu or with /u, it
+// restores, removes the entries and writes no settings, but the backups stay.
+TEST_F(Installing, UninstallRestoresRemovesTheEntriesAndWritesNoSettingsUnlessAnsweredNo) {
+    const struct {
+        const char* what;
+        bool commandLine;
+        win::MsgAnswer answer;
+    } cases[] = {
+        {"menu, no", false, win::MsgAnswer::No},
+        {"menu, yes", false, win::MsgAnswer::Yes},
+        {"/u, yes", true, win::MsgAnswer::Yes},
+    };
+    const std::string run = registry.prefix() + std::string(kRunKey);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool yes = c.answer == win::MsgAnswer::Yes;
         ASSERT_TRUE(WriteFile(Target(ScreenCategory::Wait), "installed"));
         ASSERT_TRUE(WriteFile(Target(ScreenCategory::Shut), "installed"));
         ASSERT_TRUE(WriteFile(dir / "logow.bck", "machine"));
         SeedRecord(dir / "logow.bck", "(none)");
         SetValue(std::string(kRunKey), kRunValue, "x");
-        config.parameters = commandLine ? std::vector<std::string>{"/u"} : std::vector<std::string>{};
+        config.parameters = c.commandLine ? std::vector<std::string>{"/u"} : std::vector<std::string>{};
         boxes.boxes.clear();
-        boxes.answers = {win::MsgAnswer::Yes};
+        boxes.answers = {c.answer};
         Open();
-        if (!commandLine) Command(IDM_UNINSTALL2);
-        EXPECT_EQ(form->Terminated(), commandLine);
-        EXPECT_TRUE(Probe().Uninstalled());
-        ASSERT_EQ(boxes.boxes.size(), 2u);
-        EXPECT_EQ(boxes.boxes[1].text, std::string(kUninstallDone));
-        EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), "machine");
-        EXPECT_FALSE(FileExists(Target(ScreenCategory::Shut)));
+        if (!c.commandLine) Command(IDM_UNINSTALL2);
+        EXPECT_EQ(form->Terminated(), c.commandLine);
+        EXPECT_EQ(Probe().Uninstalled(), yes);
+        ASSERT_EQ(boxes.boxes.size(), yes ? 2u : 1u);
+        EXPECT_EQ(boxes.boxes.back().text == kUninstallDone, yes);
+        EXPECT_EQ(ReadFile(Target(ScreenCategory::Wait)), yes ? "machine" : "installed");
+        EXPECT_EQ(FileExists(Target(ScreenCategory::Shut)), !yes);
         EXPECT_EQ(ReadFile(dir / "logow.bck"), "machine");  // backups stay: the user deletes the folder
-        EXPECT_FALSE(
-            RegistryValueExists(HKEY_CURRENT_USER, registry.prefix() + std::string(kRunKey), "Morvellan"));
-        if (!commandLine) SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(RegistryValueExists(HKEY_CURRENT_USER, run, std::string(kRunValue)), !yes);
+        EXPECT_EQ(Record(kFilesBackedUpValue), yes ? std::nullopt : std::optional<std::string>("1"));
+        if (!c.commandLine) SendMessageA(form->hwnd(), WM_CLOSE, 0, 0);
         form.reset();
-        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, registry.prefix() + std::string(kSettingsKey)));
+        EXPECT_EQ(RegistryKeyExists(HKEY_CURRENT_USER, registry.prefix() + std::string(kSettingsKey)), !yes);
         EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, registry.prefix() + "SoftWare\\Tolvane"));
     }
 }
@@ -533,76 +530,66 @@ TEST_P(FaultAtEveryStep, LosesNoOriginalAndIsNeverCalledSuccess) {
          randomized},
     };
     int runs = 0;
-    {
-        const auto& command = commands[GetParam() / 2];
+    const auto& command = commands[GetParam() / 2];
+    const bool powerCut = GetParam() % 2 == 1;
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE(std::string(command.name) + (powerCut ? ", power cut at " : ", fault at ") +
+                     std::to_string(n));
+        command.setUp();
+        std::vector<std::pair<std::string, std::string>> kept;
+        for (const auto& name : ListFolder(dir.path()))
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".bck")
+                kept.emplace_back(name, ReadFile(dir / name));
+        boxes.boxes.clear();
+        log.clear();
+        bool struck;
         {
-            const bool powerCut = GetParam() % 2 == 1;
-            for (int n = 1;; ++n) {
-                SCOPED_TRACE(std::string(command.name) + (powerCut ? ", power cut at " : ", fault at ") +
-                             std::to_string(n));
-                command.setUp();
-                const std::vector<std::string> backups = ListFolder(dir.path());
-                std::vector<std::pair<std::string, std::string>> kept;
-                for (const auto& name : backups)
-                    if (name.size() > 4 && name.substr(name.size() - 4) == ".bck")
-                        kept.emplace_back(name, ReadFile(dir / name));
-                boxes.boxes.clear();
-                log.clear();
-                bool struck;
-                {
-                    FaultAt fault(n, powerCut);
-                    command.run();
-                    struck = fault.Struck();
-                }
-                ++runs;
-                Pump();
+            FaultAt fault(n, powerCut);
+            command.run();
+            struck = fault.Struck();
+        }
+        ++runs;
+        Pump();
 
-                // Each original where it was, or in a backup that the record names.
-                auto record =
-                    win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, registry.prefix() + RecordKey());
-                const std::string_view entries[] = {kStartScreenValue, kWaitScreenValue, kShutScreenValue};
-                for (int i = 0; i < 3; ++i) {
-                    if (current(screens[i]) == originals[i]) continue;
-                    const auto entry = record ? record->ReadText(entries[i]) : std::nullopt;
-                    const bool inBackup = entry && (originals[i] ? *entry != "(none)" && FileExists(*entry) &&
-                                                                       ReadFile(*entry) == *originals[i]
-                                                                 : *entry == "(none)");
-                    EXPECT_TRUE(inBackup) << entries[i] << " lost";
-                }
-                if (desktopValues(desktop, {"Wallpaper", "TileWallpaper", "WallpaperStyle"}) !=
-                    originalDesktop) {
-                    EXPECT_EQ(desktopValues(RecordKey(), {"WallPaper", "TileWallpaper", "WallpaperStyle"}),
-                              originalDesktop);
-                }
-                for (const auto& [name, bytes] : kept) EXPECT_EQ(ReadFile(dir / name), bytes) << name;
+        // Each original where it was, or in a backup that the record names.
+        auto record = win::RegistryKey::OpenForReading(HKEY_CURRENT_USER, registry.prefix() + RecordKey());
+        const std::string_view entries[] = {kStartScreenValue, kWaitScreenValue, kShutScreenValue};
+        for (int i = 0; i < 3; ++i) {
+            if (current(screens[i]) == originals[i]) continue;
+            const auto entry = record ? record->ReadText(entries[i]) : std::nullopt;
+            const bool inBackup = entry && (originals[i] ? *entry != "(none)" && FileExists(*entry) &&
+                                                               ReadFile(*entry) == *originals[i]
+                                                         : *entry == "(none)");
+            EXPECT_TRUE(inBackup) << entries[i] << " lost";
+        }
+        if (desktopValues(desktop, {"Wallpaper", "TileWallpaper", "WallpaperStyle"}) != originalDesktop) {
+            EXPECT_EQ(desktopValues(RecordKey(), {"WallPaper", "TileWallpaper", "WallpaperStyle"}),
+                      originalDesktop);
+        }
+        for (const auto& [name, bytes] : kept) EXPECT_EQ(ReadFile(dir / name), bytes) << name;
 
-                // Never called success: the uninstall's message and the randomizer's log tell the truth.
-                const bool done = command.done();
-                const bool saidDone = std::any_of(boxes.boxes.begin(), boxes.boxes.end(),
-                                                  [](const auto& b) { return b.text == kUninstallDone; });
-                if (saidDone) {
-                    EXPECT_TRUE(done);
-                }
-                const auto logSays = [&](const std::string& part) {
-                    return std::any_of(log.begin(), log.end(), [&](const std::string& line) {
-                        return line.find(part) != std::string::npos;
-                    });
-                };
-                for (int i = 0; i < 3; ++i) {
-                    const std::string installed = pics / (std::to_string(i) + ".bmp") + " installed as ";
-                    if (logSays(installed)) {
-                        EXPECT_EQ(current(screens[i]), picture[i]);
-                    }
-                }
-                if (!done) {
-                    const bool reported =
-                        log.empty() ? boxes.boxes.size() > (command.name == std::string("uninstall"))
-                                    : logSays("left as it is") || logSays("nothing changed");
-                    EXPECT_TRUE(reported) << "a failure nobody was told of";
-                }
-                if (!struck) break;  // the command ran to its end untouched
+        // Never called success: the uninstall's message and the randomizer's log tell the truth.
+        const bool done = command.done();
+        const bool saidDone = std::any_of(boxes.boxes.begin(), boxes.boxes.end(),
+                                          [](const auto& b) { return b.text == kUninstallDone; });
+        EXPECT_TRUE(done || !saidDone);
+        const auto logSays = [&](const std::string& part) {
+            return std::any_of(log.begin(), log.end(),
+                               [&](const std::string& line) { return line.find(part) != std::string::npos; });
+        };
+        for (int i = 0; i < 3; ++i) {
+            const std::string installed = pics / (std::to_string(i) + ".bmp") + " installed as ";
+            if (logSays(installed)) {
+                EXPECT_EQ(current(screens[i]), picture[i]);
             }
         }
+        if (!done) {
+            const bool reported = log.empty()
+                                      ? boxes.boxes.size() > (command.name == std::string("uninstall"))
+                                      : logSays("left as it is") || logSays("nothing changed");
+            EXPECT_TRUE(reported) << "a failure nobody was told of";
+        }
+        if (!struck) break;  // the command ran to its end untouched
     }
     std::printf("%s: %d runs, each failing at one of its steps\n", commands[GetParam() / 2].name, runs);
     RecordProperty("fault_runs", runs);
