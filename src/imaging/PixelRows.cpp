@@ -108,7 +108,7 @@ Taps MakeTaps(int srcSize, int dstSize, TapLayout layout) {
                          q.begin() + static_cast<std::ptrdiff_t>(to));
         t.most = std::max(t.most, static_cast<int>(to - from));
     }
-    if (layout == TapLayout::Evenly && t.most <= 4) {
+    if (layout == TapLayout::Evenly) {
         t.groups.resize(static_cast<std::size_t>(t.most));
         for (std::size_t d = 0; d < n; ++d) {
             Taps::Group& g = t.groups[static_cast<std::size_t>(t.count[d] - 1)];
@@ -189,36 +189,20 @@ void Bgr24Row(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels, Pi
 
 namespace {
 
-// N weights per target pixel: the loop over them unrolled.
+// The target pixels of one group, `count` weights each, a constant N for the few counts that
+// most scalings take, so that their loop over the weights is unrolled.
 template <int N>
-void AcrossEvenly(const std::uint32_t* src, const Taps& across, std::uint32_t* dst) {
-    const std::size_t n = across.first.size();
-    const int* first = across.first.data();
-    const std::uint16_t* w = across.weights.data();
-    for (std::size_t d = 0; d < n; ++d, w += N) {
-        const std::uint32_t* p = src + first[d];
-        std::uint32_t rb = kHalf, ga = kHalf;
-        for (int k = 0; k < N; ++k) {
-            const std::uint32_t v = p[k];
-            rb += (v & kLanes) * w[k];
-            ga += ((v >> 8) & kLanes) * w[k];
-        }
-        dst[d] = ((rb >> 8) & kLanes) | (ga & ~kLanes);
-    }
-}
-
-// The target pixels of one group, N weights each: a loop without padding or a loop over taps.
-template <int N>
-void AcrossGroup(const std::uint32_t* src, const Taps::Group& group, std::uint32_t* dst) {
+void AcrossGroup(const std::uint32_t* src, const Taps::Group& group, int count, std::uint32_t* dst) {
+    const int taps = N > 0 ? N : count;
     const std::size_t n = group.target.size();
     const int* target = group.target.data();
     const int* first = group.first.data();
     const std::uint16_t* w = group.weights.data();
-    for (std::size_t i = 0; i < n; ++i, w += N) {
+    for (std::size_t i = 0; i < n; ++i, w += taps) {
         const std::uint32_t* p = src + first[i];
         std::uint32_t rb = kHalf, ga = kHalf;
 #pragma GCC unroll 4
-        for (int k = 0; k < N; ++k) {
+        for (int k = 0; k < taps; ++k) {
             const std::uint32_t v = p[k];
             rb += (v & kLanes) * w[k];
             ga += ((v >> 8) & kLanes) * w[k];
@@ -250,32 +234,15 @@ void Bgr24FromBgra(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixel
 
 void AcrossRow(const std::uint32_t* src, const Taps& across, std::uint32_t* dst, PixelPath path) {
     if (path == PixelPath::Sse2) return sse2::AcrossRowSse2(src, across, dst);
-    if (!across.groups.empty()) {
-        const auto& g = across.groups;
-        AcrossGroup<1>(src, g[0], dst);
-        if (g.size() > 1) AcrossGroup<2>(src, g[1], dst);
-        if (g.size() > 2) AcrossGroup<3>(src, g[2], dst);
-        if (g.size() > 3) AcrossGroup<4>(src, g[3], dst);
-        return;
-    }
-    switch (across.most) {
-        case 1: return AcrossEvenly<1>(src, across, dst);
-        case 2: return AcrossEvenly<2>(src, across, dst);
-        case 3: return AcrossEvenly<3>(src, across, dst);
-        case 4: return AcrossEvenly<4>(src, across, dst);
-        default: break;
-    }
-    const std::size_t n = across.first.size();
-    for (std::size_t d = 0; d < n; ++d) {
-        const std::uint32_t* p = src + across.first[d];
-        const std::uint16_t* w = across.weights.data() + across.offset[d];
-        std::uint32_t rb = kHalf, ga = kHalf;
-        for (int k = 0; k < across.count[d]; ++k) {
-            const std::uint32_t v = p[k];
-            rb += (v & kLanes) * w[k];
-            ga += ((v >> 8) & kLanes) * w[k];
+    for (std::size_t c = 1; c <= across.groups.size(); ++c) {
+        const Taps::Group& g = across.groups[c - 1];
+        switch (c) {
+            case 1: AcrossGroup<1>(src, g, 1, dst); break;
+            case 2: AcrossGroup<2>(src, g, 2, dst); break;
+            case 3: AcrossGroup<3>(src, g, 3, dst); break;
+            case 4: AcrossGroup<4>(src, g, 4, dst); break;
+            default: AcrossGroup<0>(src, g, static_cast<int>(c), dst); break;
         }
-        dst[d] = ((rb >> 8) & kLanes) | (ga & ~kLanes);
     }
 }
 

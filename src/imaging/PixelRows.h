@@ -39,9 +39,8 @@ struct Taps {
     // SSE2 rows: four pixels from first4[d], each weight repeated for the four channels.
     std::vector<int> first4;
     std::vector<std::uint16_t> wide;  // 16 per target pixel
-    // Evenly, where no target takes more than four pixels, for the plain rows: the target pixels
-    // by how many pixels they take without the padding (groups[c - 1] those that take c), so
-    // that no pixel is weighed by a zero.
+    // Evenly, for the plain rows: the target pixels by how many pixels they take without the
+    // padding (groups[c - 1] those that take c), so that no pixel is weighed by a zero.
     struct Group {
         std::vector<int> target, first;
         std::vector<std::uint16_t> weights;  // c per target pixel

@@ -151,28 +151,16 @@ ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(st
 
 ReadStatus ReadFileAtOnce(const std::string& path, std::string& bytes) {
     bytes.clear();
-    if (OperationFault()) return ReadStatus::NotOpened;
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return ReadStatus::NotOpened;
-    Steps steps;
     try {
-        // Room for the size it has now and one piece more, so that the last read, which finds the
-        // end, needs no more; a file that grows meanwhile is read on all the same.
-        DWORD high = 0;
-        const DWORD low = GetFileSize(file.get(), &high);
-        if (low != INVALID_FILE_SIZE && high == 0 && low <= bytes.max_size() - kPiece)
-            bytes.reserve(low + kPiece);
-        for (;;) {
-            if (steps.Fault(FileStep::Read)) return ReadStatus::Failed;
-            const std::size_t at = bytes.size();
-            bytes.resize(at + kPiece);
-            DWORD got = 0;
-            const BOOL read = ::ReadFile(file.get(), bytes.data() + at, kPiece, &got, nullptr);
-            bytes.resize(at + (read ? got : 0));
-            if (!read) return ReadStatus::Failed;
-            if (got == 0) return ReadStatus::Done;
-        }
+        // Room for the size it has now, so that the pieces land without the buffer growing; a
+        // file that grows meanwhile is read on all the same.
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0)
+            bytes.reserve(data.nFileSizeLow);
+        return ReadFileInPieces(path, [&bytes](std::string_view piece) {
+            bytes.append(piece);
+            return true;
+        });
     } catch (const std::bad_alloc&) {
         return ReadStatus::Failed;
     }

@@ -38,8 +38,8 @@ enum class ReadStatus { Done, NotOpened, Failed };
 // returns false. Failed means a read went wrong after the file was opened.
 ReadStatus ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece);
 // Reads a whole file in the same pieces into one buffer sized once from the file's size, so that
-// a big file is neither grown nor copied on its way in (fresh memory costs more than the reading).
-// On Failed `bytes` holds the pieces read before the failure; running out of memory fails too.
+// a big file is not grown on its way in (fresh memory costs more than the reading). On Failed
+// `bytes` holds the pieces read before the failure; running out of memory fails too.
 ReadStatus ReadFileAtOnce(const std::string& path, std::string& bytes);
 
 enum class ReplaceStatus { Done, NotCreated, NotWritten };
