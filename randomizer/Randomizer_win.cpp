@@ -9,7 +9,7 @@
 #include "system/SettingsKeys.h"
 #include "imaging/DibSection_win.h"
 #include "imaging/StyleRenderer.h"
-#include "lists/ListFile.h"
+#include "lists/ListFile_win.h"
 #include "lists/ListTexts.h"
 #include "system/ScreenFile_win.h"
 #include "system/InstallScreen_win.h"
@@ -31,11 +31,8 @@ using UniqueModule = win::Unique<HMODULE, &CloseLibrary>;
 enum class ListStatus { Read, Missing, Unreadable };
 
 ListStatus ReadListFile(const std::string& path, ListFileReader& reader) {
-    std::string bytes;
-    const win::ReadStatus status = win::ReadFileAtOnce(path, bytes);
-    reader.Take(std::move(bytes));
-    switch (status) {
-        case win::ReadStatus::Done: reader.Finish(); return ListStatus::Read;
+    switch (ReadListFileInto(path, reader)) {
+        case win::ReadStatus::Done: return ListStatus::Read;
         case win::ReadStatus::NotOpened:
             return win::IsExistingFile(path) ? ListStatus::Unreadable : ListStatus::Missing;
         case win::ReadStatus::Failed: break;

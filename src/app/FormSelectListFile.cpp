@@ -1,9 +1,7 @@
 // TFormSelect: the screen-list file and the question on closing with unsaved changes.
 #include "app/FormSelect.h"
 
-#include <utility>
-
-#include "lists/ListFile.h"
+#include "lists/ListFile_win.h"
 #include "lists/ListTexts.h"
 #include "win/Files.h"
 #include "win/MessageBox.h"
@@ -13,16 +11,12 @@ namespace mvpr {
 void TFormSelect::LoadScreenLists() {
     const std::string path = places_.ProgramFile(kListFileName);
     ListFileReader reader(places_.programDir);
-    std::string bytes;
-    const win::ReadStatus status = win::ReadFileAtOnce(path, bytes);
-    reader.Take(std::move(bytes));
+    const win::ReadStatus status = ReadListFileInto(path, reader);
     // A file that is there but could not be read (locked, no access, a read error) still holds
     // lists the user has not seen: the first save keeps it aside instead of losing it.
     listFileUnread_ = status == win::ReadStatus::Failed ||
                       (status == win::ReadStatus::NotOpened && win::IsExistingFile(path));
-    if (status == win::ReadStatus::Done)
-        reader.Finish();
-    else if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
+    if (status == win::ReadStatus::Failed)  // keep what was read; a missing file says nothing
         win::ShowMessage(hwnd(), win::MsgKind::Error, kReadingError, win::MsgButtons::Ok);
     // Lines under a misspelt header are in no list: the first save keeps the file aside too.
     listFileSkipped_ = reader.SkippedLines() > 0;

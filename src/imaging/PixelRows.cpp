@@ -109,6 +109,7 @@ Taps MakeTaps(int srcSize, int dstSize, TapLayout layout) {
         t.most = std::max(t.most, static_cast<int>(to - from));
     }
     if (layout == TapLayout::Evenly) {
+        // The plain rows' groups, from the weights before they are padded.
         t.groups.resize(static_cast<std::size_t>(t.most));
         for (std::size_t d = 0; d < n; ++d) {
             Taps::Group& g = t.groups[static_cast<std::size_t>(t.count[d] - 1)];
@@ -117,8 +118,6 @@ Taps MakeTaps(int srcSize, int dstSize, TapLayout layout) {
             g.weights.insert(g.weights.end(), t.weights.begin() + t.offset[d],
                              t.weights.begin() + t.offset[d] + t.count[d]);
         }
-    }
-    if (layout == TapLayout::Evenly) {
         // Each target pixel's weights moved into `most` places, its first pixel moved left where
         // they would run past the last source pixel (no target takes more pixels than there are).
         std::vector<std::uint16_t> even(n * static_cast<std::size_t>(t.most), 0);
